@@ -1,0 +1,39 @@
+// The exported entry: gathers what the dialog needs, in a fixed order, and runs it modally.
+#include "entry/config_dialog_box.h"
+
+#include "dialog/dialog.h"
+#include "entry/install_paths.h"
+#include "options/game_options.h"
+#include "probe/capability.h"
+#include "probe/directx_probe.h"
+#include "probe/display_modes.h"
+#include "probe/environment.h"
+#include "resources/resource.h"
+
+static int dialogRunning;  // the process-wide records belong to one dialog at a time
+
+extern "C" int WINAPI WGCONF_ConfigDialogBox(HWND owner, HANDLE callerSession, LPARAM parameter) {
+    if (dialogRunning) return 0;
+    dialogRunning = 1;
+
+    capabilitySession = callerSession;
+    ResolveInstallPaths();
+    TakeEnvironmentSnapshot();
+    directXFacts.directXName[0] = 0;
+    directXFacts.directXVersion = ProbeDirectXVersion();
+    ProbeDxDiag();
+    LoadGameOptions();
+    OpenCapabilityLibrary();
+    EmptyDisplayCatalogue();
+    if (!capabilityAvailable && BuildDisplayCatalogue()) ChooseSelectableModes();
+
+    HINSTANCE module = moduleHandle ? moduleHandle : GetModuleHandleW(nullptr);
+    INT_PTR result = DialogBoxParamW(module, MAKEINTRESOURCEW(IDD_MAIN), owner, MainDialogProc, parameter);
+    if (result == -1) {
+        // The dialog never ran, so its close did not release what start-up took.
+        CloseCapabilityLibrary();
+        FreeDisplayCatalogue();
+    }
+    dialogRunning = 0;
+    return result == -1 ? 0 : 1;
+}

@@ -1,0 +1,52 @@
+#include "entry/install_paths.h"
+
+#include "entry/bounded_text.h"
+
+HINSTANCE moduleHandle;
+wchar_t installDirectory[kPathCapacity];
+wchar_t workDirectory[kPathCapacity];
+int languageIndex = 1;
+
+int DirectoryOfPath(const wchar_t* path) {
+    wchar_t fullPath[kPathCapacity];
+    DWORD length = GetFullPathNameW(path, kPathCapacity, fullPath, nullptr);
+    if (length == 0 || length >= kPathCapacity) return 0;  // failed, or would not fit
+    int cut = 0;
+    for (DWORD i = 0; i < length; ++i) {
+        if (fullPath[i] == L'\\' || fullPath[i] == L'/') cut = static_cast<int>(i) + 1;
+    }
+    fullPath[cut] = 0;
+    CopyBounded(workDirectory, kPathCapacity, fullPath);
+    return 1;
+}
+
+void ResolveInstallPaths() {
+    HMODULE module = moduleHandle ? moduleHandle : GetModuleHandleW(nullptr);
+    wchar_t modulePath[kPathCapacity];
+    DWORD length = GetModuleFileNameW(module, modulePath, kPathCapacity);
+    // A cut file name would give a wrong directory: keep the previous one instead.
+    if (length > 0 && length < kPathCapacity) DirectoryOfPath(modulePath);
+    CopyBounded(installDirectory, kPathCapacity, workDirectory);
+
+    wchar_t configPath[kPathCapacity];
+    CopyBounded(configPath, kPathCapacity, installDirectory);
+    AppendBounded(configPath, kPathCapacity, L"config.ini");
+
+    wchar_t work[kTextCapacity];
+    GetPrivateProfileStringW(L"DIR", L"work", L"", work, kTextCapacity, configPath);
+    if (work[0]) CopyBounded(workDirectory, kPathCapacity, work);
+    languageIndex = static_cast<int>(GetPrivateProfileIntW(L"SYSTEM", L"language", 1, configPath));
+}
+
+int LoadText(UINT baseId, wchar_t* buffer, int capacity) {
+    if (capacity <= 0) return 0;
+    // Only English (0) and Japanese (1) have texts; anything else shows the default, Japanese.
+    int language = (languageIndex == 0 || languageIndex == 1) ? languageIndex : 1;
+    HMODULE module = moduleHandle ? moduleHandle : GetModuleHandleW(nullptr);
+    int length = LoadStringW(module, baseId + 10000u * static_cast<UINT>(language), buffer, capacity);
+    if (length <= 0) {
+        buffer[0] = 0;
+        return 0;
+    }
+    return length;
+}

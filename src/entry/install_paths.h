@@ -1,0 +1,22 @@
+// Installation and work directories, display language, and the string loader.
+#pragma once
+
+#include <windows.h>
+
+enum {
+    kPathCapacity = 512,  // units of installDirectory, workDirectory and other full paths
+    kTextCapacity = 256,  // units of a text loaded with LoadText
+};
+
+extern HINSTANCE moduleHandle;             // this library's own module (or the program's)
+extern wchar_t installDirectory[kPathCapacity];  // ends with a backslash
+extern wchar_t workDirectory[kPathCapacity];     // [DIR] work as written, else installDirectory
+extern int languageIndex;                  // 0 English, 1 Japanese
+
+void ResolveInstallPaths();
+// Sets workDirectory to the directory part of the path (with its trailing separator).
+// Returns 1, or 0 and changes nothing.
+int DirectoryOfPath(const wchar_t* path);
+// Loads string baseId + 10000 x languageIndex; an unknown language counts as Japanese.
+// The buffer holds `capacity` units; returns the length loaded.
+int LoadText(UINT baseId, wchar_t* buffer, int capacity = kTextCapacity);

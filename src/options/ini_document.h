@@ -1,0 +1,46 @@
+// The in-memory INI document: ordered sections of key, comment and deleted entries, so that
+// what the tool does not know survives a rewrite. One document is held process-wide.
+#pragma once
+
+#include <stdint.h>
+#include <windows.h>
+
+enum { kIniNameCapacity = 256 };
+
+struct IniEntry {
+    wchar_t name[kIniNameCapacity];  // key, or the whole comment line; empty: deleted
+    uint32_t nameHash;               // 0 for comment lines
+    wchar_t* value;                  // owned; null for a deleted entry
+    int32_t isComment;
+};
+
+struct IniSection {
+    wchar_t name[kIniNameCapacity];
+    uint32_t nameHash;
+    IniEntry* entries;  // null until the first entry, and again after clearing
+    int32_t entryCount;
+    int32_t entryCapacity;
+};
+
+struct IniDocument {
+    int32_t sectionCapacity;
+    int32_t sectionCount;
+    IniSection* sections;  // null when no document is held; section 0 is the unnamed one
+};
+
+extern IniDocument iniDocument;
+
+uint32_t HashIniName(const wchar_t* name);
+void TrimIniText(wchar_t* text);
+
+int LoadIniDocument(const wchar_t* path);
+// Parses text already converted to UTF-16 (what LoadIniDocument does after reading the file).
+int ParseIniText(const wchar_t* text);
+int WriteIniDocument(const wchar_t* path);
+void FreeIniDocument();
+int32_t GetIniInt(const wchar_t* section, const wchar_t* key, int32_t defaultValue);
+int SetIniValue(const wchar_t* section, const wchar_t* key, const wchar_t* value);
+int AddIniSection(const wchar_t* name);
+int FindIniSection(const wchar_t* name);
+int AddIniEntry(int section, const wchar_t* name, const wchar_t* value, int isComment);
+int FindIniEntry(int section, const wchar_t* name);

@@ -1,0 +1,16 @@
+// Facts about the PC taken once per call of the entry: screen size and Windows edition.
+#pragma once
+
+#include <stdint.h>
+#include "probe/windows_name.h"
+
+struct EnvironmentSnapshot {
+    int32_t windowsVersionCode;  // 100500 is Windows 2000
+    int32_t screenWidth;
+    int32_t screenHeight;
+    wchar_t windowsName[kWindowsNameCapacity];
+};
+
+extern EnvironmentSnapshot environmentSnapshot;
+
+int TakeEnvironmentSnapshot();
