@@ -40,7 +40,8 @@ _wine_xvfb() {
         fi
         number=91
         while [ -e "/tmp/.X11-unix/X$number" ] || [ -e "/tmp/.X$number-lock" ]; do number=$((number + 1)); done
-        setsid Xvfb ":$number" -screen 0 1600x1200x24 -nolisten tcp </dev/null >/dev/null 2>&1 &
+        # The lock descriptor is closed for Xvfb, which would otherwise hold the lock for its life.
+        setsid Xvfb ":$number" -screen 0 1600x1200x24 -nolisten tcp </dev/null >/dev/null 2>&1 8>&- &
         pid=$!
         for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$number" ] && break; sleep 0.1; done
         echo "$number $pid" >"$build/.xvfb"
