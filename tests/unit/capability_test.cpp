@@ -1,0 +1,287 @@
+// The capability library against the stand-in vidq.dll: copies of it are put into a temporary
+// installation directory, and its call log (vidq-calls.log beside each copy) shows what was called.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string.h>
+
+#include <string>
+#include <vector>
+
+#include "entry/bounded_text.h"
+#include "entry/install_paths.h"
+#include "probe/capability.h"
+#include "probe/directx_probe.h"
+#include "probe/display_modes.h"
+
+namespace {
+
+std::wstring ProgramDirectory() {
+    wchar_t path[MAX_PATH];
+    DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring text(path, length);
+    return text.substr(0, text.rfind(L'\\') + 1);
+}
+
+std::string ReadWhole(const std::wstring& path) {
+    std::string text;
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return text;
+    char buffer[4096];
+    DWORD got = 0;
+    while (ReadFile(file, buffer, sizeof(buffer), &got, nullptr) && got > 0) text.append(buffer, got);
+    CloseHandle(file);
+    return text;
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find("\r\n", start);
+        if (end == std::string::npos) end = text.size();
+        lines.push_back(text.substr(start, end - start));
+        start = end + 2;
+    }
+    return lines;
+}
+
+void WriteText(const std::wstring& path, const char* text) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, file);
+    DWORD written = 0;
+    WriteFile(file, text, static_cast<DWORD>(strlen(text)), &written, nullptr);
+    CloseHandle(file);
+}
+
+class CapabilityTest : public testing::Test {
+protected:
+    void SetUp() override {
+        static int serial;
+        wchar_t temp[MAX_PATH];
+        GetTempPathW(MAX_PATH, temp);
+        directory = std::wstring(temp) + L"wgconf-capability-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                    std::to_wstring(++serial) + L"\\";
+        ASSERT_TRUE(CreateDirectoryW(directory.c_str(), nullptr));
+        CopyBounded(savedInstall, kPathCapacity, installDirectory);
+        CopyBounded(installDirectory, kPathCapacity, directory.c_str());
+        savedDirectX = directXFacts.directXVersion;
+        directXFacts.directXVersion = 9904;
+        capabilitySession = 0;
+        FreeDisplayCatalogue();
+    }
+    void TearDown() override {
+        CloseCapabilityLibrary();
+        FreeDisplayCatalogue();
+        capabilitySession = 0;
+        capabilityAvailable = 0;
+        sessionFromCaller = 0;
+        directXFacts.directXVersion = savedDirectX;
+        CopyBounded(installDirectory, kPathCapacity, savedInstall);
+        WIN32_FIND_DATAW found;
+        HANDLE search = FindFirstFileW((directory + L"*").c_str(), &found);
+        if (search != INVALID_HANDLE_VALUE) {
+            do {
+                if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) DeleteFileW((directory + found.cFileName).c_str());
+            } while (FindNextFileW(search, &found));
+            FindClose(search);
+        }
+        EXPECT_TRUE(RemoveDirectoryW(directory.c_str()));
+    }
+    void InstallStandIn(const wchar_t* builtName) {
+        ASSERT_TRUE(CopyFileW((ProgramDirectory() + builtName).c_str(), (directory + L"vidq.dll").c_str(), FALSE));
+    }
+    std::vector<std::string> Log() { return Lines(ReadWhole(directory + L"vidq-calls.log")); }
+    // The library that the tool loaded is this test's copy, not the one bound at load time.
+    std::wstring LoadedPath() {
+        wchar_t path[MAX_PATH] = {};
+        if (capabilityLibrary) GetModuleFileNameW(capabilityLibrary, path, MAX_PATH);
+        return path;
+    }
+    void ExpectNothingHeld() {
+        EXPECT_EQ(nullptr, capabilityLibrary);
+        EXPECT_TRUE(vidqStart == nullptr && vidqEnd == nullptr && vidqGetInformation == nullptr);
+        EXPECT_EQ(nullptr, capabilityRecord);
+        EXPECT_EQ(nullptr, capabilitySession);
+    }
+
+    std::wstring directory;
+    wchar_t savedInstall[kPathCapacity] = {};
+    uint32_t savedDirectX = 0;
+};
+
+TEST_F(CapabilityTest, OwnSessionIsStartedReadAndEnded) {
+    InstallStandIn(L"vidq.dll");
+    OpenCapabilityLibrary();
+    EXPECT_EQ(1, capabilityAvailable);
+    EXPECT_EQ(0, sessionFromCaller);
+    EXPECT_EQ(directory + L"vidq.dll", LoadedPath());
+    EXPECT_TRUE(vidqStart && vidqEnd && vidqGetInformation);
+    EXPECT_TRUE(Log().empty());
+
+    const CapabilityRecord* record = ObtainCapabilityRecord(nullptr);
+    ASSERT_NE(nullptr, record);
+    EXPECT_EQ(record, capabilityRecord);
+    EXPECT_NE(nullptr, capabilitySession);
+    EXPECT_STREQ(L"Wingmere Test PC", record->makerName);
+    EXPECT_EQ(3, CountCapabilityLevels(record->antiAliasLevels, kCapabilityMaxAntiAliasLevels));
+    EXPECT_EQ(4, CountCapabilityLevels(record->anisotropyLevels, kCapabilityMaxAnisotropyLevels));
+    // The default table, in table order, without its header and the small or unknown shapes.
+    ASSERT_EQ(8u, selectableModeCount);
+    EXPECT_EQ(1024u, selectableModes[0].width);
+    EXPECT_EQ(576u, selectableModes[0].height);
+    EXPECT_EQ(1920u, selectableModes[7].width);
+    EXPECT_EQ(1080u, selectableModes[7].height);
+
+    // A second request reuses the session.
+    EXPECT_EQ(record, ObtainCapabilityRecord(nullptr));
+    CloseCapabilityLibrary();
+    EXPECT_EQ((std::vector<std::string>{"start 1", "information 1 5", "information 1 5", "end 1", "unload"}), Log());
+    ExpectNothingHeld();
+    EXPECT_EQ(nullptr, GetModuleHandleW((directory + L"vidq.dll").c_str()));
+}
+
+TEST_F(CapabilityTest, OldDirectXLoadsButNeverStarts) {
+    InstallStandIn(L"vidq.dll");
+    directXFacts.directXVersion = 8100;
+    OpenCapabilityLibrary();
+    EXPECT_EQ(0, capabilityAvailable);
+    EXPECT_EQ(directory + L"vidq.dll", LoadedPath());
+    EXPECT_EQ(nullptr, ObtainCapabilityRecord(nullptr));
+    CloseCapabilityLibrary();
+    EXPECT_EQ((std::vector<std::string>{"unload"}), Log());
+    ExpectNothingHeld();
+
+    // The threshold is 9000, compared without sign.
+    const uint32_t versions[] = {8999, 9000, 0xFFFFFFFFu};
+    const int expected[] = {0, 1, 1};
+    for (int i = 0; i < 3; ++i) {
+        directXFacts.directXVersion = versions[i];
+        OpenCapabilityLibrary();
+        EXPECT_EQ(expected[i], capabilityAvailable) << versions[i];
+        CloseCapabilityLibrary();
+    }
+}
+
+TEST_F(CapabilityTest, MissingLibraryIsNotUsable) {
+    capabilityAvailable = 1;
+    sessionFromCaller = 1;
+    OpenCapabilityLibrary();
+    EXPECT_EQ(0, capabilityAvailable);
+    EXPECT_EQ(0, sessionFromCaller);
+    EXPECT_EQ(nullptr, ObtainCapabilityRecord(nullptr));
+    CloseCapabilityLibrary();
+    ExpectNothingHeld();
+}
+
+TEST_F(CapabilityTest, LibraryLackingAnEntryIsLoadedButNeverCalled) {
+    for (const wchar_t* variant : {L"vidq-no-end.dll", L"vidq-no-information.dll"}) {
+        SCOPED_TRACE(variant[8] == L'e' ? "without its end entry" : "without its information entry");
+        InstallStandIn(variant);
+        OpenCapabilityLibrary();
+        EXPECT_EQ(0, capabilityAvailable);
+        EXPECT_EQ(directory + L"vidq.dll", LoadedPath());
+        EXPECT_TRUE(vidqStart == nullptr && vidqEnd == nullptr && vidqGetInformation == nullptr);
+        EXPECT_EQ(nullptr, ObtainCapabilityRecord(nullptr));
+        CloseCapabilityLibrary();
+        EXPECT_EQ((std::vector<std::string>{"unload"}), Log());
+        ExpectNothingHeld();
+        DeleteFileW((directory + L"vidq-calls.log").c_str());
+    }
+}
+
+TEST_F(CapabilityTest, RefusedSessionGivesNoRecord) {
+    InstallStandIn(L"vidq.dll");
+    WriteText(directory + L"vidq.ini", "[SESSION]\r\nfail=1\r\n");
+    OpenCapabilityLibrary();
+    ASSERT_EQ(1, capabilityAvailable);
+    EXPECT_EQ(nullptr, ObtainCapabilityRecord(nullptr));
+    EXPECT_EQ(nullptr, capabilitySession);
+    EXPECT_EQ(0u, selectableModeCount);
+    CloseCapabilityLibrary();
+    EXPECT_EQ((std::vector<std::string>{"start failed", "unload"}), Log());
+}
+
+TEST_F(CapabilityTest, MissingRecordStillEndsTheSession) {
+    InstallStandIn(L"vidq.dll");
+    WriteText(directory + L"vidq.ini", "[SESSION]\r\nrecord=0\r\n");
+    OpenCapabilityLibrary();
+    EXPECT_EQ(nullptr, ObtainCapabilityRecord(nullptr));
+    EXPECT_EQ(nullptr, capabilityRecord);
+    EXPECT_EQ(0u, selectableModeCount);
+    CloseCapabilityLibrary();
+    EXPECT_EQ((std::vector<std::string>{"start 1", "information 1 5", "end 1", "unload"}), Log());
+}
+
+TEST_F(CapabilityTest, RecordFollowsTheIniBesideTheLibrary) {
+    InstallStandIn(L"vidq.dll");
+    WriteText(directory + L"vidq.ini",
+              "[PC]\r\nmaker=Maker A\r\nmodel=Model B\r\n[LEVELS]\r\nanisotropy=2,2,4\r\nantialias=\r\n"
+              "[DEPTH]\r\nfirst=16\r\n[RESOLUTIONS]\r\ntable=1920x1080x0, 800x600x60, 1280x1024x75, 0x0\r\n");
+    OpenCapabilityLibrary();
+    const CapabilityRecord* record = ObtainCapabilityRecord(nullptr);
+    ASSERT_NE(nullptr, record);
+    EXPECT_STREQ(L"Maker A", record->makerName);
+    EXPECT_STREQ(L"Model B", record->modelName);
+    EXPECT_EQ(3, CountCapabilityLevels(record->anisotropyLevels, kCapabilityMaxAnisotropyLevels));
+    EXPECT_EQ(2u, record->anisotropyLevels[1]);
+    EXPECT_EQ(0, CountCapabilityLevels(record->antiAliasLevels, kCapabilityMaxAntiAliasLevels));
+    EXPECT_EQ(16u, record->depthBitsFirst);
+    EXPECT_EQ(8u, record->depthBitsSecond);
+    ASSERT_EQ(1u, selectableModeCount);
+    EXPECT_EQ(1280u, selectableModes[0].width);
+    EXPECT_EQ(75u, selectableModes[0].frequency);
+    EXPECT_EQ(3u, selectableModes[0].aspectClass);
+}
+
+TEST_F(CapabilityTest, CallersSessionIsUsedAndNeverEnded) {
+    // The copy bound at load time lies beside this program and logs there.
+    HMODULE bound = GetModuleHandleW(L"vidq.dll");
+    ASSERT_NE(nullptr, bound);
+    std::wstring boundLog = ProgramDirectory() + L"vidq-calls.log";
+    bool logExisted = GetFileAttributesW(boundLog.c_str()) != INVALID_FILE_ATTRIBUTES;
+    size_t logStart = ReadWhole(boundLog).size();
+    auto start = reinterpret_cast<VidqStartFunction>(reinterpret_cast<void (*)()>(GetProcAddress(bound, "_VIDQ_Start@12")));
+    auto end = reinterpret_cast<VidqEndFunction>(reinterpret_cast<void (*)()>(GetProcAddress(bound, "_VIDQ_End@4")));
+    ASSERT_TRUE(start && end);
+    RECT empty = {0, 0, 0, 0};
+    HANDLE session = start(nullptr, &empty, 1);
+    ASSERT_NE(nullptr, session);
+    std::string number = std::to_string(reinterpret_cast<uintptr_t>(session));
+
+    // Whatever the DirectX version, and with a library in the installation that stays unloaded.
+    InstallStandIn(L"vidq.dll");
+    directXFacts.directXVersion = 8100;
+    capabilitySession = session;
+    OpenCapabilityLibrary();
+    EXPECT_EQ(1, capabilityAvailable);
+    EXPECT_EQ(1, sessionFromCaller);
+    EXPECT_EQ(nullptr, capabilityLibrary);
+    const CapabilityRecord* record = ObtainCapabilityRecord(nullptr);
+    ASSERT_NE(nullptr, record);
+    EXPECT_GT(selectableModeCount, 0u);
+    CloseCapabilityLibrary();
+    EXPECT_EQ(session, capabilitySession);
+    EXPECT_EQ(nullptr, capabilityRecord);
+
+    std::vector<std::string> calls = Lines(ReadWhole(boundLog).substr(logStart));
+    EXPECT_EQ((std::vector<std::string>{"start " + number, "information " + number + " 5"}), calls);
+    EXPECT_TRUE(Log().empty());
+
+    EXPECT_EQ(1, end(session));  // still open: ours to end
+    capabilitySession = 0;
+    if (!logExisted) DeleteFileW(boundLog.c_str());
+}
+
+TEST(CapabilityLevels, CountsUpToTheEndOrTheCapacity) {
+    const uint32_t levels[] = {2, 4, 8, 0, 16};
+    EXPECT_EQ(3, CountCapabilityLevels(levels, 5));
+    EXPECT_EQ(2, CountCapabilityLevels(levels, 2));
+    const uint32_t none[] = {0, 4};
+    EXPECT_EQ(0, CountCapabilityLevels(none, 2));
+    EXPECT_EQ(0, CountCapabilityLevels(nullptr, 5));
+}
+
+}  // namespace

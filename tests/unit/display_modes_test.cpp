@@ -1,0 +1,281 @@
+#include <gtest/gtest.h>
+
+#include <stdlib.h>
+
+#include <algorithm>
+#include <set>
+#include <string>
+#include <tuple>
+#include <utility>
+#include <vector>
+
+#include "probe/capability.h"
+#include "probe/display_modes.h"
+#include "probe/environment.h"
+
+namespace {
+
+struct Size {
+    uint32_t width;
+    uint32_t height;
+    uint32_t frequency;
+    uint32_t aspectClass;
+};
+
+std::vector<Size> Selectable() {
+    std::vector<Size> result;
+    for (uint32_t i = 0; i < selectableModeCount; ++i) {
+        const DisplayMode& m = selectableModes[i];
+        result.push_back({m.width, m.height, m.frequency, m.aspectClass});
+    }
+    return result;
+}
+
+std::string Describe(const std::vector<Size>& sizes) {
+    std::string text;
+    for (const Size& s : sizes) {
+        text += std::to_string(s.width) + "x" + std::to_string(s.height) + "@" + std::to_string(s.frequency) +
+                "/" + std::to_string(s.aspectClass) + " ";
+    }
+    return text;
+}
+
+class DisplayModesTest : public testing::Test {
+protected:
+    void SetUp() override {
+        savedAvailable = capabilityAvailable;
+        savedRecord = capabilityRecord;
+        savedVersionCode = environmentSnapshot.windowsVersionCode;
+        FreeDisplayCatalogue();
+        capabilityAvailable = 0;
+        capabilityRecord = nullptr;
+    }
+    void TearDown() override {
+        FreeDisplayCatalogue();
+        capabilityAvailable = savedAvailable;
+        capabilityRecord = savedRecord;
+        environmentSnapshot.windowsVersionCode = savedVersionCode;
+    }
+    // One device reporting these modes, then the choice made from the catalogue.
+    std::vector<Size> ChooseFromDevice(const std::vector<Size>& reported) {
+        DisplayDeviceEntry* device = AppendDisplayDevice(L"\\\\.\\DISPLAY1", L"PCI\\TEST");
+        EXPECT_NE(nullptr, device);
+        for (const Size& s : reported) EXPECT_EQ(1, AppendDeviceMode(device, s.width, s.height, s.frequency));
+        EXPECT_EQ(1, ChooseSelectableModes());
+        return Selectable();
+    }
+    std::vector<Size> ChooseFromTable(const std::vector<ResolutionTableEntry>& rows) {
+        table = rows;
+        record.resolutionTable = table.data();
+        capabilityAvailable = 1;
+        capabilityRecord = &record;
+        EXPECT_EQ(1, ChooseSelectableModes());
+        return Selectable();
+    }
+
+    int savedAvailable = 0;
+    const CapabilityRecord* savedRecord = nullptr;
+    int32_t savedVersionCode = 0;
+    CapabilityRecord record = {};
+    std::vector<ResolutionTableEntry> table;
+};
+
+TEST(DisplayModesAspect, ClassifiesTheFiveShapesAndNothingElse) {
+    EXPECT_EQ(1u, ClassifyAspect(1024, 768));
+    EXPECT_EQ(2u, ClassifyAspect(1280, 768));
+    EXPECT_EQ(3u, ClassifyAspect(1280, 1024));
+    EXPECT_EQ(4u, ClassifyAspect(1280, 800));
+    EXPECT_EQ(5u, ClassifyAspect(1920, 1080));
+    EXPECT_EQ(5u, ClassifyAspect(1366, 768));  // 1366 x 9 / 16 truncates to 768
+    EXPECT_EQ(0u, ClassifyAspect(1360, 768));
+    EXPECT_EQ(0u, ClassifyAspect(1280, 600));
+    EXPECT_EQ(0u, ClassifyAspect(768, 1024));
+    EXPECT_EQ(1u, ClassifyAspect(0, 0));  // the first matching shape wins
+}
+
+TEST(DisplayModesSort, EqualKeysEndInThePartitionsOrder) {
+    // Three equal keys: the pivot goes last, then the left part swaps once more.
+    DisplayMode modes[3] = {{5, 1, 1, 0}, {5, 1, 2, 0}, {5, 1, 3, 0}};
+    SortModes(modes, 0, 2, kSortByWidth, 0);
+    EXPECT_EQ(2u, modes[0].frequency);
+    EXPECT_EQ(3u, modes[1].frequency);
+    EXPECT_EQ(1u, modes[2].frequency);
+
+    // Descending never moves equal keys.
+    SortModes(modes, 0, 2, kSortByHeight, 1);
+    EXPECT_EQ(2u, modes[0].frequency);
+    EXPECT_EQ(1u, modes[2].frequency);
+
+    // Entries outside first..last stay; first >= last changes nothing.
+    DisplayMode range[4] = {{9, 0, 0, 0}, {3, 0, 0, 0}, {1, 0, 0, 0}, {0, 0, 0, 0}};
+    SortModes(range, 1, 2, kSortByWidth, 0);
+    EXPECT_EQ(9u, range[0].width);
+    EXPECT_EQ(1u, range[1].width);
+    EXPECT_EQ(3u, range[2].width);
+    EXPECT_EQ(0u, range[3].width);
+    SortModes(range, 3, 0, kSortByWidth, 0);
+    EXPECT_EQ(9u, range[0].width);
+}
+
+TEST(DisplayModesSort, OrdersEveryKeyBothWays) {
+    srand(7);
+    for (int round = 0; round < 200; ++round) {
+        int count = 1 + rand() % 40;
+        std::vector<DisplayMode> modes(count);
+        for (DisplayMode& m : modes) m = {uint32_t(rand() % 6), uint32_t(rand() % 6), uint32_t(rand() % 6), 0};
+        int key = round % 3 == 0 ? kSortByWidth : round % 3 == 1 ? kSortByHeight : kSortByFrequency;
+        int descending = round % 2;
+        std::vector<DisplayMode> sorted = modes;
+        SortModes(sorted.data(), 0, count - 1, key, descending);
+        auto value = [key](const DisplayMode& m) {
+            return key == kSortByWidth ? m.width : key == kSortByHeight ? m.height : m.frequency;
+        };
+        for (int i = 1; i < count; ++i) {
+            if (descending) ASSERT_GE(value(sorted[i - 1]), value(sorted[i])) << "round " << round;
+            else ASSERT_LE(value(sorted[i - 1]), value(sorted[i])) << "round " << round;
+        }
+        // Same entries, only moved.
+        auto order = [](const DisplayMode& a, const DisplayMode& b) {
+            return std::make_tuple(a.width, a.height, a.frequency) < std::make_tuple(b.width, b.height, b.frequency);
+        };
+        std::sort(modes.begin(), modes.end(), order);
+        std::sort(sorted.begin(), sorted.end(), order);
+        for (int i = 0; i < count; ++i) ASSERT_TRUE(!order(modes[i], sorted[i]) && !order(sorted[i], modes[i]));
+    }
+}
+
+TEST_F(DisplayModesTest, SameWidthKeepsThePartitionsOrder) {
+    auto chosen = ChooseFromDevice({{1280, 720, 60, 0}, {1280, 768, 60, 0}, {1280, 1024, 60, 0}});
+    EXPECT_EQ("1280x768@60/2 1280x1024@60/3 1280x720@60/5 ", Describe(chosen));
+}
+
+TEST_F(DisplayModesTest, OneEntryPerSizeWithTheFirstSortedFrequency) {
+    // 1024 x 768 at three depths and two rates; after both passes the third reported is first.
+    auto chosen = ChooseFromDevice({{1024, 768, 60, 0}, {1024, 768, 75, 0}, {1024, 768, 61, 0},
+                                    {1024, 768, 76, 0}, {1024, 768, 62, 0}, {1024, 768, 77, 0}});
+    EXPECT_EQ("1024x768@61/1 ", Describe(chosen));
+}
+
+TEST_F(DisplayModesTest, OffersOnlyLargeEnoughKnownShapes) {
+    auto chosen = ChooseFromDevice({{1360, 768, 60, 0}, {1280, 600, 60, 0}, {800, 600, 60, 0}, {1024, 576, 60, 0},
+                                    {1366, 768, 60, 0}, {1152, 720, 60, 0}, {1023, 576, 60, 0}, {1024, 575, 60, 0},
+                                    {640, 480, 60, 0}});
+    EXPECT_EQ("1024x576@60/5 1152x720@60/4 1366x768@60/5 ", Describe(chosen));
+}
+
+TEST_F(DisplayModesTest, OnlyTheFirstDeviceIsOffered) {
+    DisplayDeviceEntry* first = AppendDisplayDevice(L"\\\\.\\DISPLAY1", L"");
+    ASSERT_NE(nullptr, first);
+    DisplayDeviceEntry* second = AppendDisplayDevice(L"\\\\.\\DISPLAY2", L"");
+    ASSERT_NE(nullptr, second);
+    ASSERT_EQ(1, AppendDeviceMode(second, 1920, 1080, 60));
+    EXPECT_EQ(1, ChooseSelectableModes());
+    EXPECT_EQ(0u, selectableModeCount);
+
+    ASSERT_EQ(1, AppendDeviceMode(&displayDevices[0], 1280, 1024, 60));
+    EXPECT_EQ(1, ChooseSelectableModes());
+    EXPECT_EQ(1, ChooseSelectableModes());  // a second choice replaces the first
+    EXPECT_EQ("1280x1024@60/3 ", Describe(Selectable()));
+}
+
+TEST_F(DisplayModesTest, DevicesKeepEveryModeInOrderAndCutTheirNames) {
+    std::wstring longName(40, L'N');
+    std::wstring longId(200, L'I');
+    DisplayDeviceEntry* device = AppendDisplayDevice(longName.c_str(), longId.c_str());
+    ASSERT_NE(nullptr, device);
+    EXPECT_EQ(std::wstring(31, L'N'), device->deviceName);
+    EXPECT_EQ(std::wstring(127, L'I'), device->deviceId);
+    for (uint32_t m = 0; m < 1000; ++m) ASSERT_EQ(1, AppendDeviceMode(&displayDevices[0], m, m + 1, m + 2));
+    for (uint32_t d = 1; d < 20; ++d) ASSERT_NE(nullptr, AppendDisplayDevice(L"more", L""));
+    ASSERT_EQ(20u, displayDeviceCount);
+    ASSERT_EQ(1000u, displayDevices[0].modeCount);
+    for (uint32_t m = 0; m < 1000; ++m) {
+        const DisplayMode& mode = displayDevices[0].modes[m];
+        ASSERT_TRUE(mode.width == m && mode.height == m + 1 && mode.frequency == m + 2 && mode.aspectClass == 0);
+    }
+    FreeDisplayCatalogue();
+    EXPECT_EQ(nullptr, displayDevices);
+    EXPECT_EQ(0u, displayDeviceCount);
+    EXPECT_EQ(nullptr, selectableModes);
+    EXPECT_EQ(0u, selectableModeCount);
+}
+
+TEST_F(DisplayModesTest, TableSkipsItsFirstRowAndStopsAtAZeroSize) {
+    EXPECT_EQ("", Describe(ChooseFromTable({{1920, 1080, 1}, {0, 0, 0}, {1280, 1024, 1}})));
+    EXPECT_EQ("1280x1024@7/3 ", Describe(ChooseFromTable({{1920, 1080, 1}, {1280, 1024, 7}, {0, 0, 0}})));
+    EXPECT_EQ("1280x1024@9/3 ", Describe(ChooseFromTable({{0, 0, 0}, {800, 600, 8}, {1280, 1024, 9}, {0, 0, 0}})));
+    // Either dimension 0 ends the table.
+    EXPECT_EQ("1024x768@1/1 ",
+              Describe(ChooseFromTable({{0, 0, 0}, {1024, 768, 1}, {0, 768, 0}, {1280, 1024, 1}, {0, 0, 0}})));
+    EXPECT_EQ("1024x768@1/1 ",
+              Describe(ChooseFromTable({{0, 0, 0}, {1024, 768, 1}, {1280, 0, 0}, {1280, 1024, 1}, {0, 0, 0}})));
+}
+
+TEST_F(DisplayModesTest, TableOffersEachSizeOnceInTableOrder) {
+    auto chosen = ChooseFromTable({{11, 12, 0}, {1920, 1080, 1}, {1360, 768, 2}, {1024, 768, 3}, {1920, 1080, 4},
+                                   {640, 480, 5}, {1024, 768, 6}, {1680, 1050, 7}, {0, 0, 0}});
+    EXPECT_EQ("1920x1080@1/5 1024x768@3/1 1680x1050@7/4 ", Describe(chosen));
+
+    // No record or no table: nothing to offer.
+    record.resolutionTable = nullptr;
+    EXPECT_EQ(1, ChooseSelectableModes());
+    EXPECT_EQ(0u, selectableModeCount);
+    capabilityRecord = nullptr;
+    EXPECT_EQ(1, ChooseSelectableModes());
+    EXPECT_EQ(0u, selectableModeCount);
+}
+
+TEST_F(DisplayModesTest, EmptyingForgetsWithoutFreeing) {
+    ChooseFromDevice({{1024, 768, 60, 0}});
+    DisplayDeviceEntry* devices = displayDevices;
+    uint32_t deviceCount = displayDeviceCount;
+    DisplayMode* modes = selectableModes;
+    EmptyDisplayCatalogue();
+    EXPECT_TRUE(displayDevices == nullptr && displayDeviceCount == 0);
+    EXPECT_TRUE(selectableModes == nullptr && selectableModeCount == 0);
+    // Still ours to free.
+    displayDevices = devices;
+    displayDeviceCount = deviceCount;
+    selectableModes = modes;
+    selectableModeCount = 1;
+    EXPECT_EQ(1024u, selectableModes[0].width);
+}
+
+// The real enumeration. What Wine reports depends on the X server (under Xvfb often only the
+// screen's own size, at several depths), so this checks the gathering against the filter.
+TEST_F(DisplayModesTest, EnumeratesTheDisplayDevices) {
+    environmentSnapshot.windowsVersionCode = 100600;
+    ASSERT_EQ(1, BuildDisplayCatalogue());
+    ASSERT_GE(displayDeviceCount, 1u);
+    EXPECT_STREQ(L"\\\\.\\DISPLAY1", displayDevices[0].deviceName);
+
+    DEVMODEW current = {};
+    current.dmSize = sizeof(current);
+    ASSERT_TRUE(EnumDisplaySettingsW(displayDevices[0].deviceName, ENUM_CURRENT_SETTINGS, &current));
+    bool seenCurrent = false;
+    std::set<std::pair<uint32_t, uint32_t>> offerable;
+    for (uint32_t m = 0; m < displayDevices[0].modeCount; ++m) {
+        const DisplayMode& mode = displayDevices[0].modes[m];
+        EXPECT_EQ(0u, mode.aspectClass);
+        seenCurrent |= mode.width == current.dmPelsWidth && mode.height == current.dmPelsHeight;
+        if (mode.width >= 1024 && mode.height >= 576 && ClassifyAspect(mode.width, mode.height) != 0)
+            offerable.insert({mode.width, mode.height});
+    }
+    EXPECT_TRUE(seenCurrent) << current.dmPelsWidth << "x" << current.dmPelsHeight;
+
+    EXPECT_EQ(1, ChooseSelectableModes());
+    std::set<std::pair<uint32_t, uint32_t>> offered;
+    for (const Size& s : Selectable()) {
+        EXPECT_EQ(ClassifyAspect(s.width, s.height), s.aspectClass);
+        EXPECT_TRUE(offered.insert({s.width, s.height}).second) << "twice: " << s.width << "x" << s.height;
+    }
+    EXPECT_EQ(offerable, offered) << Describe(Selectable());
+
+    // Before Windows 2000 nothing is enumerated, and an earlier catalogue is gone.
+    environmentSnapshot.windowsVersionCode = 100499;
+    EXPECT_EQ(0, BuildDisplayCatalogue());
+    EXPECT_EQ(0u, displayDeviceCount);
+    EXPECT_EQ(nullptr, displayDevices);
+}
+
+}  // namespace
