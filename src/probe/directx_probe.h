@@ -34,7 +34,8 @@ uint32_t ProbeDirectXVersion();
 uint32_t NameDirectXVersion(uint32_t version, uint32_t revision, wchar_t* name);
 // Creates the provider and walks it; 1 when the walk reached its end, 0 when it stopped.
 int ProbeDxDiag();
-// The walk over an initialised-or-not provider (Initialize is called here); tests pass fakes.
+// The walk over a created provider (Initialize is called here); tests pass fakes. Takes over
+// the caller's reference to the provider and releases it, with everything obtained, on every path.
 int WalkDxDiagProvider(IDxDiagProvider* provider);
 void ReadTextProperty(IDxDiagContainer* container, const wchar_t* property, wchar_t* field,
                       int capacity);

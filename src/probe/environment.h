@@ -14,3 +14,6 @@ struct EnvironmentSnapshot {
 extern EnvironmentSnapshot environmentSnapshot;
 
 int TakeEnvironmentSnapshot();
+// Empties the record and fills it from facts already gathered; the decision behind the above.
+void BuildEnvironmentSnapshot(EnvironmentSnapshot* snapshot, int32_t screenWidth,
+                              int32_t screenHeight, const WindowsVersionFacts* facts);

@@ -1,0 +1,766 @@
+// DirectX version naming, the DxDiag walk over fake COM objects, and both probes for real.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <objbase.h>
+#include <oleauto.h>
+#include <dxdiag.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "probe/directx_probe.h"
+
+namespace {
+
+// ---------------------------------------------------------------------------------------------
+// Naming table
+
+struct VersionRow {
+    uint32_t major, minor, build;
+    const wchar_t* name;
+    uint32_t number;
+};
+
+TEST(DirectXVersionName, EveryRowOfTheTable) {
+    const VersionRow rows[] = {
+        {5, 0, 0, L"DirectX 5.0", 5000},
+        {5, 2, 999, L"DirectX 5.0", 5000},
+        {6, 0, 518, L"DirectX 6.1a", 6518},
+        {6, 0, 435, L"DirectX 6.0", 6000},
+        {6, 0, 0, L"DirectX 6.0", 6000},
+        {6, 0, 436, L"DirectX 6.1", 6436},
+        {6, 0, 517, L"DirectX 6.1", 6517},
+        {6, 0, 519, L"DirectX 6.1", 6519},
+        {7, 1, 0, L"DirectX 7.1", 7130},
+        {7, 1, 800, L"DirectX 7.1", 7130},  // minor is tested before the build
+        {7, 0, 716, L"DirectX 7.0a", 7716},
+        {7, 0, 900, L"DirectX 7.0a", 7716},
+        {7, 0, 715, L"DirectX 7.0", 7000},
+        {8, 1, 881, L"DirectX 8.1", 8100},
+        {8, 0, 400, L"DirectX 8.0", 8000},
+        {8, 2, 0, L"DirectX 8.0", 8000},
+        {9, 0, 900, L"DirectX 9.0", 9000},
+        {9, 0, 901, L"DirectX 9.0a", 9901},
+        {9, 0, 902, L"DirectX 9.0b", 9902},
+        {9, 0, 904, L"DirectX 9.0c", 9904},
+        {9, 0, 903, L"DirectX 9.0c(higher)", 9903},
+        {9, 0, 0, L"DirectX 9.0c(higher)", 9000},
+        {9, 0, 65535, L"DirectX 9.0c(higher)", 9000 + 65535},
+        {4, 2, 0, L"DirectX 4.2", 4000},
+        {10, 0, 0, L"DirectX 10.0", 10000},
+        {0, 0, 0, L"DirectX 0.0", 0},
+        {11, 3, 7, L"DirectX 11.3", 11000},
+        {65535, 65535, 0, L"DirectX 65535.65535", 65535000},
+    };
+    for (const VersionRow& row : rows) {
+        wchar_t name[kDirectXNameCapacity];
+        wmemset(name, L'#', kDirectXNameCapacity);
+        uint32_t number = NameDirectXVersion(row.major, (row.minor << 16) | row.build, name);
+        EXPECT_STREQ(row.name, name) << row.major << "." << row.minor << " build " << row.build;
+        EXPECT_EQ(row.number, number) << row.major << "." << row.minor << " build " << row.build;
+    }
+}
+
+TEST(DirectXVersionName, HighWordOfTheVersionIsIgnored) {
+    wchar_t name[kDirectXNameCapacity];
+    EXPECT_EQ(9904u, NameDirectXVersion(0x00040009, 904, name));
+    EXPECT_STREQ(L"DirectX 9.0c", name);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Fake provider and containers. Each object counts the references handed out; the walk has to
+// give every one of them back. Calls are logged so that order and skipped reads can be checked.
+
+typedef std::vector<std::wstring> CallLog;
+
+class CountedUnknown : public IUnknown {
+public:
+    LONG references = 0;
+    STDMETHODIMP QueryInterface(REFIID, void** out) override {
+        *out = nullptr;
+        return E_NOINTERFACE;
+    }
+    STDMETHODIMP_(ULONG) AddRef() override { return ++references; }
+    STDMETHODIMP_(ULONG) Release() override { return --references; }
+};
+
+class FakeContainer : public IDxDiagContainer {
+public:
+    FakeContainer(const wchar_t* label, CallLog* log) : label(label), log(log) {}
+    ~FakeContainer() {
+        for (auto& property : properties) VariantClear(&property.second);
+    }
+
+    std::wstring label;
+    CallLog* log;
+    LONG references = 0;
+    int overReleased = 0;
+    std::vector<std::pair<std::wstring, FakeContainer*>> children;
+    std::vector<std::pair<std::wstring, VARIANT>> properties;
+    bool failCount = false;
+    bool failEnum = false;
+    bool failOpen = false;   // GetChildContainer fails for every name
+    bool nullChild = false;  // GetChildContainer succeeds without a container
+    DWORD enumCapacity = 0;
+
+    void AddChild(const wchar_t* name, FakeContainer* child) { children.push_back({name, child}); }
+    void SetText(const wchar_t* name, const wchar_t* text) {
+        VARIANT value;
+        VariantInit(&value);
+        value.vt = VT_BSTR;
+        value.bstrVal = SysAllocString(text);
+        Set(name, value);
+    }
+    void SetBool(const wchar_t* name, bool on) {
+        VARIANT value;
+        VariantInit(&value);
+        value.vt = VT_BOOL;
+        value.boolVal = on ? VARIANT_TRUE : VARIANT_FALSE;
+        Set(name, value);
+    }
+    void Set(const wchar_t* name, VARIANT value) {
+        Remove(name);
+        properties.push_back({name, value});
+    }
+    void Remove(const wchar_t* name) {
+        for (auto it = properties.begin(); it != properties.end(); ++it) {
+            if (it->first == name) {
+                VariantClear(&it->second);
+                properties.erase(it);
+                return;
+            }
+        }
+    }
+
+    STDMETHODIMP QueryInterface(REFIID, void** out) override {
+        *out = nullptr;
+        return E_NOINTERFACE;
+    }
+    STDMETHODIMP_(ULONG) AddRef() override { return ++references; }
+    STDMETHODIMP_(ULONG) Release() override {
+        log->push_back(L"Release " + label);
+        if (references == 0) ++overReleased;
+        else --references;
+        return references;
+    }
+    STDMETHODIMP GetNumberOfChildContainers(DWORD* count) override {
+        if (failCount) return E_FAIL;
+        *count = static_cast<DWORD>(children.size());
+        return S_OK;
+    }
+    STDMETHODIMP EnumChildContainerNames(DWORD index, LPWSTR name, DWORD capacity) override {
+        enumCapacity = capacity;
+        if (failEnum || index >= children.size()) return E_INVALIDARG;
+        lstrcpynW(name, children[index].first.c_str(), static_cast<int>(capacity));
+        return S_OK;
+    }
+    STDMETHODIMP GetChildContainer(LPCWSTR name, IDxDiagContainer** child) override {
+        log->push_back(L"Open " + label + L"/" + name);
+        *child = nullptr;
+        if (failOpen) return E_INVALIDARG;
+        if (nullChild) return S_OK;
+        for (auto& entry : children) {
+            if (entry.first == name) {
+                entry.second->AddRef();
+                *child = entry.second;
+                return S_OK;
+            }
+        }
+        return E_INVALIDARG;
+    }
+    STDMETHODIMP GetNumberOfProps(DWORD* count) override {
+        *count = static_cast<DWORD>(properties.size());
+        return S_OK;
+    }
+    STDMETHODIMP EnumPropNames(DWORD, LPWSTR, DWORD) override { return E_NOTIMPL; }
+    STDMETHODIMP GetProp(LPCWSTR name, VARIANT* value) override {
+        log->push_back(L"Get " + label + L"." + name);
+        for (auto& property : properties)
+            if (property.first == name) return VariantCopy(value, &property.second);
+        return E_INVALIDARG;
+    }
+};
+
+class FakeProvider : public IDxDiagProvider {
+public:
+    FakeProvider(CallLog* log) : log(log) {}
+    CallLog* log;
+    FakeContainer* root = nullptr;
+    LONG references = 1;  // the reference handed to the walk
+    int overReleased = 0;
+    bool failInitialize = false;
+    bool failRoot = false;
+    bool nullRoot = false;
+    DXDIAG_INIT_PARAMS seen = {};
+
+    STDMETHODIMP QueryInterface(REFIID, void** out) override {
+        *out = nullptr;
+        return E_NOINTERFACE;
+    }
+    STDMETHODIMP_(ULONG) AddRef() override { return ++references; }
+    STDMETHODIMP_(ULONG) Release() override {
+        log->push_back(L"Release provider");
+        if (references == 0) ++overReleased;
+        else --references;
+        return references;
+    }
+    STDMETHODIMP Initialize(DXDIAG_INIT_PARAMS* parameters) override {
+        seen = *parameters;
+        return failInitialize ? E_FAIL : S_OK;
+    }
+    STDMETHODIMP GetRootContainer(IDxDiagContainer** container) override {
+        *container = nullptr;
+        if (failRoot) return E_FAIL;
+        if (nullRoot) return S_OK;
+        root->AddRef();
+        *container = root;
+        return S_OK;
+    }
+};
+
+// A provider tree shaped like the real one, with every fact the walk keeps.
+struct FakeTree {
+    CallLog log;
+    FakeProvider provider{&log};
+    FakeContainer root{L"root", &log};
+    FakeContainer displays{L"displays", &log};
+    FakeContainer display{L"display0", &log};
+    FakeContainer display2{L"display1", &log};
+    FakeContainer sounds{L"sounds", &log};
+    FakeContainer sound{L"sound0", &log};
+    FakeContainer system{L"system", &log};
+
+    FakeTree() {
+        provider.root = &root;
+        root.AddChild(L"DxDiag_SystemInfo", &system);
+        root.AddChild(L"DxDiag_DisplayDevices", &displays);
+        root.AddChild(L"DxDiag_DirectSound.DxDiag_SoundDevices", &sounds);
+        displays.AddChild(L"0", &display);
+        displays.AddChild(L"1", &display2);
+        sounds.AddChild(L"0", &sound);
+        display.SetText(L"szChipType", L"Test Chip 9000");
+        display.SetText(L"szDisplayMemoryLocalized", L"256.0 MB");
+        display.SetText(L"szDriverDateLocalized", L"3/4/2005 12:00:00");
+        display.SetText(L"szDriverName", L"testdrv.dll");
+        display.SetText(L"szDriverVersion", L"6.14.0010.6555");
+        display.SetBool(L"b3DAccelerationEnabled", true);
+        display.SetBool(L"b3DAccelerationExists", true);
+        display.SetBool(L"bAGPEnabled", true);
+        display.SetBool(L"bAGPExists", true);
+        display.SetBool(L"bAGPExistenceValid", true);
+        display2.SetText(L"szChipType", L"Second Chip");
+        sound.SetText(L"szDescription", L"Speakers");
+        system.SetText(L"szProcessorEnglish", L"Test Processor 3.0GHz");
+    }
+
+    std::vector<FakeContainer*> Containers() {
+        return {&root, &displays, &display, &display2, &sounds, &sound, &system};
+    }
+    // Every reference the walk obtained was given back, and none twice.
+    void ExpectAllReleased() {
+        EXPECT_EQ(0, provider.references);
+        EXPECT_EQ(0, provider.overReleased);
+        for (FakeContainer* container : Containers()) {
+            EXPECT_EQ(0, container->references) << container->label.c_str();
+            EXPECT_EQ(0, container->overReleased) << container->label.c_str();
+        }
+    }
+    CallLog Releases() const { return Filter(L"Release "); }
+    CallLog Reads() const { return Filter(L"Get "); }
+    CallLog Filter(const std::wstring& prefix) const {
+        CallLog picked;
+        for (const std::wstring& entry : log)
+            if (entry.compare(0, prefix.size(), prefix) == 0) picked.push_back(entry);
+        return picked;
+    }
+    bool Logged(const std::wstring& entry) const {
+        for (const std::wstring& logged : log)
+            if (logged == entry) return true;
+        return false;
+    }
+};
+
+// Fills every DxDiag field with a text that the walk never produces, so an untouched field shows.
+void FillWithOldFacts() {
+    const wchar_t* old = L"old";
+    lstrcpyW(directXFacts.processorName, old);
+    lstrcpyW(directXFacts.displayChipType, old);
+    lstrcpyW(directXFacts.displayMemoryText, old);
+    lstrcpyW(directXFacts.displayDriverVersion, old);
+    lstrcpyW(directXFacts.displayDriverName, old);
+    lstrcpyW(directXFacts.displayDriverDate, old);
+    directXFacts.direct3DAccelerated = 7;
+    directXFacts.agpAccelerated = 7;
+}
+
+void ExpectDisplayUntouched() {
+    EXPECT_STREQ(L"old", directXFacts.displayChipType);
+    EXPECT_STREQ(L"old", directXFacts.displayMemoryText);
+    EXPECT_STREQ(L"old", directXFacts.displayDriverVersion);
+    EXPECT_STREQ(L"old", directXFacts.displayDriverName);
+    EXPECT_STREQ(L"old", directXFacts.displayDriverDate);
+    EXPECT_EQ(7, directXFacts.direct3DAccelerated);
+    EXPECT_EQ(7, directXFacts.agpAccelerated);
+}
+
+void ExpectDisplayFromFakeTree() {
+    EXPECT_STREQ(L"Test Chip 9000", directXFacts.displayChipType);
+    EXPECT_STREQ(L"256.0 MB", directXFacts.displayMemoryText);
+    EXPECT_STREQ(L"6.14.0010.6555", directXFacts.displayDriverVersion);
+    EXPECT_STREQ(L"testdrv.dll", directXFacts.displayDriverName);
+    EXPECT_STREQ(L"3/4/2005 12:00:00", directXFacts.displayDriverDate);
+    EXPECT_EQ(1, directXFacts.direct3DAccelerated);
+    EXPECT_EQ(1, directXFacts.agpAccelerated);
+}
+
+void ExpectDisplayEmpty() {
+    EXPECT_STREQ(L"", directXFacts.displayChipType);
+    EXPECT_STREQ(L"", directXFacts.displayMemoryText);
+    EXPECT_STREQ(L"", directXFacts.displayDriverVersion);
+    EXPECT_STREQ(L"", directXFacts.displayDriverName);
+    EXPECT_STREQ(L"", directXFacts.displayDriverDate);
+    EXPECT_EQ(0, directXFacts.direct3DAccelerated);
+    EXPECT_EQ(0, directXFacts.agpAccelerated);
+}
+
+class DxDiagWalk : public testing::Test {
+protected:
+    void SetUp() override {
+        saved = directXFacts;
+        FillWithOldFacts();
+    }
+    void TearDown() override { directXFacts = saved; }
+    DirectXFacts saved;
+};
+
+TEST_F(DxDiagWalk, FullWalkReadsTheFirstDeviceAndReleasesInOrder) {
+    FakeTree tree;
+    EXPECT_EQ(1, WalkDxDiagProvider(&tree.provider));
+
+    ExpectDisplayFromFakeTree();
+    EXPECT_STREQ(L"Test Processor 3.0GHz", directXFacts.processorName);
+    tree.ExpectAllReleased();
+
+    EXPECT_EQ(sizeof(DXDIAG_INIT_PARAMS), tree.provider.seen.dwSize);
+    EXPECT_EQ(111u, tree.provider.seen.dwDxDiagHeaderVersion);
+    EXPECT_EQ(TRUE, tree.provider.seen.bAllowWHQLChecks);
+    EXPECT_EQ(nullptr, tree.provider.seen.pReserved);
+    EXPECT_EQ(256u, tree.displays.enumCapacity);
+
+    const CallLog reads = {
+        L"Get display0.szChipType",
+        L"Get display0.szDisplayMemoryLocalized",
+        L"Get display0.szDriverDateLocalized",
+        L"Get display0.szDriverName",
+        L"Get display0.szDriverVersion",
+        L"Get display0.b3DAccelerationEnabled",
+        L"Get display0.b3DAccelerationExists",
+        L"Get display0.bAGPEnabled",
+        L"Get display0.bAGPExists",
+        L"Get display0.bAGPExistenceValid",
+        L"Get system.szProcessorEnglish",
+    };
+    EXPECT_EQ(reads, tree.Reads());
+    const CallLog opens = {
+        L"Open root/DxDiag_DisplayDevices",
+        L"Open displays/0",
+        L"Open root/DxDiag_DirectSound.DxDiag_SoundDevices",
+        L"Open sounds/0",
+        L"Open root/DxDiag_SystemInfo",
+    };
+    EXPECT_EQ(opens, tree.Filter(L"Open "));
+    const CallLog releases = {
+        L"Release display0", L"Release displays", L"Release sound0", L"Release sounds",
+        L"Release system",   L"Release root",     L"Release provider",
+    };
+    EXPECT_EQ(releases, tree.Releases());
+}
+
+TEST_F(DxDiagWalk, NoDisplayDeviceEmptiesTheDisplayFactsAndGoesOn) {
+    FakeTree tree;
+    tree.displays.children.clear();
+    tree.sounds.children.clear();  // no sound device either: nothing to open there
+    EXPECT_EQ(1, WalkDxDiagProvider(&tree.provider));
+
+    ExpectDisplayEmpty();
+    EXPECT_STREQ(L"Test Processor 3.0GHz", directXFacts.processorName);
+    EXPECT_TRUE(tree.Logged(L"Open root/DxDiag_DirectSound.DxDiag_SoundDevices"));
+    EXPECT_FALSE(tree.Logged(L"Open sounds/0"));
+    tree.ExpectAllReleased();
+}
+
+TEST_F(DxDiagWalk, MissingPropertiesLeaveTheirFieldsEmpty) {
+    FakeTree tree;
+    tree.display.Remove(L"szChipType");
+    tree.display.Remove(L"szDriverDateLocalized");
+    tree.system.Remove(L"szProcessorEnglish");
+    EXPECT_EQ(1, WalkDxDiagProvider(&tree.provider));
+
+    EXPECT_STREQ(L"", directXFacts.displayChipType);
+    EXPECT_STREQ(L"", directXFacts.displayDriverDate);
+    EXPECT_STREQ(L"256.0 MB", directXFacts.displayMemoryText);
+    EXPECT_STREQ(L"testdrv.dll", directXFacts.displayDriverName);
+    EXPECT_STREQ(L"", directXFacts.processorName);
+    tree.ExpectAllReleased();
+}
+
+TEST_F(DxDiagWalk, PropertiesOfTheWrongTypeAreIgnoredAndFreed) {
+    FakeTree tree;
+    CountedUnknown held;
+    {
+        VARIANT number;
+        VariantInit(&number);
+        number.vt = VT_I4;
+        number.lVal = 42;
+        tree.display.Set(L"szChipType", number);
+        VARIANT object;
+        VariantInit(&object);
+        object.vt = VT_UNKNOWN;
+        object.punkVal = &held;
+        held.AddRef();  // the property's own reference
+        tree.display.Set(L"szDriverName", object);
+        // A flag given as text, and as a non-zero integer: neither counts as a boolean.
+        tree.display.SetText(L"b3DAccelerationEnabled", L"1");
+        VARIANT integerFlag;
+        VariantInit(&integerFlag);
+        integerFlag.vt = VT_I4;
+        integerFlag.lVal = 1;
+        tree.display.Set(L"bAGPEnabled", integerFlag);
+    }
+    EXPECT_EQ(1, WalkDxDiagProvider(&tree.provider));
+
+    EXPECT_STREQ(L"", directXFacts.displayChipType);
+    EXPECT_STREQ(L"", directXFacts.displayDriverName);
+    EXPECT_STREQ(L"6.14.0010.6555", directXFacts.displayDriverVersion);
+    EXPECT_EQ(0, directXFacts.direct3DAccelerated);
+    EXPECT_EQ(0, directXFacts.agpAccelerated);
+    EXPECT_FALSE(tree.Logged(L"Get display0.b3DAccelerationExists"));
+    EXPECT_FALSE(tree.Logged(L"Get display0.bAGPExists"));
+    EXPECT_EQ(1, held.references);  // the copy the walk received was cleared
+    tree.ExpectAllReleased();
+    tree.display.Remove(L"szDriverName");
+    EXPECT_EQ(0, held.references);
+}
+
+TEST_F(DxDiagWalk, LongTextKeepsItsFirst127Characters) {
+    FakeTree tree;
+    std::wstring longVersion;
+    for (int i = 0; i < 200; ++i) longVersion += static_cast<wchar_t>(L'0' + i % 10);
+    tree.display.SetText(L"szDriverVersion", longVersion.c_str());
+    EXPECT_EQ(1, WalkDxDiagProvider(&tree.provider));
+
+    EXPECT_EQ(longVersion.substr(0, 127), std::wstring(directXFacts.displayDriverVersion));
+    EXPECT_STREQ(L"testdrv.dll", directXFacts.displayDriverName);  // the neighbour is intact
+    tree.ExpectAllReleased();
+}
+
+TEST_F(DxDiagWalk, AgpChainContinuesPastAnUnreadableEnabledFlag) {
+    {
+        // No AGP properties at all: the Direct3D result runs through the whole chain.
+        FakeTree tree;
+        tree.display.Remove(L"bAGPEnabled");
+        tree.display.Remove(L"bAGPExists");
+        tree.display.Remove(L"bAGPExistenceValid");
+        EXPECT_EQ(1, WalkDxDiagProvider(&tree.provider));
+        EXPECT_EQ(1, directXFacts.direct3DAccelerated);
+        EXPECT_EQ(1, directXFacts.agpAccelerated);
+        EXPECT_TRUE(tree.Logged(L"Get display0.bAGPExists"));
+        EXPECT_TRUE(tree.Logged(L"Get display0.bAGPExistenceValid"));
+        tree.ExpectAllReleased();
+    }
+    {
+        FakeTree tree;
+        tree.display.Remove(L"bAGPEnabled");
+        tree.display.SetBool(L"bAGPExists", false);
+        EXPECT_EQ(1, WalkDxDiagProvider(&tree.provider));
+        EXPECT_EQ(1, directXFacts.direct3DAccelerated);
+        EXPECT_EQ(0, directXFacts.agpAccelerated);
+        EXPECT_TRUE(tree.Logged(L"Get display0.bAGPExists"));
+        EXPECT_FALSE(tree.Logged(L"Get display0.bAGPExistenceValid"));
+        tree.ExpectAllReleased();
+    }
+    {
+        // After a Direct3D result of 0 a missing enabled flag stops the chain at once.
+        FakeTree tree;
+        tree.display.SetBool(L"b3DAccelerationExists", false);
+        tree.display.Remove(L"bAGPEnabled");
+        EXPECT_EQ(1, WalkDxDiagProvider(&tree.provider));
+        EXPECT_EQ(0, directXFacts.direct3DAccelerated);
+        EXPECT_EQ(0, directXFacts.agpAccelerated);
+        EXPECT_FALSE(tree.Logged(L"Get display0.bAGPExists"));
+        tree.ExpectAllReleased();
+    }
+}
+
+TEST_F(DxDiagWalk, FlagChainsStopAtTheFirstFalse) {
+    {
+        FakeTree tree;
+        tree.display.SetBool(L"b3DAccelerationEnabled", false);
+        EXPECT_EQ(1, WalkDxDiagProvider(&tree.provider));
+        EXPECT_EQ(0, directXFacts.direct3DAccelerated);
+        EXPECT_FALSE(tree.Logged(L"Get display0.b3DAccelerationExists"));
+        EXPECT_EQ(1, directXFacts.agpAccelerated);  // the AGP chain reads its own flags
+        tree.ExpectAllReleased();
+    }
+    {
+        FakeTree tree;
+        tree.display.SetBool(L"b3DAccelerationExists", false);
+        EXPECT_EQ(1, WalkDxDiagProvider(&tree.provider));
+        EXPECT_EQ(0, directXFacts.direct3DAccelerated);
+        EXPECT_EQ(1, directXFacts.agpAccelerated);
+    }
+    {
+        FakeTree tree;
+        tree.display.SetBool(L"bAGPEnabled", false);
+        EXPECT_EQ(1, WalkDxDiagProvider(&tree.provider));
+        EXPECT_EQ(1, directXFacts.direct3DAccelerated);
+        EXPECT_EQ(0, directXFacts.agpAccelerated);
+        EXPECT_FALSE(tree.Logged(L"Get display0.bAGPExists"));
+        EXPECT_FALSE(tree.Logged(L"Get display0.bAGPExistenceValid"));
+    }
+    {
+        FakeTree tree;
+        tree.display.SetBool(L"bAGPExistenceValid", false);
+        EXPECT_EQ(1, WalkDxDiagProvider(&tree.provider));
+        EXPECT_EQ(0, directXFacts.agpAccelerated);
+    }
+}
+
+// Which facts a stop leaves behind, and what it gives back.
+enum Reached { kNothing, kDisplayOnly };
+
+struct StopCase {
+    const char* what;
+    void (*breakTree)(FakeTree*);
+    Reached reached;
+    CallLog releases;
+};
+
+TEST_F(DxDiagWalk, EarlyStopsKeepUnreachedFactsAndReleaseEverything) {
+    const StopCase cases[] = {
+        {"Initialize fails", [](FakeTree* t) { t->provider.failInitialize = true; }, kNothing,
+         {L"Release provider"}},
+        {"root container fails", [](FakeTree* t) { t->provider.failRoot = true; }, kNothing,
+         {L"Release provider"}},
+        {"root container null", [](FakeTree* t) { t->provider.nullRoot = true; }, kNothing,
+         {L"Release provider"}},
+        {"display list missing", [](FakeTree* t) { t->root.children.erase(t->root.children.begin() + 1); },
+         kNothing, {L"Release root", L"Release provider"}},
+        {"display count fails", [](FakeTree* t) { t->displays.failCount = true; }, kNothing,
+         {L"Release displays", L"Release root", L"Release provider"}},
+        {"display name fails", [](FakeTree* t) { t->displays.failEnum = true; }, kNothing,
+         {L"Release displays", L"Release root", L"Release provider"}},
+        {"display device fails", [](FakeTree* t) { t->displays.failOpen = true; }, kNothing,
+         {L"Release displays", L"Release root", L"Release provider"}},
+        {"display device null", [](FakeTree* t) { t->displays.nullChild = true; }, kNothing,
+         {L"Release displays", L"Release root", L"Release provider"}},
+        {"sound list missing", [](FakeTree* t) { t->root.children.pop_back(); }, kDisplayOnly,
+         {L"Release display0", L"Release displays", L"Release root", L"Release provider"}},
+        {"sound count fails", [](FakeTree* t) { t->sounds.failCount = true; }, kDisplayOnly,
+         {L"Release display0", L"Release displays", L"Release sounds", L"Release root",
+          L"Release provider"}},
+        {"sound name fails", [](FakeTree* t) { t->sounds.failEnum = true; }, kDisplayOnly,
+         {L"Release display0", L"Release displays", L"Release sounds", L"Release root",
+          L"Release provider"}},
+        {"sound device fails", [](FakeTree* t) { t->sounds.failOpen = true; }, kDisplayOnly,
+         {L"Release display0", L"Release displays", L"Release sounds", L"Release root",
+          L"Release provider"}},
+        {"system missing", [](FakeTree* t) { t->root.children.erase(t->root.children.begin()); },
+         kDisplayOnly,
+         {L"Release display0", L"Release displays", L"Release sound0", L"Release sounds",
+          L"Release root", L"Release provider"}},
+    };
+    for (const StopCase& stop : cases) {
+        SCOPED_TRACE(stop.what);
+        FillWithOldFacts();
+        FakeTree tree;
+        stop.breakTree(&tree);
+        EXPECT_EQ(0, WalkDxDiagProvider(&tree.provider));
+        if (stop.reached == kNothing) ExpectDisplayUntouched();
+        else ExpectDisplayFromFakeTree();
+        EXPECT_STREQ(L"old", directXFacts.processorName);
+        EXPECT_EQ(stop.releases, tree.Releases());
+        tree.ExpectAllReleased();
+    }
+}
+
+TEST_F(DxDiagWalk, NoProviderIsAStop) {
+    EXPECT_EQ(0, WalkDxDiagProvider(nullptr));
+    ExpectDisplayUntouched();
+}
+
+TEST(DxDiagProperty, ReadsOnlyTheirOwnTypes) {
+    CallLog log;
+    FakeContainer container(L"c", &log);
+    container.SetText(L"text", L"value");
+    container.SetBool(L"yes", true);
+    container.SetBool(L"no", false);
+    VARIANT odd;
+    VariantInit(&odd);
+    odd.vt = VT_BOOL;
+    odd.boolVal = 1;  // any non-zero boolean counts as set
+    container.Set(L"odd", odd);
+    VARIANT nullText;
+    VariantInit(&nullText);
+    nullText.vt = VT_BSTR;
+    nullText.bstrVal = nullptr;
+    container.Set(L"nullText", nullText);
+
+    wchar_t field[8];
+    lstrcpyW(field, L"keep");
+    ReadTextProperty(&container, L"missing", field, 8);
+    EXPECT_STREQ(L"keep", field);
+    ReadTextProperty(&container, L"yes", field, 8);
+    EXPECT_STREQ(L"keep", field);
+    ReadTextProperty(&container, L"text", field, 4);
+    EXPECT_STREQ(L"val", field);
+    ReadTextProperty(&container, L"nullText", field, 8);
+    EXPECT_STREQ(L"", field);
+
+    int32_t flag = 1;
+    ReadFlagProperty(&container, L"missing", &flag);
+    EXPECT_EQ(1, flag);
+    ReadFlagProperty(&container, L"text", &flag);
+    EXPECT_EQ(1, flag);
+    ReadFlagProperty(&container, L"no", &flag);
+    EXPECT_EQ(0, flag);
+    ReadFlagProperty(&container, L"missing", &flag);
+    EXPECT_EQ(0, flag);
+    ReadFlagProperty(&container, L"odd", &flag);
+    EXPECT_EQ(1, flag);
+    flag = 0;
+    ReadFlagProperty(&container, L"yes", &flag);
+    EXPECT_EQ(1, flag);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The real provider and setup library under Wine.
+
+const CLSID kProviderClass = {
+    0xA65B8071, 0x3BFE, 0x4213, {0x9A, 0x5B, 0x49, 0x1D, 0xA4, 0x46, 0x1C, 0xA7}};
+const IID kProviderInterface = {
+    0x9C6B4CB0, 0x23F8, 0x49CC, {0xA3, 0xED, 0x45, 0xA5, 0x50, 0x00, 0xA6, 0xD2}};
+
+std::wstring TextOf(IDxDiagContainer* container, const wchar_t* property, bool* found = nullptr) {
+    VARIANT value;
+    VariantInit(&value);
+    std::wstring text;
+    bool ok = SUCCEEDED(container->GetProp(property, &value)) && value.vt == VT_BSTR;
+    if (ok && value.bstrVal) text = value.bstrVal;
+    VariantClear(&value);
+    if (found) *found = ok;
+    return text.substr(0, kDxDiagTextCapacity - 1);
+}
+
+TEST_F(DxDiagWalk, RealProviderFactsMatchAnIndependentQuery) {
+    ASSERT_EQ(1, ProbeDxDiag());
+    const DirectXFacts probed = directXFacts;
+
+    ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));
+    IDxDiagProvider* provider = nullptr;
+    ASSERT_TRUE(SUCCEEDED(CoCreateInstance(kProviderClass, nullptr, CLSCTX_INPROC_SERVER,
+                                           kProviderInterface, reinterpret_cast<void**>(&provider))));
+    DXDIAG_INIT_PARAMS parameters = {sizeof(parameters), DXDIAG_DX9_SDK_VERSION, TRUE, nullptr};
+    ASSERT_TRUE(SUCCEEDED(provider->Initialize(&parameters)));
+    IDxDiagContainer* root = nullptr;
+    IDxDiagContainer* displays = nullptr;
+    IDxDiagContainer* display = nullptr;
+    IDxDiagContainer* system = nullptr;
+    ASSERT_TRUE(SUCCEEDED(provider->GetRootContainer(&root)));
+    ASSERT_TRUE(SUCCEEDED(root->GetChildContainer(L"DxDiag_DisplayDevices", &displays)));
+    wchar_t first[256] = {};
+    ASSERT_TRUE(SUCCEEDED(displays->EnumChildContainerNames(0, first, 256)));
+    ASSERT_TRUE(SUCCEEDED(displays->GetChildContainer(first, &display)));
+    ASSERT_TRUE(SUCCEEDED(root->GetChildContainer(L"DxDiag_SystemInfo", &system)));
+
+    EXPECT_EQ(TextOf(display, L"szChipType"), probed.displayChipType);
+    EXPECT_EQ(TextOf(display, L"szDisplayMemoryLocalized"), probed.displayMemoryText);
+    EXPECT_EQ(TextOf(display, L"szDriverDateLocalized"), probed.displayDriverDate);
+    EXPECT_EQ(TextOf(display, L"szDriverName"), probed.displayDriverName);
+    EXPECT_EQ(TextOf(display, L"szDriverVersion"), probed.displayDriverVersion);
+    EXPECT_EQ(TextOf(system, L"szProcessorEnglish"), probed.processorName);
+    // Empty texts on both sides would prove nothing: these two are filled under Wine.
+    EXPECT_NE(L'\0', probed.displayDriverName[0]);
+    EXPECT_NE(L'\0', probed.processorName[0]);
+
+    VARIANT agp;
+    VariantInit(&agp);
+    if (FAILED(display->GetProp(L"bAGPEnabled", &agp)) &&
+        FAILED(display->GetProp(L"bAGPExists", &agp)) &&
+        FAILED(display->GetProp(L"bAGPExistenceValid", &agp))) {
+        // Without AGP properties the Direct3D result runs through the AGP chain unchanged.
+        EXPECT_EQ(probed.direct3DAccelerated, probed.agpAccelerated);
+    }
+    VariantClear(&agp);
+
+    system->Release();
+    display->Release();
+    displays->Release();
+    root->Release();
+    provider->Release();
+    CoUninitialize();
+}
+
+TEST_F(DxDiagWalk, RealProbeLeavesTheCallersApartmentAlone) {
+    // A caller in the multithreaded apartment: the probe's own initialisation is refused, and
+    // the caller's must survive it.
+    ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_MULTITHREADED)));
+    ProbeDxDiag();
+    EXPECT_EQ(S_FALSE, CoInitializeEx(nullptr, COINIT_MULTITHREADED));  // still initialised
+    CoUninitialize();
+    CoUninitialize();
+}
+
+// Sets HKLM\Software\Microsoft\DirectX "Version" for the life of the object, then restores it.
+class DirectXRegistryVersion {
+public:
+    DirectXRegistryVersion() {
+        RegCreateKeyExW(HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\DirectX", 0, nullptr, 0,
+                        KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &key, nullptr);
+        DWORD size = sizeof(original) - sizeof(wchar_t);
+        DWORD type = 0;
+        hadValue = RegQueryValueExW(key, L"Version", nullptr, &type,
+                                    reinterpret_cast<BYTE*>(original), &size) == ERROR_SUCCESS &&
+                   type == REG_SZ;
+    }
+    ~DirectXRegistryVersion() {
+        if (hadValue) Set(original);
+        else RegDeleteValueW(key, L"Version");
+        RegCloseKey(key);
+    }
+    bool Set(const wchar_t* text) {
+        return RegSetValueExW(key, L"Version", 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
+                              static_cast<DWORD>((lstrlenW(text) + 1) * sizeof(wchar_t))) ==
+               ERROR_SUCCESS;
+    }
+    void Remove() { RegDeleteValueW(key, L"Version"); }
+    HKEY key = nullptr;
+    bool hadValue = false;
+    wchar_t original[64] = {};
+};
+
+TEST(DirectXVersionProbe, FollowsTheInstalledVersion) {
+    const DirectXFacts saved = directXFacts;
+    {
+        DirectXRegistryVersion registry;
+        ASSERT_NE(nullptr, registry.key);
+
+        ASSERT_TRUE(registry.Set(L"4.08.01.0881"));
+        EXPECT_EQ(8100u, ProbeDirectXVersion());
+        EXPECT_STREQ(L"DirectX 8.1", directXFacts.directXName);
+
+        ASSERT_TRUE(registry.Set(L"4.09.00.0904"));
+        EXPECT_EQ(9904u, ProbeDirectXVersion());
+        EXPECT_STREQ(L"DirectX 9.0c", directXFacts.directXName);
+
+        // A failed query: nothing is reported, and nothing may reach the threshold.
+        registry.Remove();
+        EXPECT_EQ(0u, ProbeDirectXVersion());
+        EXPECT_STREQ(L"DirectX 0.0", directXFacts.directXName);
+    }
+    directXFacts = saved;
+}
+
+}  // namespace
