@@ -1,0 +1,366 @@
+// The Information page: one two-column list of the PC's facts, filled once when the page is
+// created. The PC report reads the values back from the list, at the rows recorded here.
+#include "dialog/information_page.h"
+
+#include <commctrl.h>
+#include <string.h>
+
+#include "dialog/dialog.h"
+#include "entry/bounded_text.h"
+#include "entry/install_paths.h"
+#include "probe/capability.h"
+#include "resources/resource.h"
+
+HWND informationList;
+
+int informationRowOf[kInformationFactCount] = {
+    -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1,
+    -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1,
+};
+static_assert(kInformationFactCount == 24, "one initial position per fact");
+
+static const wchar_t kProcessorKey[] = L"HARDWARE\\DESCRIPTION\\SYSTEM\\CentralProcessor\\0";
+static const wchar_t kClassKey[] = L"SYSTEM\\CurrentControlSet\\Control\\Class";
+
+enum {
+    kRegistryTextBytes = 512,
+    kMaxClassIndices = 100000,  // a key that keeps failing its enumeration cannot spin forever
+};
+
+void StripLeadingBlanks(wchar_t* text) {
+    int blanks = 0;
+    while (text[blanks] == L' ') ++blanks;
+    if (blanks == 0 || text[blanks] == 0) return;  // nothing to strip, or nothing but blanks
+    int length = blanks;
+    while (text[length]) ++length;
+    memmove(text, text + blanks, (length - blanks + 1) * sizeof(wchar_t));
+}
+
+void FormatGroupedNumber(uint32_t value, wchar_t* output) {
+    output[0] = 0;
+    if (value == 0) {
+        lstrcpyW(output, L"0");
+        return;
+    }
+    int groups[4];
+    int count = 0;
+    while (value != 0) {
+        groups[count++] = static_cast<int>(value % 1000);
+        value /= 1000;
+    }
+    wchar_t piece[8];
+    if (count == 1) {
+        wsprintfW(piece, L"%3.3d", groups[0]);
+        lstrcatW(output, piece);
+        return;
+    }
+    wsprintfW(piece, L"%d,", groups[count - 1]);
+    lstrcatW(output, piece);
+    for (int i = count - 2; i > 0; --i) {
+        wsprintfW(piece, L"%3.3d,", groups[i]);
+        lstrcatW(output, piece);
+    }
+    wsprintfW(piece, L"%3.3d", groups[0]);
+    lstrcatW(output, piece);
+}
+
+void FormatMemoryValue(uint32_t bytes, wchar_t* output) {
+    wchar_t grouped[16];
+    FormatGroupedNumber(bytes, grouped);
+    wsprintfW(output, L"%5dMBytes ( %sBytes )", static_cast<int>(bytes >> 20), grouped);
+    StripLeadingBlanks(output);
+}
+
+void FormatLevelList(const uint32_t* levels, int capacity, wchar_t* output) {
+    output[0] = 0;
+    int count = 0;
+    while (count < capacity && levels[count] != 0) ++count;
+    for (int i = 0; i < count; ++i) {
+        wchar_t piece[16];
+        wsprintfW(piece, i + 1 < count ? L"%d, " : L"%d", static_cast<int>(levels[i]));
+        AppendBounded(output, kInformationTextCapacity, piece);
+    }
+}
+
+// ---- Gathering ----------------------------------------------------------------------------
+
+static void ReadRegistryText(HKEY key, const wchar_t* name, wchar_t* text) {
+    text[0] = 0;
+    wchar_t buffer[kRegistryTextBytes / sizeof(wchar_t)];
+    DWORD type = 0;
+    DWORD size = kRegistryTextBytes;
+    if (RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size) != ERROR_SUCCESS)
+        return;
+    if (type != REG_SZ && type != REG_EXPAND_SZ) return;
+    DWORD units = size / sizeof(wchar_t);
+    if (units >= kInformationTextCapacity) units = kInformationTextCapacity - 1;
+    buffer[units] = 0;  // stored values need not be terminated
+    CopyBounded(text, kInformationTextCapacity, buffer);
+}
+
+static void GatherProcessor(InformationFacts* facts) {
+    HKEY key;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kProcessorKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return;
+    facts->processorKeyOpened = 1;
+    ReadRegistryText(key, L"ProcessorNameString", facts->processorNameString);
+    DWORD type = 0;
+    DWORD speed = 0;
+    DWORD size = sizeof(speed);
+    if (RegQueryValueExW(key, L"~MHz", nullptr, &type, reinterpret_cast<BYTE*>(&speed), &size) == ERROR_SUCCESS &&
+        type == REG_DWORD && size == sizeof(speed)) {
+        facts->processorSpeedRead = 1;
+        facts->processorSpeedMHz = speed;
+    }
+    ReadRegistryText(key, L"Identifier", facts->processorIdentifier);
+    RegCloseKey(key);
+}
+
+static void GatherAdapters(InformationFacts* facts) {
+    HKEY classes;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kClassKey, 0, KEY_READ, &classes) != ERROR_SUCCESS) return;
+    for (DWORD index = 0; index < kMaxClassIndices && facts->adapterCount < kMaxAdapterRows; ++index) {
+        wchar_t name[256];
+        DWORD nameLength = 256;
+        LONG result = RegEnumKeyExW(classes, index, name, &nameLength, nullptr, nullptr, nullptr, nullptr);
+        if (result == ERROR_NO_MORE_ITEMS) break;
+        if (result != ERROR_SUCCESS) continue;
+        HKEY classKey;
+        if (RegOpenKeyExW(classes, name, 0, KEY_READ, &classKey) != ERROR_SUCCESS) continue;
+        wchar_t className[kInformationTextCapacity];
+        ReadRegistryText(classKey, L"Class", className);
+        if (lstrcmpiW(className, L"Display") == 0) {
+            HKEY device;
+            if (RegOpenKeyExW(classKey, L"0000", 0, KEY_READ, &device) == ERROR_SUCCESS) {
+                ReadRegistryText(device, L"DriverDesc", facts->adapterNames[facts->adapterCount]);
+                ++facts->adapterCount;
+                RegCloseKey(device);
+            }
+        }
+        RegCloseKey(classKey);
+    }
+    RegCloseKey(classes);
+}
+
+static uint32_t Saturate32(SIZE_T bytes) {
+    return bytes > 0xFFFFFFFFu ? 0xFFFFFFFFu : static_cast<uint32_t>(bytes);
+}
+
+void GatherInformationFacts(InformationFacts* facts, int readAdapters) {
+    memset(facts, 0, sizeof(*facts));
+    GatherProcessor(facts);
+    MEMORYSTATUS status;
+    memset(&status, 0, sizeof(status));
+    status.dwLength = sizeof(status);
+    GlobalMemoryStatus(&status);
+    facts->totalPhysical = Saturate32(status.dwTotalPhys);
+    facts->availPhysical = Saturate32(status.dwAvailPhys);
+    facts->availVirtual = Saturate32(status.dwAvailVirtual);
+    if (readAdapters) GatherAdapters(facts);
+}
+
+// ---- Rows ---------------------------------------------------------------------------------
+
+static InformationRow* AddRow(InformationRows* rows, int fact, UINT captionId) {
+    if (rows->count >= kMaxInformationRows) return nullptr;
+    InformationRow* row = &rows->rows[rows->count];
+    row->separator = 0;
+    LoadText(captionId, row->caption, kInformationTextCapacity);
+    row->value[0] = 0;
+    if (fact >= 0 && rows->rowOf[fact] < 0) rows->rowOf[fact] = rows->count;
+    ++rows->count;
+    return row;
+}
+
+static void AddTextRow(InformationRows* rows, int fact, UINT captionId, const wchar_t* value) {
+    InformationRow* row = AddRow(rows, fact, captionId);
+    if (row) CopyBounded(row->value, kInformationTextCapacity, value);
+}
+
+// The record's own text: strip it in place, then show it.
+static void AddStrippedRow(InformationRows* rows, int fact, UINT captionId, wchar_t* text) {
+    StripLeadingBlanks(text);
+    AddTextRow(rows, fact, captionId, text);
+}
+
+static void AddSeparator(InformationRows* rows) {
+    if (rows->count >= kMaxInformationRows) return;
+    InformationRow* row = &rows->rows[rows->count++];
+    row->separator = 1;
+    row->caption[0] = 0;
+    row->value[0] = 0;
+}
+
+static void AddMemoryRow(InformationRows* rows, int fact, UINT captionId, uint32_t bytes) {
+    InformationRow* row = AddRow(rows, fact, captionId);
+    if (row) FormatMemoryValue(bytes, row->value);
+}
+
+static void AddAccelerationRow(InformationRows* rows, int fact, UINT captionId, int32_t accelerated) {
+    InformationRow* row = AddRow(rows, fact, captionId);
+    if (row) LoadText(accelerated == 1 ? IDS_INFO_USABLE : IDS_INFO_NOT_USABLE, row->value, kInformationTextCapacity);
+}
+
+// The record's name fields need not be terminated inside their arrays.
+static void AddFieldRow(InformationRows* rows, int fact, UINT captionId, const wchar_t* field, int units) {
+    InformationRow* row = AddRow(rows, fact, captionId);
+    if (!row) return;
+    int length = 0;
+    while (length < units && length < kInformationTextCapacity - 1 && field[length]) {
+        row->value[length] = field[length];
+        ++length;
+    }
+    row->value[length] = 0;
+}
+
+static void AddCapabilityRows(InformationRows* rows, const CapabilityRecord* record) {
+    AddFieldRow(rows, kFactPcMaker, IDS_INFO_PC_MAKER, record->makerName,
+                static_cast<int>(sizeof(record->makerName) / sizeof(wchar_t)));
+    AddFieldRow(rows, kFactPcModel, IDS_INFO_PC_MODEL, record->modelName,
+                static_cast<int>(sizeof(record->modelName) / sizeof(wchar_t)));
+    AddSeparator(rows);
+
+    InformationRow* row = AddRow(rows, kFactAnisotropy, IDS_INFO_ANISOTROPY);
+    if (row) FormatLevelList(record->anisotropyLevels, kCapabilityMaxAnisotropyLevels, row->value);
+    row = AddRow(rows, kFactAntiAlias, IDS_INFO_ANTIALIAS);
+    if (row) FormatLevelList(record->antiAliasLevels, kCapabilityMaxAntiAliasLevels, row->value);
+    row = AddRow(rows, kFactMaxTexture, IDS_INFO_MAX_TEXTURE);
+    if (row)
+        wsprintfW(row->value, L"%d x %d Pixel", static_cast<int>(record->maxTextureWidth),
+                  static_cast<int>(record->maxTextureHeight));
+    row = AddRow(rows, kFactTextureStages, IDS_INFO_TEXTURE_STAGES);
+    if (row) wsprintfW(row->value, L"%d", static_cast<int>(record->textureStageCount));
+    row = AddRow(rows, kFactLights, IDS_INFO_LIGHTS);
+    if (row) wsprintfW(row->value, L"%d", static_cast<int>(record->lightCount));
+    row = AddRow(rows, kFactStreams, IDS_INFO_STREAMS);
+    if (row) wsprintfW(row->value, L"%d", static_cast<int>(record->streamCount));
+    row = AddRow(rows, kFactZbuffer, IDS_INFO_ZBUFFER);
+    if (row)
+        wsprintfW(row->value, L"%d - %d Bit", static_cast<int>(record->depthBitsFirst),
+                  static_cast<int>(record->depthBitsSecond));
+}
+
+void BuildInformationRows(const InformationFacts* facts, DirectXFacts* directX,
+                          EnvironmentSnapshot* environment, const CapabilityRecord* record,
+                          InformationRows* rows) {
+    rows->count = 0;
+    for (int i = 0; i < kInformationFactCount; ++i) rows->rowOf[i] = -1;
+    wchar_t text[kInformationTextCapacity];
+
+    if (facts->processorKeyOpened) {
+        if (directX->processorName[0]) {
+            AddTextRow(rows, kFactCpu, IDS_INFO_CPU, directX->processorName);
+        } else {
+            CopyBounded(text, kInformationTextCapacity, facts->processorNameString);
+            StripLeadingBlanks(text);
+            AddTextRow(rows, kFactCpu, IDS_INFO_CPU, text);
+        }
+        text[0] = 0;
+        if (facts->processorSpeedRead) {
+            wchar_t grouped[16];
+            FormatGroupedNumber(facts->processorSpeedMHz, grouped);
+            wsprintfW(text, L"%s MHz", grouped);
+            StripLeadingBlanks(text);
+        }
+        AddTextRow(rows, kFactCpuSpeed, IDS_INFO_CPU_SPEED, text);
+        CopyBounded(text, kInformationTextCapacity, facts->processorIdentifier);
+        StripLeadingBlanks(text);
+        AddTextRow(rows, kFactCpuId, IDS_INFO_CPUID, text);
+    }
+
+    AddMemoryRow(rows, kFactMemory, IDS_INFO_MEMORY, facts->totalPhysical);
+    AddMemoryRow(rows, kFactAvailMemory, IDS_INFO_AVAIL_MEMORY, facts->availPhysical);
+    AddMemoryRow(rows, kFactVirtualMemory, IDS_INFO_VIRTUAL_MEMORY, facts->availVirtual);
+    AddSeparator(rows);
+
+    if (directX->displayChipType[0]) {
+        AddStrippedRow(rows, kFactGraphics, IDS_INFO_GRAPHICS, directX->displayChipType);
+    } else {
+        for (int i = 0; i < facts->adapterCount && i < kMaxAdapterRows; ++i) {
+            CopyBounded(text, kInformationTextCapacity, facts->adapterNames[i]);
+            StripLeadingBlanks(text);
+            AddTextRow(rows, kFactGraphics, IDS_INFO_GRAPHICS, text);
+        }
+    }
+    if (directX->displayMemoryText[0])
+        AddStrippedRow(rows, kFactVram, IDS_INFO_VRAM, directX->displayMemoryText);
+    if (directX->displayDriverName[0])
+        AddStrippedRow(rows, kFactDriver, IDS_INFO_DRIVER, directX->displayDriverName);
+    if (directX->displayDriverVersion[0])
+        AddStrippedRow(rows, kFactDriverVersion, IDS_INFO_DRIVER_VERSION, directX->displayDriverVersion);
+    if (directX->displayDriverDate[0])
+        AddStrippedRow(rows, kFactDriverDate, IDS_INFO_DRIVER_DATE, directX->displayDriverDate);
+    AddSeparator(rows);
+
+    AddAccelerationRow(rows, kFactDirect3D, IDS_INFO_DIRECT3D, directX->direct3DAccelerated);
+    AddAccelerationRow(rows, kFactAgp, IDS_INFO_AGP, directX->agpAccelerated);
+    AddSeparator(rows);
+
+    AddStrippedRow(rows, kFactWindows, IDS_INFO_WINDOWS, environment->windowsName);
+    AddStrippedRow(rows, kFactDirectX, IDS_INFO_DIRECTX, directX->directXName);
+    AddSeparator(rows);
+
+    if (record) AddCapabilityRows(rows, record);
+}
+
+// ---- The list control ---------------------------------------------------------------------
+
+void InsertInformationRows(HWND list, const InformationRows* rows) {
+    for (int i = 0; i < rows->count; ++i) {
+        const InformationRow* row = &rows->rows[i];
+        LVITEMW item;
+        memset(&item, 0, sizeof(item));
+        item.mask = LVIF_TEXT;
+        item.iItem = i;
+        item.iSubItem = 0;
+        item.pszText = const_cast<wchar_t*>(row->caption);
+        SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+        if (row->separator) continue;
+        item.iSubItem = 1;
+        item.pszText = const_cast<wchar_t*>(row->value);
+        SendMessageW(list, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+    }
+}
+
+void FillInformationList() {
+    // Large enough to keep off the dialog thread's stack.
+    static InformationFacts facts;
+    static InformationRows rows;
+    GatherInformationFacts(&facts, directXFacts.displayChipType[0] == 0);
+    const CapabilityRecord* record = capabilityAvailable ? capabilityRecord : nullptr;
+    BuildInformationRows(&facts, &directXFacts, &environmentSnapshot, record, &rows);
+    InsertInformationRows(informationList, &rows);
+    memcpy(informationRowOf, rows.rowOf, sizeof(informationRowOf));
+}
+
+static void InsertColumn(HWND list, int index, UINT captionId, int width) {
+    wchar_t caption[kInformationTextCapacity];
+    LoadText(captionId, caption, kInformationTextCapacity);
+    LVCOLUMNW column;
+    memset(&column, 0, sizeof(column));
+    column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
+    column.fmt = LVCFMT_LEFT;
+    column.cx = width;
+    column.pszText = caption;
+    column.iSubItem = index;
+    SendMessageW(list, LVM_INSERTCOLUMNW, index, reinterpret_cast<LPARAM>(&column));
+}
+
+INT_PTR CALLBACK InformationPageProc(HWND page, UINT message, WPARAM, LPARAM) {
+    if (message != WM_INITDIALOG) return 0;
+    RECT pageRect;
+    GetWindowRect(page, &pageRect);
+    HINSTANCE module = moduleHandle ? moduleHandle : GetModuleHandleW(nullptr);
+    informationList = CreateWindowExW(
+        0, WC_LISTVIEWW, L"",
+        WS_CHILD | WS_VISIBLE | WS_VSCROLL | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS,
+        0, 0, kInformationListWidth, kInformationListHeight, page,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_INFORMATION_LIST)), module, nullptr);
+    LRESULT extended = SendMessageW(informationList, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0);
+    SendMessageW(informationList, LVM_SETEXTENDEDLISTVIEWSTYLE, 0,
+                 extended | LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
+    InsertColumn(informationList, 0, IDS_INFO_FIELD, kInformationCaptionColumnWidth);
+    InsertColumn(informationList, 1, IDS_INFO_VALUE,
+                 (pageRect.right - pageRect.left) - kInformationCaptionColumnWidth);
+    FillInformationList();
+    return 1;
+}

@@ -1,0 +1,596 @@
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <commctrl.h>
+
+#include <string>
+#include <vector>
+
+#include "dialog/dialog.h"
+#include "dialog/information_page.h"
+#include "entry/install_paths.h"
+#include "probe/capability.h"
+#include "probe/directx_probe.h"
+#include "probe/environment.h"
+#include "resources/resource.h"
+
+namespace {
+
+std::wstring Grouped(uint32_t value) {
+    wchar_t text[32];
+    FormatGroupedNumber(value, text);
+    return text;
+}
+
+std::wstring Stripped(const wchar_t* text) {
+    wchar_t buffer[kInformationTextCapacity];
+    lstrcpyW(buffer, text);
+    StripLeadingBlanks(buffer);
+    return buffer;
+}
+
+std::wstring Memory(uint32_t bytes) {
+    wchar_t text[kInformationTextCapacity];
+    FormatMemoryValue(bytes, text);
+    return text;
+}
+
+std::wstring Levels(std::vector<uint32_t> levels, int capacity) {
+    wchar_t text[kInformationTextCapacity];
+    lstrcpyW(text, L"left over");
+    FormatLevelList(levels.data(), capacity, text);
+    return text;
+}
+
+}  // namespace
+
+TEST(InformationFormat, GroupedNumbers) {
+    EXPECT_EQ(L"1,234,567", Grouped(1234567));
+    EXPECT_EQ(L"1,000", Grouped(1000));
+    EXPECT_EQ(L"1,000,005", Grouped(1000005));
+    EXPECT_EQ(L"999", Grouped(999));
+    EXPECT_EQ(L"4,294,967,295", Grouped(4294967295u));
+    EXPECT_EQ(L"0", Grouped(0));
+    EXPECT_EQ(L"042", Grouped(42));
+    EXPECT_EQ(L"007", Grouped(7));
+    EXPECT_EQ(L"1,000,000,000", Grouped(1000000000u));
+    EXPECT_EQ(L"2,394", Grouped(2394));
+}
+
+TEST(InformationFormat, StripLeadingBlanks) {
+    EXPECT_EQ(L"Intel", Stripped(L"      Intel"));
+    EXPECT_EQ(L"a b ", Stripped(L" a b "));
+    EXPECT_EQ(L"Intel", Stripped(L"Intel"));
+    EXPECT_EQ(L"   ", Stripped(L"   "));  // nothing but blanks stays as it is
+    EXPECT_EQ(L"", Stripped(L""));
+    EXPECT_EQ(L"\tTab", Stripped(L"\tTab"));  // only U+0020 counts
+    std::wstring longest(100, L' ');
+    longest += std::wstring(155, L'x');
+    EXPECT_EQ(std::wstring(155, L'x'), Stripped(longest.c_str()));
+}
+
+TEST(InformationFormat, MemoryValues) {
+    EXPECT_EQ(L"512MBytes ( 536,870,912Bytes )", Memory(536870912u));
+    EXPECT_EQ(L"2048MBytes ( 2,147,483,648Bytes )", Memory(2147483648u));
+    EXPECT_EQ(L"0MBytes ( 1,048,575Bytes )", Memory(1048575u));
+    EXPECT_EQ(L"4095MBytes ( 4,294,967,295Bytes )", Memory(4294967295u));
+}
+
+TEST(InformationFormat, LevelLists) {
+    EXPECT_EQ(L"2, 4, 8", Levels({2, 4, 8, 0, 16}, 15));
+    EXPECT_EQ(L"16", Levels({16, 0}, 15));
+    EXPECT_EQ(L"", Levels({0, 2}, 15));  // no level: an empty value, not the caption
+    // A list that fills its capacity ends there even without a zero entry.
+    EXPECT_EQ(L"2, 4", Levels({2, 4, 8}, 2));
+}
+
+namespace {
+
+// A PC with everything present: the processor key, DirectX texts, the capability record.
+struct FullPc {
+    InformationFacts facts;
+    DirectXFacts directX;
+    EnvironmentSnapshot environment;
+    CapabilityRecord record;
+    InformationRows rows;
+
+    FullPc() {
+        memset(&facts, 0, sizeof(facts));
+        memset(&directX, 0, sizeof(directX));
+        memset(&environment, 0, sizeof(environment));
+        memset(&record, 0, sizeof(record));
+        facts.processorKeyOpened = 1;
+        lstrcpyW(facts.processorNameString, L"Registry CPU");
+        facts.processorSpeedRead = 1;
+        facts.processorSpeedMHz = 2394;
+        lstrcpyW(facts.processorIdentifier, L"x86 Family 6 Model 15");
+        facts.totalPhysical = 2147483648u;
+        facts.availPhysical = 536870912u;
+        facts.availVirtual = 1048575u;
+        lstrcpyW(directX.processorName, L"DxDiag CPU");
+        lstrcpyW(directX.displayChipType, L"  Chip 9000");
+        lstrcpyW(directX.displayMemoryText, L"256.0 MB");
+        lstrcpyW(directX.displayDriverName, L"chip.dll");
+        lstrcpyW(directX.displayDriverVersion, L"6.14.10.9000");
+        lstrcpyW(directX.displayDriverDate, L"2/3/2004");
+        lstrcpyW(directX.directXName, L"DirectX 9.0c");
+        directX.direct3DAccelerated = 0;
+        directX.agpAccelerated = 1;
+        lstrcpyW(environment.windowsName, L" Windows XP Professional");
+        lstrcpyW(record.makerName, L"Maker");
+        lstrcpyW(record.modelName, L"Model");
+        record.anisotropyLevels[0] = 2;
+        record.anisotropyLevels[1] = 4;
+        record.anisotropyLevels[2] = 8;
+        record.antiAliasLevels[0] = 16;
+        record.maxTextureWidth = 4096;
+        record.maxTextureHeight = 2048;
+        record.textureStageCount = 8;
+        record.lightCount = 16;
+        record.streamCount = 4;
+        record.depthBitsFirst = 16;
+        record.depthBitsSecond = 24;
+    }
+    void Build(bool withRecord = true) {
+        BuildInformationRows(&facts, &directX, &environment, withRecord ? &record : nullptr, &rows);
+    }
+    std::wstring Caption(int i) const { return rows.rows[i].caption; }
+    std::wstring Value(int i) const { return rows.rows[i].value; }
+    std::wstring ValueOf(int fact) const {
+        int row = rows.rowOf[fact];
+        return row < 0 ? L"<none>" : std::wstring(rows.rows[row].value);
+    }
+};
+
+class InformationRowsTest : public testing::Test {
+protected:
+    void SetUp() override { languageIndex = 0; }
+    void TearDown() override { languageIndex = 1; }
+    FullPc pc;
+};
+
+}  // namespace
+
+TEST_F(InformationRowsTest, FullLayoutWithCapabilityRows) {
+    pc.Build();
+    const wchar_t* expected[][2] = {
+        {L"CPU", L"DxDiag CPU"},
+        {L"CPU Speed", L"2,394 MHz"},
+        {L"CPUID", L"x86 Family 6 Model 15"},
+        {L"Memory", L"2048MBytes ( 2,147,483,648Bytes )"},
+        {L"Avail Memory", L"512MBytes ( 536,870,912Bytes )"},
+        {L"Virtual Memory", L"0MBytes ( 1,048,575Bytes )"},
+        {L"", L""},
+        {L"Graphics", L"Chip 9000"},
+        {L"VRAM", L"256.0 MB"},
+        {L"Graphic driver", L"chip.dll"},
+        {L"Graphic driver version", L"6.14.10.9000"},
+        {L"driver date", L"2/3/2004"},
+        {L"", L""},
+        {L"Direct3D Accelerator", L"It cannot use"},
+        {L"AGP Accelerator", L"Use is possible"},
+        {L"", L""},
+        {L"Windows", L"Windows XP Professional"},
+        {L"DirectX", L"DirectX 9.0c"},
+        {L"", L""},
+        {L"PC Maker", L"Maker"},
+        {L"PC Model", L"Model"},
+        {L"", L""},
+        {L"Anisotropy", L"2, 4, 8"},
+        {L"Anti-alias", L"16"},
+        {L"Max Texture Size", L"4096 x 2048 Pixel"},
+        {L"Texture Stage Count", L"8"},
+        {L"Light Count", L"16"},
+        {L"Stream Count", L"4"},
+        {L"Zbuffer Stencil", L"16 - 24 Bit"},
+    };
+    ASSERT_EQ(29, pc.rows.count);
+    for (int i = 0; i < 29; ++i) {
+        EXPECT_EQ(expected[i][0], pc.Caption(i)) << "row " << i;
+        EXPECT_EQ(expected[i][1], pc.Value(i)) << "row " << i;
+        bool separator = i == 6 || i == 12 || i == 15 || i == 18 || i == 21;
+        EXPECT_EQ(separator ? 1 : 0, pc.rows.rows[i].separator) << "row " << i;
+    }
+    const int positions[kInformationFactCount] = {0,  1,  2,  3,  4,  5,  7,  8,  9,  10, 11, 13,
+                                                  14, 16, 17, 19, 20, 22, 23, 24, 25, 26, 27, 28};
+    for (int fact = 0; fact < kInformationFactCount; ++fact) EXPECT_EQ(positions[fact], pc.rows.rowOf[fact]) << fact;
+    // The records' own texts were stripped where they are kept.
+    EXPECT_STREQ(L"Chip 9000", pc.directX.displayChipType);
+    EXPECT_STREQ(L"Windows XP Professional", pc.environment.windowsName);
+}
+
+TEST_F(InformationRowsTest, WithoutCapabilityRecordEndsWithSeparator) {
+    pc.Build(false);
+    ASSERT_EQ(19, pc.rows.count);
+    EXPECT_EQ(1, pc.rows.rows[18].separator);
+    EXPECT_EQ(L"DirectX", pc.Caption(17));
+    for (int fact = kFactPcMaker; fact <= kFactZbuffer; ++fact) EXPECT_EQ(-1, pc.rows.rowOf[fact]);
+}
+
+TEST_F(InformationRowsTest, ProcessorRowsFollowTheKey) {
+    pc.facts.processorKeyOpened = 0;
+    pc.Build();
+    ASSERT_EQ(26, pc.rows.count);
+    EXPECT_EQ(L"Memory", pc.Caption(0));
+    EXPECT_EQ(-1, pc.rows.rowOf[kFactCpu]);
+    EXPECT_EQ(-1, pc.rows.rowOf[kFactCpuSpeed]);
+    EXPECT_EQ(-1, pc.rows.rowOf[kFactCpuId]);
+    EXPECT_EQ(0, pc.rows.rowOf[kFactMemory]);
+    EXPECT_EQ(4, pc.rows.rowOf[kFactGraphics]);
+    EXPECT_EQ(L"Chip 9000", pc.ValueOf(kFactGraphics));
+}
+
+TEST_F(InformationRowsTest, ProcessorValues) {
+    // The DxDiag name is shown as it is, blanks and all.
+    lstrcpyW(pc.directX.processorName, L"  DxDiag CPU");
+    pc.Build();
+    EXPECT_EQ(L"  DxDiag CPU", pc.ValueOf(kFactCpu));
+
+    pc.directX.processorName[0] = 0;
+    lstrcpyW(pc.facts.processorNameString, L"      Registry CPU");
+    pc.Build();
+    EXPECT_EQ(L"Registry CPU", pc.ValueOf(kFactCpu));
+
+    const struct {
+        uint32_t mhz;
+        const wchar_t* text;
+    } speeds[] = {{2394, L"2,394 MHz"}, {800, L"800 MHz"}, {66, L"066 MHz"}};
+    for (const auto& speed : speeds) {
+        pc.facts.processorSpeedMHz = speed.mhz;
+        pc.Build();
+        EXPECT_EQ(speed.text, pc.ValueOf(kFactCpuSpeed));
+    }
+}
+
+TEST_F(InformationRowsTest, UnreadableRegistryValuesShowEmpty) {
+    pc.directX.processorName[0] = 0;
+    pc.directX.displayChipType[0] = 0;
+    pc.facts.processorNameString[0] = 0;
+    pc.facts.processorIdentifier[0] = 0;
+    pc.facts.processorSpeedRead = 0;
+    pc.facts.processorSpeedMHz = 12345;  // not read: never shown
+    pc.facts.adapterCount = 1;
+    pc.facts.adapterNames[0][0] = 0;
+    pc.Build();
+    ASSERT_EQ(29, pc.rows.count);
+    EXPECT_EQ(L"CPU", pc.Caption(0));
+    EXPECT_EQ(L"", pc.ValueOf(kFactCpu));
+    EXPECT_EQ(L"", pc.ValueOf(kFactCpuSpeed));
+    EXPECT_EQ(L"", pc.ValueOf(kFactCpuId));
+    EXPECT_EQ(L"", pc.ValueOf(kFactGraphics));
+}
+
+TEST_F(InformationRowsTest, AdapterRowsFromRegistry) {
+    pc.directX.displayChipType[0] = 0;
+    pc.facts.adapterCount = 2;
+    lstrcpyW(pc.facts.adapterNames[0], L"First Adapter");
+    lstrcpyW(pc.facts.adapterNames[1], L"   Second Adapter");
+    pc.Build();
+    ASSERT_EQ(30, pc.rows.count);
+    EXPECT_EQ(L"Graphics", pc.Caption(7));
+    EXPECT_EQ(L"First Adapter", pc.Value(7));
+    EXPECT_EQ(L"Graphics", pc.Caption(8));
+    EXPECT_EQ(L"Second Adapter", pc.Value(8));
+    EXPECT_EQ(L"VRAM", pc.Caption(9));
+    EXPECT_EQ(7, pc.rows.rowOf[kFactGraphics]);  // the first of several
+    EXPECT_EQ(9, pc.rows.rowOf[kFactVram]);
+    EXPECT_EQ(14, pc.rows.rowOf[kFactDirect3D]);
+
+    pc.facts.adapterCount = 0;
+    pc.Build();
+    EXPECT_EQ(L"VRAM", pc.Caption(7));
+    EXPECT_EQ(-1, pc.rows.rowOf[kFactGraphics]);
+}
+
+TEST_F(InformationRowsTest, EmptyDriverTextsLeaveTheirRowsOut) {
+    pc.directX.displayMemoryText[0] = 0;
+    pc.directX.displayDriverDate[0] = 0;
+    pc.Build();
+    ASSERT_EQ(27, pc.rows.count);
+    EXPECT_EQ(-1, pc.rows.rowOf[kFactVram]);
+    EXPECT_EQ(-1, pc.rows.rowOf[kFactDriverDate]);
+    EXPECT_EQ(8, pc.rows.rowOf[kFactDriver]);
+    EXPECT_EQ(9, pc.rows.rowOf[kFactDriverVersion]);
+    EXPECT_EQ(1, pc.rows.rows[10].separator);
+    EXPECT_EQ(L"6.14.10.9000", pc.ValueOf(kFactDriverVersion));
+}
+
+TEST_F(InformationRowsTest, EmptyLevelListsShowEmpty) {
+    pc.record.anisotropyLevels[0] = 0;
+    pc.record.antiAliasLevels[0] = 0;
+    pc.Build();
+    EXPECT_EQ(L"", pc.ValueOf(kFactAnisotropy));
+    EXPECT_EQ(L"", pc.ValueOf(kFactAntiAlias));
+}
+
+TEST_F(InformationRowsTest, JapaneseCaptions) {
+    languageIndex = 1;
+    pc.Build();
+    EXPECT_EQ(L"CPU名", pc.Caption(0));
+    EXPECT_EQ(L"Direct3D アクセレータ", pc.Caption(13));
+    EXPECT_EQ(L"利用できません", pc.Value(13));
+    EXPECT_EQ(L"使用可能", pc.Value(14));
+    EXPECT_EQ(L"Zバッファ深度", pc.Caption(28));
+    EXPECT_EQ(L"DxDiag CPU", pc.Value(0));
+}
+
+// ---- The page itself, under Wine ------------------------------------------------------------
+
+namespace {
+
+std::wstring ListText(HWND list, int row, int column) {
+    wchar_t text[kInformationTextCapacity] = L"";
+    LVITEMW item = {};
+    item.iSubItem = column;
+    item.pszText = text;
+    item.cchTextMax = kInformationTextCapacity;
+    SendMessageW(list, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
+    return text;
+}
+
+int ListRowCount(HWND list) { return static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)); }
+
+std::wstring ValueOfFact(int fact) {
+    int row = informationRowOf[fact];
+    return row < 0 ? L"<none>" : ListText(informationList, row, 1);
+}
+
+// A hive that stands in for HKEY_LOCAL_MACHINE while the page reads the registry.
+struct FakeMachineHive {
+    static constexpr const wchar_t* kRoot = L"Software\\WgconfInformationPageTest";
+    HKEY root = nullptr;
+
+    FakeMachineHive() {
+        RegDeleteTreeW(HKEY_CURRENT_USER, kRoot);
+        RegCreateKeyExW(HKEY_CURRENT_USER, kRoot, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &root, nullptr);
+    }
+    ~FakeMachineHive() {
+        RegOverridePredefKey(HKEY_LOCAL_MACHINE, nullptr);
+        RegCloseKey(root);
+        RegDeleteTreeW(HKEY_CURRENT_USER, kRoot);
+    }
+    void SetText(const wchar_t* key, const wchar_t* name, const wchar_t* value) {
+        HKEY handle;
+        ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(root, key, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &handle, nullptr));
+        RegSetValueExW(handle, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value),
+                       static_cast<DWORD>((lstrlenW(value) + 1) * sizeof(wchar_t)));
+        RegCloseKey(handle);
+    }
+    void SetNumber(const wchar_t* key, const wchar_t* name, DWORD value) {
+        HKEY handle;
+        ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(root, key, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &handle, nullptr));
+        RegSetValueExW(handle, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof(value));
+        RegCloseKey(handle);
+    }
+    void Override() { ASSERT_EQ(ERROR_SUCCESS, RegOverridePredefKey(HKEY_LOCAL_MACHINE, root)); }
+    void Restore() { RegOverridePredefKey(HKEY_LOCAL_MACHINE, nullptr); }
+};
+
+const wchar_t kClasses[] = L"SYSTEM\\CurrentControlSet\\Control\\Class\\";
+const wchar_t kProcessor[] = L"HARDWARE\\DESCRIPTION\\SYSTEM\\CentralProcessor\\0";
+
+class InformationPageTest : public testing::Test {
+protected:
+    void SetUp() override {
+        InitCommonControls();
+        languageIndex = 0;
+        savedDirectX = directXFacts;
+        savedEnvironment = environmentSnapshot;
+        savedAvailable = capabilityAvailable;
+        savedRecord = capabilityRecord;
+        memset(&directXFacts, 0, sizeof(directXFacts));
+        memset(&environmentSnapshot, 0, sizeof(environmentSnapshot));
+        capabilityAvailable = 0;
+        capabilityRecord = nullptr;
+        parent = CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPEDWINDOW, 0, 0, 480, 360, nullptr, nullptr,
+                                 GetModuleHandleW(nullptr), nullptr);
+        ASSERT_NE(nullptr, parent);
+    }
+    void TearDown() override {
+        if (page) DestroyWindow(page);
+        DestroyWindow(parent);
+        informationList = nullptr;
+        for (int& row : informationRowOf) row = -1;
+        directXFacts = savedDirectX;
+        environmentSnapshot = savedEnvironment;
+        capabilityAvailable = savedAvailable;
+        capabilityRecord = savedRecord;
+        languageIndex = 1;
+    }
+    void CreatePage() {
+        page = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_INFORMATION), parent,
+                                  InformationPageProc, 0);
+        ASSERT_NE(nullptr, page);
+        ASSERT_NE(nullptr, informationList);
+    }
+    void FillDirectXTexts() {
+        lstrcpyW(directXFacts.displayChipType, L"Chip");
+        lstrcpyW(directXFacts.displayMemoryText, L"64 MB");
+        lstrcpyW(directXFacts.displayDriverName, L"drv.dll");
+        lstrcpyW(directXFacts.displayDriverVersion, L"1.0");
+        lstrcpyW(directXFacts.displayDriverDate, L"1/1/2004");
+        lstrcpyW(directXFacts.directXName, L"DirectX 9.0c");
+    }
+
+    HWND parent = nullptr;
+    HWND page = nullptr;
+    DirectXFacts savedDirectX;
+    EnvironmentSnapshot savedEnvironment;
+    int savedAvailable;
+    const CapabilityRecord* savedRecord;
+};
+
+}  // namespace
+
+TEST_F(InformationPageTest, ListControlAndRowLayout) {
+    FillDirectXTexts();
+    static CapabilityRecord record;
+    memset(&record, 0, sizeof(record));
+    lstrcpyW(record.makerName, L"Maker");
+    record.anisotropyLevels[0] = 2;
+    capabilityAvailable = 1;
+    capabilityRecord = &record;
+    CreatePage();
+
+    EXPECT_EQ(IDC_INFORMATION_LIST, GetDlgCtrlID(informationList));
+    wchar_t className[64];
+    GetClassNameW(informationList, className, 64);
+    EXPECT_STREQ(L"SysListView32", className);
+    LONG style = GetWindowLongW(informationList, GWL_STYLE);
+    EXPECT_EQ(LVS_REPORT, style & LVS_TYPEMASK);
+    EXPECT_TRUE(style & LVS_SINGLESEL);
+    EXPECT_TRUE(style & LVS_SHOWSELALWAYS);
+    EXPECT_TRUE(style & WS_VSCROLL);
+    LRESULT extended = SendMessageW(informationList, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0);
+    EXPECT_EQ(LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT, extended & (LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT));
+    RECT listRect;
+    GetWindowRect(informationList, &listRect);
+    EXPECT_EQ(436, listRect.right - listRect.left);
+    EXPECT_EQ(306, listRect.bottom - listRect.top);
+    RECT pageRect;
+    GetWindowRect(page, &pageRect);
+    EXPECT_EQ(160, SendMessageW(informationList, LVM_GETCOLUMNWIDTH, 0, 0));
+    EXPECT_EQ((pageRect.right - pageRect.left) - 160, SendMessageW(informationList, LVM_GETCOLUMNWIDTH, 1, 0));
+
+    // The prefix has the processor key: the full layout.
+    ASSERT_EQ(29, ListRowCount(informationList));
+    for (int row : {6, 12, 15, 18, 21}) {
+        EXPECT_EQ(L"", ListText(informationList, row, 0)) << row;
+        EXPECT_EQ(L"", ListText(informationList, row, 1)) << row;
+    }
+    EXPECT_EQ(L"PC Maker", ListText(informationList, 19, 0));
+    EXPECT_EQ(L"Maker", ListText(informationList, 19, 1));
+    EXPECT_EQ(L"Zbuffer Stencil", ListText(informationList, 28, 0));
+    EXPECT_EQ(L"Chip", ValueOfFact(kFactGraphics));
+    EXPECT_EQ(7, informationRowOf[kFactGraphics]);
+}
+
+TEST_F(InformationPageTest, WithoutCapabilityLibraryNineteenRows) {
+    FillDirectXTexts();
+    static CapabilityRecord record;
+    memset(&record, 0, sizeof(record));
+    capabilityAvailable = 0;  // a record left over is not used
+    capabilityRecord = &record;
+    CreatePage();
+    ASSERT_EQ(19, ListRowCount(informationList));
+    EXPECT_EQ(L"DirectX", ListText(informationList, 17, 0));
+    EXPECT_EQ(L"DirectX 9.0c", ListText(informationList, 17, 1));
+    for (int row : {6, 12, 15, 18}) EXPECT_EQ(L"", ListText(informationList, row, 0)) << row;
+    EXPECT_EQ(-1, informationRowOf[kFactPcMaker]);
+}
+
+TEST_F(InformationPageTest, RegistryWithoutProcessorKeyAndTwoDisplayClasses) {
+    FillDirectXTexts();
+    directXFacts.displayChipType[0] = 0;  // the adapters come from the display classes
+    FakeMachineHive hive;
+    std::wstring classes = kClasses;
+    hive.SetText((classes + L"{0001}").c_str(), L"Class", L"Display");
+    hive.SetText((classes + L"{0001}\\0000").c_str(), L"DriverDesc", L"First Adapter");
+    hive.SetText((classes + L"{0002}").c_str(), L"Class", L"Media");
+    hive.SetText((classes + L"{0002}\\0000").c_str(), L"DriverDesc", L"Sound Card");
+    hive.SetText((classes + L"{0003}").c_str(), L"Class", L"dIsPlAy");
+    hive.SetText((classes + L"{0003}\\0000").c_str(), L"DriverDesc", L"   Second Adapter");
+    hive.SetText((classes + L"{0004}").c_str(), L"Class", L"DISPLAY");  // no 0000: no row
+    hive.SetText((classes + L"{0004}\\0001").c_str(), L"DriverDesc", L"Not Listed");
+    hive.SetText((classes + L"{0005}").c_str(), L"Class", L"Display");
+    hive.SetText((classes + L"{0005}\\0000").c_str(), L"Other", L"no DriverDesc");
+    hive.Override();
+    CreatePage();
+    hive.Restore();
+
+    // 19 - 3 processor rows - 1 chip row + 3 adapter rows.
+    ASSERT_EQ(18, ListRowCount(informationList));
+    EXPECT_EQ(L"Memory", ListText(informationList, 0, 0));
+    EXPECT_EQ(-1, informationRowOf[kFactCpu]);
+    EXPECT_EQ(L"", ListText(informationList, 3, 0));
+    EXPECT_EQ(L"Graphics", ListText(informationList, 4, 0));
+    EXPECT_EQ(L"First Adapter", ListText(informationList, 4, 1));
+    EXPECT_EQ(L"Graphics", ListText(informationList, 5, 0));
+    EXPECT_EQ(L"Second Adapter", ListText(informationList, 5, 1));
+    EXPECT_EQ(L"Graphics", ListText(informationList, 6, 0));
+    EXPECT_EQ(L"", ListText(informationList, 6, 1));  // DriverDesc unreadable: never the class name
+    EXPECT_EQ(L"VRAM", ListText(informationList, 7, 0));
+    EXPECT_EQ(4, informationRowOf[kFactGraphics]);
+    EXPECT_EQ(7, informationRowOf[kFactVram]);
+}
+
+TEST_F(InformationPageTest, RegistryProcessorKeyWithBlanksAndMissingValues) {
+    FillDirectXTexts();
+    FakeMachineHive hive;
+    hive.SetText(kProcessor, L"ProcessorNameString", L"      Fake CPU 3000");
+    hive.SetNumber(kProcessor, L"~MHz", 66);
+    // No Identifier.
+    hive.Override();
+    CreatePage();
+    hive.Restore();
+
+    ASSERT_EQ(19, ListRowCount(informationList));
+    EXPECT_EQ(L"CPU", ListText(informationList, 0, 0));
+    EXPECT_EQ(L"Fake CPU 3000", ListText(informationList, 0, 1));
+    EXPECT_EQ(L"066 MHz", ListText(informationList, 1, 1));
+    EXPECT_EQ(L"CPUID", ListText(informationList, 2, 0));
+    EXPECT_EQ(L"", ListText(informationList, 2, 1));
+    // The fake hive has no display classes, but the chip type names the adapter.
+    EXPECT_EQ(L"Chip", ListText(informationList, 7, 1));
+}
+
+TEST_F(InformationPageTest, ValuesEqualTheProbedRecords) {
+    directXFacts.directXVersion = ProbeDirectXVersion();
+    ProbeDxDiag();
+    TakeEnvironmentSnapshot();
+    directXFacts.direct3DAccelerated = 1;
+    directXFacts.agpAccelerated = 0;
+    CreatePage();
+
+    ASSERT_NE(0, directXFacts.processorName[0]);  // the provider names the processor
+    EXPECT_EQ(directXFacts.processorName, ValueOfFact(kFactCpu));
+    // Without a chip type the prefix's display class names the adapter.
+    EXPECT_EQ(directXFacts.displayChipType[0] ? std::wstring(directXFacts.displayChipType) : L"Wine Adapter",
+              ValueOfFact(kFactGraphics));
+    const struct {
+        const wchar_t* text;
+        int fact;
+    } texts[] = {
+        {directXFacts.displayMemoryText, kFactVram},
+        {directXFacts.displayDriverName, kFactDriver},
+        {directXFacts.displayDriverVersion, kFactDriverVersion},
+        {directXFacts.displayDriverDate, kFactDriverDate},
+    };
+    for (const auto& text : texts) {
+        std::wstring expected = text.text[0] ? std::wstring(text.text) : std::wstring(L"<none>");
+        EXPECT_EQ(expected, ValueOfFact(text.fact));
+    }
+    EXPECT_EQ(environmentSnapshot.windowsName, ValueOfFact(kFactWindows));
+    EXPECT_EQ(directXFacts.directXName, ValueOfFact(kFactDirectX));
+    EXPECT_NE(L"", ValueOfFact(kFactDirectX));
+    EXPECT_EQ(L"Use is possible", ValueOfFact(kFactDirect3D));
+    EXPECT_EQ(L"It cannot use", ValueOfFact(kFactAgp));
+
+    // Total physical memory does not change while the test runs.
+    MEMORYSTATUS status = {};
+    status.dwLength = sizeof(status);
+    GlobalMemoryStatus(&status);
+    wchar_t expected[kInformationTextCapacity];
+    FormatMemoryValue(status.dwTotalPhys > 0xFFFFFFFFu ? 0xFFFFFFFFu : static_cast<uint32_t>(status.dwTotalPhys),
+                      expected);
+    EXPECT_EQ(expected, ValueOfFact(kFactMemory));
+    for (int fact : {kFactAvailMemory, kFactVirtualMemory}) {
+        std::wstring value = ValueOfFact(fact);
+        EXPECT_NE(std::wstring::npos, value.find(L"MBytes ( ")) << value;
+        EXPECT_EQ(L"Bytes )", value.substr(value.size() - 7)) << value;
+    }
+}
+
+TEST_F(InformationPageTest, JapaneseColumnsAndCaptions) {
+    languageIndex = 1;
+    FillDirectXTexts();
+    CreatePage();
+    wchar_t text[64] = L"";
+    LVCOLUMNW column = {};
+    column.mask = LVCF_TEXT;
+    column.pszText = text;
+    column.cchTextMax = 64;
+    SendMessageW(informationList, LVM_GETCOLUMNW, 1, reinterpret_cast<LPARAM>(&column));
+    EXPECT_STREQ(L"値", text);
+    EXPECT_EQ(L"ダイレクトX", ListText(informationList, informationRowOf[kFactDirectX], 0));
+    EXPECT_EQ(L"利用できません", ValueOfFact(kFactDirect3D));
+}

@@ -1,0 +1,520 @@
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <commctrl.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "dialog/dialog.h"
+#include "dialog/information_page.h"
+#include "entry/install_paths.h"
+#include "options/game_options.h"
+#include "probe/capability.h"
+#include "support/mail_form.h"
+
+TEST(FindMarker, ByteExactFirstOccurrence) {
+    EXPECT_EQ(4, FindMarker("head</pre>mid</pre>", "</pre>"));
+    EXPECT_EQ(0, FindMarker("{}tail", "{}"));
+    EXPECT_EQ(2, FindMarker("a{{}}", "{}"));
+    EXPECT_EQ(-1, FindMarker("head</PRE>", "</pre>"));  // case matters
+    EXPECT_EQ(-1, FindMarker("head</pr", "</pre>"));    // a partial match at the end
+    EXPECT_EQ(-1, FindMarker("", "{}"));
+    EXPECT_EQ(-1, FindMarker(nullptr, "{}"));
+    const char afterZero[] = "ab\0{}";
+    EXPECT_EQ(-1, FindMarker(afterZero, "{}"));  // the text ends at its first zero byte
+}
+
+TEST(FindMarker, OutsideARegion) {
+    const char text[] = "ab{}cd{}ef";
+    EXPECT_EQ(2, FindMarkerOutside(text, "{}", 5, 3));
+    EXPECT_EQ(6, FindMarkerOutside(text, "{}", 1, 4));
+    EXPECT_EQ(-1, FindMarkerOutside(text, "{}", 2, 7));
+    EXPECT_EQ(-1, FindMarkerOutside(text, "{}", 2, 50));  // a region beyond the text
+    EXPECT_EQ(-1, FindMarkerOutside("none", "{}", 0, 0));
+}
+
+TEST(FormatShortText, SharedBufferCutAt255) {
+    const wchar_t* first = FormatShortText(L"%s-%d", L"name", 7);
+    EXPECT_STREQ(L"name-7", first);
+    std::wstring longPath(400, L'p');
+    const wchar_t* second = FormatShortText(L"[%s]", longPath.c_str());
+    EXPECT_EQ(first, second);
+    EXPECT_EQ(255, lstrlenW(second));
+    EXPECT_EQ(L'[', second[0]);
+}
+
+namespace {
+
+const SYSTEMTIME kFixedClock = {2027, 1, 2, 5, 9, 3, 0, 0};
+
+struct MessageCall {
+    HWND owner;
+    std::wstring text;
+    std::wstring caption;
+    UINT type;
+};
+struct ShellCall {
+    HWND owner;
+    bool verbNull;
+    std::wstring file;
+    bool parametersNull;
+    bool directoryNull;
+    INT show;
+};
+std::vector<MessageCall> messageCalls;
+std::vector<ShellCall> shellCalls;
+
+int WINAPI RecordMessageBox(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type) {
+    messageCalls.push_back({owner, text ? text : L"", caption ? caption : L"", type});
+    return IDOK;
+}
+
+HINSTANCE WINAPI RecordShellExecute(HWND owner, LPCWSTR verb, LPCWSTR file, LPCWSTR parameters,
+                                    LPCWSTR directory, INT show) {
+    shellCalls.push_back({owner, verb == nullptr, file ? file : L"", parameters == nullptr, directory == nullptr, show});
+    return reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(42));
+}
+
+void WINAPI FixedLocalTime(LPSYSTEMTIME time) { *time = kFixedClock; }
+
+BOOL WINAPI FailingReadFile(HANDLE, LPVOID, DWORD, LPDWORD read, LPOVERLAPPED) {
+    if (read) *read = 0;
+    SetLastError(ERROR_READ_FAULT);
+    return FALSE;
+}
+
+std::string Utf8(const std::wstring& text) {
+    int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    std::string bytes(size, '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, &bytes[0], size, nullptr, nullptr);
+    bytes.resize(size - 1);
+    return bytes;
+}
+
+bool ReadWhole(const std::wstring& path, std::string* bytes) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    DWORD size = GetFileSize(file, nullptr);
+    bytes->assign(size, '\0');
+    DWORD read = 0;
+    BOOL ok = size == 0 || ReadFile(file, &(*bytes)[0], size, &read, nullptr);
+    CloseHandle(file);
+    return ok && read == size;
+}
+
+void WriteWhole(const std::wstring& path, const std::string& bytes) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, file);
+    DWORD written = 0;
+    if (!bytes.empty()) WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(file);
+}
+
+const char kInstallBanner[] =
+    "\n/----- Install Directory ------------------------------------------------------------\n";
+const char kPcBanner[] =
+    "\n/----- PC Information ---------------------------------------------------------------\n";
+const char kEnvironmentBanner[] =
+    "\n/----- Environment ------------------------------------------------------------------\n";
+
+const char kEnglishReport[] =
+    "CPU : Test CPU\n"
+    "CPU Speed : 1,800 MHz\n"
+    "CPUID : x86 Family 15\n"
+    "Memory : 256MBytes ( 268,435,456Bytes )\n"
+    "Avail Memory : 128MBytes ( 134,217,728Bytes )\n"
+    "Virtual Memory : 2047MBytes ( 2,147,352,576Bytes )\n"
+    "Graphics : Chip & Co\n"
+    "VRAM : 64 MB\n"
+    "Graphic driver : drv.dll\n"
+    "Graphic driver version : 1.2.3\n"
+    "driver date : 4/5/2006\n"
+    "Direct3D Accelerator : Use is possible\n"
+    "AGP Accelerator : It cannot use\n"
+    "Windows : Windows XP\n"
+    "DirectX : DirectX 9.0c\n";
+
+const char kEnglishOptions[] =
+    "Screen mode = Window  Resolution = 1280 : 720\n"
+    "Smoke Amount = x2\n"
+    "Camera Vector Mode = Effective\n"
+    "Display cursor = Software\n"
+    "Antialias = 4x\n"
+    "Anisotropy = 8x\n"
+    "Smoke Operation = Invalidity\n"
+    "3DSound = Auto\n";
+
+const char kJapaneseReport[] =
+    u8"CPU名 : Test CPU\n"
+    u8"CPU速度 : 1,800 MHz\n"
+    u8"CPUID : x86 Family 15\n"
+    u8"メモリ容量 : 256MBytes ( 268,435,456Bytes )\n"
+    u8"利用可能メモリ : 128MBytes ( 134,217,728Bytes )\n"
+    u8"仮想メモリ : 2047MBytes ( 2,147,352,576Bytes )\n"
+    u8"グラフィックボード : Chip & Co\n"
+    u8"搭載ビデオメモリ : 64 MB\n"
+    u8"グラフィックドライバ : drv.dll\n"
+    u8"ドライババージョン : 1.2.3\n"
+    u8"ドライバ日付 : 4/5/2006\n"
+    u8"Direct3D アクセレータ : 使用可能\n"
+    u8"AGP アクセレータ : 利用できません\n"
+    u8"ウインドウズ : Windows XP\n"
+    u8"ダイレクトX : DirectX 9.0c\n";
+
+const char kJapaneseOptions[] =
+    u8"画面モード = ウインドウ  解像度 = 1280 : 720\n"
+    u8"スモークの量 = x2\n"
+    u8"カメラ（ベクターモード） = 有効\n"
+    u8"カーソル表示 = ソフトウェア\n"
+    u8"アンチエイリアス = 4x\n"
+    u8"異方性フィルタリング = 8x\n"
+    u8"スモークのボタン =無効\n"
+    u8"3Dサウンド = オート設定\n";
+
+std::string Escaped(const std::string& text) {
+    std::string out;
+    for (char c : text) {
+        if (c == '&') out += "&amp;";
+        else out += c;
+    }
+    return out;
+}
+
+class MailFormTest : public testing::Test {
+protected:
+    void SetUp() override {
+        InitCommonControls();
+        savedInstall = installDirectory;
+        savedWork = workDirectory;
+        savedOptions = gameOptions;
+        savedPlatform = supportPlatform;
+        savedAvailable = capabilityAvailable;
+        savedRecord = capabilityRecord;
+        messageCalls.clear();
+        shellCalls.clear();
+        supportPlatform.messageBox = RecordMessageBox;
+        supportPlatform.shellExecute = RecordShellExecute;
+        supportPlatform.localTime = FixedLocalTime;
+        capabilityAvailable = 0;
+        capabilityRecord = nullptr;
+        languageIndex = 0;
+
+        wchar_t temp[MAX_PATH];
+        GetTempPathW(MAX_PATH, temp);
+        root = std::wstring(temp) + L"wgconf-mail-" + std::to_wstring(GetCurrentProcessId()) + L"\\";
+        install = root + L"Tom & Jerry {}\\";  // markup and a marker in a value
+        work = root + L"work\\";
+        CreateDirectoryW(root.c_str(), nullptr);
+        CreateDirectoryW(install.c_str(), nullptr);
+        CreateDirectoryW(work.c_str(), nullptr);
+        lstrcpyW(installDirectory, install.c_str());
+        lstrcpyW(workDirectory, work.c_str());
+
+        gameOptions = OptionsRecord{};
+        gameOptions.displayMode = 1;
+        gameOptions.width = 1280;
+        gameOptions.height = 720;
+        gameOptions.cursor = 0;
+        gameOptions.smoke = 200;
+        gameOptions.vectorcamera = 1;
+        gameOptions.antialias = 4;
+        gameOptions.anisotropy = 8;
+        gameOptions.smokebutton = 0;
+        gameOptions.soundMode = 0;
+
+        owner = CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr,
+                                GetModuleHandleW(nullptr), nullptr);
+        FillList();
+    }
+    void TearDown() override {
+        DestroyWindow(owner);
+        informationList = nullptr;
+        for (int& row : informationRowOf) row = -1;
+        DeleteFileW(TemplatePath().c_str());
+        RemoveDirectoryW(TemplatePath().c_str());
+        DeleteFileW(FormPath().c_str());
+        RemoveDirectoryW(install.c_str());
+        RemoveDirectoryW(work.c_str());
+        RemoveDirectoryW(root.c_str());
+        lstrcpyW(installDirectory, savedInstall.c_str());
+        lstrcpyW(workDirectory, savedWork.c_str());
+        gameOptions = savedOptions;
+        supportPlatform = savedPlatform;
+        capabilityAvailable = savedAvailable;
+        capabilityRecord = savedRecord;
+        languageIndex = 1;
+    }
+    // The Information page's rows for a known PC, in a list owned by the test window.
+    void FillList() {
+        static InformationFacts facts;
+        static DirectXFacts directX;
+        static EnvironmentSnapshot environment;
+        static InformationRows rows;
+        memset(&facts, 0, sizeof(facts));
+        memset(&directX, 0, sizeof(directX));
+        memset(&environment, 0, sizeof(environment));
+        facts.processorKeyOpened = 1;
+        lstrcpyW(facts.processorNameString, L"Test CPU");
+        facts.processorSpeedRead = 1;
+        facts.processorSpeedMHz = 1800;
+        lstrcpyW(facts.processorIdentifier, L"x86 Family 15");
+        facts.totalPhysical = 268435456u;
+        facts.availPhysical = 134217728u;
+        facts.availVirtual = 2147352576u;
+        lstrcpyW(directX.displayChipType, L"Chip & Co");
+        lstrcpyW(directX.displayMemoryText, L"64 MB");
+        lstrcpyW(directX.displayDriverName, L"drv.dll");
+        lstrcpyW(directX.displayDriverVersion, L"1.2.3");
+        lstrcpyW(directX.displayDriverDate, L"4/5/2006");
+        lstrcpyW(directX.directXName, L"DirectX 9.0c");
+        directX.direct3DAccelerated = 1;
+        lstrcpyW(environment.windowsName, L"Windows XP");
+        BuildInformationRows(&facts, &directX, &environment, nullptr, &rows);
+        HWND list = CreateWindowExW(0, WC_LISTVIEWW, L"", WS_CHILD | LVS_REPORT, 0, 0, 400, 300, owner, nullptr,
+                                    GetModuleHandleW(nullptr), nullptr);
+        ASSERT_NE(nullptr, list);
+        LVCOLUMNW column = {};
+        column.mask = LVCF_WIDTH;
+        column.cx = 100;
+        SendMessageW(list, LVM_INSERTCOLUMNW, 0, reinterpret_cast<LPARAM>(&column));
+        SendMessageW(list, LVM_INSERTCOLUMNW, 1, reinterpret_cast<LPARAM>(&column));
+        InsertInformationRows(list, &rows);
+        informationList = list;
+        memcpy(informationRowOf, rows.rowOf, sizeof(informationRowOf));
+    }
+    std::wstring TemplatePath() const { return install + L"support.html"; }
+    std::wstring FormPath() const { return work + L"mail_support.html"; }
+    // The title is followed by 42 blanks and the date of the fixed clock.
+    std::string Block(const char* report, const char* options, const char* title) const {
+        return std::string(kInstallBanner) + Escaped(Utf8(install)) + kPcBanner + Escaped(report) +
+               kEnvironmentBanner + options + "\n" + title + std::string(42, ' ') + "2027 1/5 9:3\n\n";
+    }
+    std::string EnglishBlock() const { return Block(kEnglishReport, kEnglishOptions, "Wingmere Silverarc Loopcrest"); }
+    bool FormWritten() const { return GetFileAttributesW(FormPath().c_str()) != INVALID_FILE_ATTRIBUTES; }
+    void ExpectOneErrorBox(const std::wstring& japaneseText, const std::wstring& path) {
+        EXPECT_TRUE(shellCalls.empty());
+        ASSERT_EQ(1u, messageCalls.size());
+        EXPECT_EQ(japaneseText + L"[" + path + L"]", messageCalls[0].text);
+        EXPECT_EQ(L"Error", messageCalls[0].caption);
+        EXPECT_EQ(static_cast<UINT>(MB_ICONERROR | MB_OK), messageCalls[0].type);
+        EXPECT_EQ(nullptr, messageCalls[0].owner);
+    }
+
+    std::wstring root, install, work;
+    std::wstring savedInstall, savedWork;
+    OptionsRecord savedOptions;
+    SupportPlatform savedPlatform;
+    int savedAvailable;
+    const CapabilityRecord* savedRecord;
+    HWND owner = nullptr;
+};
+
+}  // namespace
+
+TEST(MailFormBanners, EachIs85Characters) {
+    for (const char* banner : {kInstallBanner, kPcBanner, kEnvironmentBanner}) EXPECT_EQ(87u, strlen(banner));
+}
+
+TEST_F(MailFormTest, FullFormInEnglish) {
+    WriteWhole(TemplatePath(), "HEAD<pre>\n</pre>MIDDLE<textarea>{}</textarea>TAIL");
+    RunUserSupport(owner);
+    std::string form;
+    ASSERT_TRUE(ReadWhole(FormPath(), &form));
+    std::string block = EnglishBlock();
+    std::string expected = "HEAD<pre>\n" + block + "</pre>MIDDLE<textarea>" + block + "</textarea>TAIL";
+    expected += '\0';
+    EXPECT_EQ(expected, form);
+    EXPECT_NE(std::string::npos, form.find("Tom &amp; Jerry {}"));
+    EXPECT_EQ(std::string::npos, form.find("Tom & Jerry"));
+    EXPECT_EQ(std::string::npos, form.find("<textarea>{}"));
+    EXPECT_TRUE(messageCalls.empty());
+    ASSERT_EQ(1u, shellCalls.size());
+    EXPECT_EQ(owner, shellCalls[0].owner);
+    EXPECT_TRUE(shellCalls[0].verbNull);
+    EXPECT_EQ(FormPath(), shellCalls[0].file);
+    EXPECT_TRUE(shellCalls[0].parametersNull);
+    EXPECT_TRUE(shellCalls[0].directoryNull);
+    EXPECT_EQ(SW_SHOWNORMAL, shellCalls[0].show);
+}
+
+TEST_F(MailFormTest, FullFormInJapanese) {
+    languageIndex = 1;
+    FillList();  // the page as it is shown in Japanese
+    // The template's own bytes pass through untouched, whatever they hold.
+    std::string head = u8"<p>日本語 & \"raw\"</p>\r\n</pre>";
+    WriteWhole(TemplatePath(), std::string("HEAD") + "</pre>" + "MIDDLE" + "{}" + "TAIL\xFF");
+    RunUserSupport(owner);
+    std::string form;
+    ASSERT_TRUE(ReadWhole(FormPath(), &form));
+    std::string block = Block(kJapaneseReport, kJapaneseOptions, u8"ウイングミア シルバーアーク ループクレスト");
+    std::string expected = "HEAD" + block + "</pre>MIDDLE" + block + "TAIL\xFF";
+    expected += '\0';
+    EXPECT_EQ(expected, form);
+    EXPECT_EQ(1u, shellCalls.size());
+
+    // Repeated commands replace the file.
+    WriteWhole(TemplatePath(), head + "{}");
+    RunUserSupport(owner);
+    ASSERT_TRUE(ReadWhole(FormPath(), &form));
+    expected = u8"<p>日本語 & \"raw\"</p>\r\n" + block + "</pre>" + block;
+    expected += '\0';
+    EXPECT_EQ(expected, form);
+}
+
+TEST_F(MailFormTest, MissingMarkersPutTheBlockAtTheEnd) {
+    std::string block = EnglishBlock();
+    WriteWhole(TemplatePath(), "HEAD{}TAIL");
+    RunUserSupport(owner);
+    std::string form;
+    ASSERT_TRUE(ReadWhole(FormPath(), &form));
+    EXPECT_EQ("HEAD" + block + "TAIL" + block + std::string(1, '\0'), form);
+
+    WriteWhole(TemplatePath(), "NO MARKERS");
+    RunUserSupport(owner);
+    ASSERT_TRUE(ReadWhole(FormPath(), &form));
+    EXPECT_EQ("NO MARKERS" + block + block + std::string(1, '\0'), form);
+    EXPECT_EQ(2u, shellCalls.size());
+    EXPECT_TRUE(messageCalls.empty());
+}
+
+TEST_F(MailFormTest, OptionLineNames) {
+    auto lines = [](const OptionsRecord& options) {
+        static char block[4096];
+        block[0] = 0;
+        AppendOptionLines(block, sizeof(block), &options);
+        return std::string(block);
+    };
+    auto line = [](const std::string& text, const char* start) {
+        size_t at = text.find(start);
+        return at == std::string::npos ? std::string("<none>") : text.substr(at, text.find('\n', at) - at);
+    };
+    OptionsRecord options = {};
+    const struct {
+        int32_t smoke;
+        const char* name;
+    } smokes[] = {{100, "Normal"}, {101, "x2"}, {200, "x2"}, {201, "x3"}, {300, "x3"}, {301, "x4"}, {-1, "x4"}, {0, "Normal"}};
+    for (const auto& smoke : smokes) {
+        options.smoke = smoke.smoke;
+        EXPECT_EQ(std::string("Smoke Amount = ") + smoke.name, line(lines(options), "Smoke Amount")) << smoke.smoke;
+    }
+    const struct {
+        int32_t mode;
+        const char* name;
+    } modes[] = {{0, "Full-Screen"}, {1, "Window"}, {2, "Pop-up"}, {5, "Window"}, {-1, "Window"}};
+    options.width = 800;
+    options.height = 600;
+    for (const auto& mode : modes) {
+        options.displayMode = mode.mode;
+        EXPECT_EQ(std::string("Screen mode = ") + mode.name + "  Resolution = 800 : 600",
+                  line(lines(options), "Screen mode"));
+    }
+    options.soundMode = 0;
+    EXPECT_EQ("3DSound = Auto", line(lines(options), "3DSound"));
+    options.soundMode = 2;
+    EXPECT_EQ("3DSound = Auto", line(lines(options), "3DSound"));
+    options.soundMode = 1;
+    EXPECT_EQ("3DSound = Software", line(lines(options), "3DSound"));
+    options.cursor = 1;
+    options.vectorcamera = 0;
+    options.smokebutton = 7;
+    options.antialias = 0;
+    options.anisotropy = 16;
+    std::string text = lines(options);
+    EXPECT_EQ("Display cursor = Hardware", line(text, "Display cursor"));
+    EXPECT_EQ("Camera Vector Mode = Invalidity", line(text, "Camera Vector"));
+    EXPECT_EQ("Smoke Operation = Effective", line(text, "Smoke Operation"));
+    EXPECT_EQ("Antialias = 0x", line(text, "Antialias"));
+    EXPECT_EQ("Anisotropy = 16x", line(text, "Anisotropy"));
+    // Eight lines, each ending in a single line feed.
+    EXPECT_EQ(8, static_cast<int>(std::count(text.begin(), text.end(), '\n')));
+    EXPECT_EQ(std::string::npos, text.find('\r'));
+}
+
+TEST_F(MailFormTest, ErrorBoxesAreJapaneseInBothLanguages) {
+    for (int language : {0, 1}) {
+        languageIndex = language;
+        SCOPED_TRACE(language);
+
+        messageCalls.clear();
+        DeleteFileW(TemplatePath().c_str());
+        RunUserSupport(owner);
+        ExpectOneErrorBox(L"メール送信フォームが存在しません。\n", TemplatePath());
+        EXPECT_FALSE(FormWritten());
+
+        messageCalls.clear();
+        WriteWhole(TemplatePath(), "");
+        RunUserSupport(owner);
+        ExpectOneErrorBox(L"メール送信フォームが存在しません。\n", TemplatePath());
+        EXPECT_FALSE(FormWritten());
+        DeleteFileW(TemplatePath().c_str());
+
+        messageCalls.clear();
+        CreateDirectoryW(TemplatePath().c_str(), nullptr);
+        RunUserSupport(owner);
+        ExpectOneErrorBox(L"メール送信フォームが存在しません。\n", TemplatePath());
+        RemoveDirectoryW(TemplatePath().c_str());
+
+        // Held open by another without sharing: it cannot be opened.
+        messageCalls.clear();
+        WriteWhole(TemplatePath(), "</pre>{}");
+        HANDLE held = CreateFileW(TemplatePath().c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(INVALID_HANDLE_VALUE, held);
+        RunUserSupport(owner);
+        CloseHandle(held);
+        ExpectOneErrorBox(L"メール送信フォームがオープンできません。\n", TemplatePath());
+        EXPECT_FALSE(FormWritten());
+
+        // Opened, but the read fails.
+        messageCalls.clear();
+        supportPlatform.readFile = FailingReadFile;
+        RunUserSupport(owner);
+        supportPlatform.readFile = savedPlatform.readFile;
+        ExpectOneErrorBox(L"メール送信フォームが読めません。", TemplatePath());
+        EXPECT_FALSE(FormWritten());
+
+        // Beyond the size limit: the memory box.
+        messageCalls.clear();
+        WriteWhole(TemplatePath(), std::string(kTemplateSizeLimit + 1, 'x'));
+        RunUserSupport(owner);
+        ExpectOneErrorBox(L"メモリー不足でメール送信フォームが読めません。\n", TemplatePath());
+        EXPECT_FALSE(FormWritten());
+        DeleteFileW(TemplatePath().c_str());
+    }
+}
+
+TEST_F(MailFormTest, TemplateAtTheSizeLimitIsUsed) {
+    std::string big(kTemplateSizeLimit - 8, 'x');
+    WriteWhole(TemplatePath(), big + "</pre>{}");
+    RunUserSupport(owner);
+    EXPECT_TRUE(messageCalls.empty());
+    std::string form;
+    ASSERT_TRUE(ReadWhole(FormPath(), &form));
+    std::string block = EnglishBlock();
+    EXPECT_EQ(big.size() + 2 * block.size() + 6 + 1, form.size());
+    EXPECT_EQ(0, form.compare(big.size(), block.size(), block));
+    EXPECT_EQ(1u, shellCalls.size());
+}
+
+TEST_F(MailFormTest, FailedSecondReadEndsTheCommand) {
+    // The work directory does not exist: the first pass writes nothing, so the read back fails.
+    std::wstring missingWork = root + L"no-such-dir\\";
+    lstrcpyW(workDirectory, missingWork.c_str());
+    WriteWhole(TemplatePath(), "</pre>{}");
+    RunUserSupport(owner);
+    ExpectOneErrorBox(L"メール送信フォームが存在しません。\n", missingWork + L"mail_support.html");
+}
+
+TEST_F(MailFormTest, ComposeWithoutTextWritesNothing) {
+    SupportFormText empty = {nullptr, 0};
+    EXPECT_EQ(0, ComposeMailForm(&empty, 0, &kFixedClock));
+    EXPECT_FALSE(FormWritten());
+
+    // The skip never runs past the end of the text.
+    static char text[] = "AB{";
+    SupportFormText form = {text, 2};
+    EXPECT_EQ(1, ComposeMailForm(&form, 2, &kFixedClock));
+    std::string written;
+    ASSERT_TRUE(ReadWhole(FormPath(), &written));
+    EXPECT_EQ("AB" + EnglishBlock() + std::string(1, '\0'), written);
+}
