@@ -1,0 +1,277 @@
+// The User Support button through the real export: the mail form written from the
+// installation's template, and opened by the program the shell associates with ".html".
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <string>
+#include <vector>
+
+#include "resources/resource.h"
+#include "ui_harness.h"
+
+using namespace ui;
+
+namespace {
+
+const wchar_t kRecordFlag[] = L"--record-open";
+const wchar_t kRecordLogVariable[] = L"WGCONF_OPEN_LOG";
+const wchar_t kProgId[] = L"WgconfUiTest.OpenRecorder";
+
+// This program doubles as the ".html" handler: started with the flag, it appends the file it
+// was asked to open to the log named in the environment and ends before the tests start.
+struct OpenRecorder {
+    OpenRecorder() {
+        std::wstring commandLine = GetCommandLineW();
+        size_t flag = commandLine.find(kRecordFlag);
+        if (flag == std::wstring::npos) return;
+        size_t start = commandLine.find_first_not_of(L' ', flag + lstrlenW(kRecordFlag));
+        std::wstring path;
+        if (start != std::wstring::npos && commandLine[start] == L'"') {
+            size_t end = commandLine.find(L'"', start + 1);
+            path = commandLine.substr(start + 1, end == std::wstring::npos ? std::wstring::npos : end - start - 1);
+        } else if (start != std::wstring::npos) {
+            path = commandLine.substr(start, commandLine.find(L' ', start) - start);
+        }
+        wchar_t log[MAX_PATH] = {};
+        if (GetEnvironmentVariableW(kRecordLogVariable, log, MAX_PATH)) {
+            HANDLE file = CreateFileW(log, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr);
+            if (file != INVALID_HANDLE_VALUE) {
+                std::string line = Utf8(path) + "\n";
+                DWORD written = 0;
+                WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+                CloseHandle(file);
+            }
+        }
+        ExitProcess(0);
+    }
+};
+OpenRecorder openRecorder;
+
+std::wstring ReadDefault(HKEY root, const std::wstring& key, bool* present) {
+    *present = false;
+    HKEY handle;
+    if (RegOpenKeyExW(root, key.c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS) return std::wstring();
+    wchar_t value[512] = {};
+    DWORD size = sizeof(value) - sizeof(wchar_t);
+    DWORD type = 0;
+    if (RegQueryValueExW(handle, nullptr, nullptr, &type, reinterpret_cast<BYTE*>(value), &size) == ERROR_SUCCESS &&
+        type == REG_SZ) {
+        *present = true;
+    }
+    RegCloseKey(handle);
+    return value;
+}
+
+bool WriteDefault(HKEY root, const std::wstring& key, const std::wstring& value) {
+    HKEY handle;
+    if (RegCreateKeyExW(root, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &handle, nullptr) != ERROR_SUCCESS)
+        return false;
+    LONG result = RegSetValueExW(handle, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                                 static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+    RegCloseKey(handle);
+    return result == ERROR_SUCCESS;
+}
+
+// Makes this program the handler of ".html" and puts the previous association back when it goes.
+class HtmlHandlerOverride {
+public:
+    explicit HtmlHandlerOverride(const std::wstring& log) : log_(kRecordLogVariable, log) {
+        HKEY existing;
+        hadExtensionKey_ = RegOpenKeyExW(HKEY_CLASSES_ROOT, L".html", 0, KEY_READ, &existing) == ERROR_SUCCESS;
+        if (hadExtensionKey_) RegCloseKey(existing);
+        oldProgId_ = ReadDefault(HKEY_CLASSES_ROOT, L".html", &hadProgId_);
+        wchar_t program[MAX_PATH];
+        GetModuleFileNameW(nullptr, program, MAX_PATH);
+        std::wstring command = L"\"" + std::wstring(program) + L"\" " + kRecordFlag + L" \"%1\"";
+        applied_ = WriteDefault(HKEY_CLASSES_ROOT, std::wstring(kProgId) + L"\\shell\\open\\command", command) &&
+                   WriteDefault(HKEY_CLASSES_ROOT, L".html", kProgId);
+    }
+    ~HtmlHandlerOverride() {
+        if (hadProgId_) {
+            WriteDefault(HKEY_CLASSES_ROOT, L".html", oldProgId_);
+        } else if (hadExtensionKey_) {
+            HKEY handle;
+            if (RegOpenKeyExW(HKEY_CLASSES_ROOT, L".html", 0, KEY_WRITE, &handle) == ERROR_SUCCESS) {
+                RegDeleteValueW(handle, nullptr);
+                RegCloseKey(handle);
+            }
+        } else {
+            RegDeleteTreeW(HKEY_CLASSES_ROOT, L".html");
+        }
+        RegDeleteTreeW(HKEY_CLASSES_ROOT, kProgId);
+    }
+    bool Applied() const { return applied_; }
+
+private:
+    EnvironmentOverride log_;
+    std::wstring oldProgId_;
+    bool hadProgId_ = false;
+    bool hadExtensionKey_ = false;
+    bool applied_ = false;
+};
+
+size_t Count(const std::string& text, const std::string& part) {
+    size_t count = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
+    return count;
+}
+
+std::wstring ListText(HWND list, int row, int column) {
+    wchar_t text[256] = {};
+    LVITEMW item = {};
+    item.iSubItem = column;
+    item.pszText = text;
+    item.cchTextMax = 256;
+    SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+    return text;
+}
+
+std::string Escaped(const std::string& text) {
+    std::string out;
+    for (char c : text) {
+        switch (c) {
+            case '&': out += "&amp;"; break;
+            case '<': out += "&lt;"; break;
+            case '>': out += "&gt;"; break;
+            case '"': out += "&quot;"; break;
+            default: out += c;
+        }
+    }
+    return out;
+}
+
+struct ErrorBoxSearch {
+    HWND box = nullptr;
+};
+
+BOOL CALLBACK FindErrorBox(HWND window, LPARAM parameter) {
+    wchar_t className[32] = {};
+    wchar_t caption[32] = {};
+    GetClassNameW(window, className, 32);
+    GetWindowTextW(window, caption, 32);
+    if (lstrcmpW(className, L"#32770") == 0 && lstrcmpW(caption, L"Error") == 0 && IsWindowVisible(window)) {
+        reinterpret_cast<ErrorBoxSearch*>(parameter)->box = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// The static text of a message box (its id differs between systems: take the longest text).
+std::wstring MessageBoxText(HWND box) {
+    std::wstring longest;
+    for (HWND child = FindWindowExW(box, nullptr, L"Static", nullptr); child;
+         child = FindWindowExW(box, child, L"Static", nullptr)) {
+        std::wstring text = DialogDriver::Text(child);
+        if (text.size() > longest.size()) longest = text;
+    }
+    return longest;
+}
+
+}  // namespace
+
+TEST(UserSupport, WritesTheFormAndOpensItWithTheShell) {
+    InstallationSettings settings;
+    settings.language = 0;
+    settings.separateWork = true;
+    Installation installation(settings);
+    ASSERT_TRUE(installation.Ready());
+    ASSERT_TRUE(CopyFileW(SourcePath(L"game/install/support.html").c_str(), installation.InInstall(L"support.html").c_str(),
+                          FALSE));
+    std::wstring log = installation.InWork(L"opened.log");
+    HtmlHandlerOverride handler(log);
+    ASSERT_TRUE(handler.Applied());
+    ASSERT_TRUE(installation.Load());
+
+    std::vector<std::wstring> captions, values;
+    DialogRun run = RunDialog(installation.Entry(), nullptr, [&](DialogDriver& driver) {
+        HWND list = driver.Item(kInformationPage, IDC_INFORMATION_LIST);
+        int rows = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+        for (int row = 0; row < rows; ++row) {
+            captions.push_back(ListText(list, row, 0));
+            values.push_back(ListText(list, row, 1));
+        }
+        driver.Press(IDC_USER_SUPPORT);
+        driver.Press(IDCANCEL);
+    });
+    EXPECT_TRUE(run.dialogSeen);
+    EXPECT_FALSE(run.forcedClose);
+    EXPECT_EQ(1, run.result);
+
+    std::wstring formPath = installation.InWork(L"mail_support.html");
+    std::string form = ReadBytes(formPath);
+    ASSERT_FALSE(form.empty());
+    EXPECT_FALSE(FileExists(installation.InInstall(L"mail_support.html")));
+    // The template's bytes around two equal blocks, and one zero byte at the end.
+    std::string templateBytes = ReadBytes(installation.InInstall(L"support.html"));
+    size_t pre = templateBytes.find("</pre>");
+    size_t marker = templateBytes.find("{}");
+    ASSERT_NE(std::string::npos, pre);
+    ASSERT_NE(std::string::npos, marker);
+    ASSERT_EQ('\0', form.back());
+    EXPECT_EQ(1u, Count(form, std::string(1, '\0')));
+    EXPECT_EQ(0, form.compare(0, pre, templateBytes, 0, pre));
+    size_t blockLength = (form.size() - 1 - (templateBytes.size() - 2)) / 2;
+    std::string block = form.substr(pre, blockLength);
+    EXPECT_EQ(0, form.compare(pre + blockLength, marker - pre, templateBytes, pre, marker - pre));
+    EXPECT_EQ(block, form.substr(marker + blockLength, blockLength));
+    EXPECT_EQ(0, form.compare(marker + 2 * blockLength, std::string::npos, templateBytes.substr(marker + 2) + '\0'));
+
+    // The block: installation directory, one report line per listed fact, the options.
+    EXPECT_EQ(0u, block.find("\n/----- Install Directory "));
+    EXPECT_NE(std::string::npos, block.find("\n" + Escaped(Utf8(installation.Directory())) + "\n/----- PC Information "));
+    ASSERT_TRUE(captions.size() == 19 || captions.size() == 29) << captions.size();
+    for (size_t row = 0; row < captions.size(); ++row) {
+        if (captions[row].empty()) continue;
+        std::string line = "\n" + Utf8(captions[row]) + " : " + Escaped(Utf8(values[row])) + "\n";
+        EXPECT_NE(std::string::npos, block.find(line)) << line;
+    }
+    EXPECT_NE(std::string::npos, block.find("\nScreen mode = Window  Resolution = 1024 : 576\n"));
+    EXPECT_NE(std::string::npos, block.find("\n3DSound = Software\n"));
+    EXPECT_NE(std::string::npos, block.find("\nWingmere Silverarc Loopcrest" + std::string(42, ' ')));
+
+    // The shell started the ".html" handler with the form.
+    ASSERT_TRUE(WaitFor([&] { return !ReadBytes(log).empty(); }, 15000));
+    std::vector<std::string> opened = SplitLines(ReadBytes(log));
+    ASSERT_EQ(1u, opened.size());
+    EXPECT_EQ(0, lstrcmpiA(Utf8(formPath).c_str(), opened[0].c_str())) << opened[0];
+    DeleteFileW(log.c_str());
+}
+
+TEST(UserSupport, MissingTemplateShowsTheJapaneseErrorBox) {
+    InstallationSettings settings;
+    settings.language = 0;  // the form errors are Japanese whatever the language
+    Installation installation(settings);
+    ASSERT_TRUE(installation.Ready());
+    std::wstring log = installation.InWork(L"opened.log");
+    HtmlHandlerOverride handler(log);
+    ASSERT_TRUE(installation.Load());
+
+    std::wstring boxText;
+    bool boxSeen = false;
+    DialogRun run = RunDialog(installation.Entry(), nullptr, [&](DialogDriver& driver) {
+        DWORD thread = GetWindowThreadProcessId(driver.Dialog(), nullptr);
+        driver.PostPress(IDC_USER_SUPPORT);
+        ErrorBoxSearch search;
+        boxSeen = WaitFor([&] {
+            EnumThreadWindows(thread, FindErrorBox, reinterpret_cast<LPARAM>(&search));
+            return search.box != nullptr;
+        });
+        if (boxSeen) {
+            WaitFor([&] { return !MessageBoxText(search.box).empty(); }, 2000);
+            boxText = MessageBoxText(search.box);
+            PostMessageW(search.box, WM_COMMAND, IDOK, 0);
+            WaitFor([&] { return !IsWindow(search.box); });
+        }
+        driver.Press(IDCANCEL);
+    });
+    EXPECT_TRUE(run.dialogSeen);
+    EXPECT_FALSE(run.forcedClose);
+    ASSERT_TRUE(boxSeen);
+    EXPECT_EQ(L"メール送信フォームが存在しません。\n[" + installation.InInstall(L"support.html") + L"]", boxText);
+    EXPECT_FALSE(FileExists(installation.InWork(L"mail_support.html")));
+    Sleep(500);
+    EXPECT_FALSE(FileExists(log));  // nothing was opened
+}
