@@ -6,6 +6,7 @@
 wine_prepare() {
     local build=$1
     mkdir -p "$build"
+    build=$(cd "$build" && pwd)
     export WINEPREFIX="$build/wineprefix"
     export WINEDEBUG=-all
     export WINEDLLOVERRIDES="mscoree,mshtml="

@@ -166,9 +166,16 @@ int ChooseSelectableModes() {
     return 1;
 }
 
+// The version code of NT 7 and later is the bare major number, and an unknown NT 5 minor gives
+// 5: both are newer than Windows 2000 although their codes are smaller.
+int IsOlderThanWindows2000(int32_t windowsVersionCode) {
+    if (windowsVersionCode >= 5 && windowsVersionCode < 1000) return 0;
+    return windowsVersionCode < kWindows2000Code;
+}
+
 int BuildDisplayCatalogue() {
     FreeDevices();
-    if (environmentSnapshot.windowsVersionCode < kWindows2000Code) return 0;
+    if (IsOlderThanWindows2000(environmentSnapshot.windowsVersionCode)) return 0;
 
     for (DWORD d = 0;; ++d) {
         DISPLAY_DEVICEW device = {};

@@ -31,6 +31,8 @@ extern uint32_t displayDeviceCount;
 extern DisplayMode* selectableModes;
 extern uint32_t selectableModeCount;
 
+// 1 for the codes of Windows versions before Windows 2000 (and for an unknown version).
+int IsOlderThanWindows2000(int32_t windowsVersionCode);
 int BuildDisplayCatalogue();
 uint32_t ClassifyAspect(uint32_t width, uint32_t height);
 void SortModes(DisplayMode* modes, int32_t first, int32_t last, int key, int descending);

@@ -241,6 +241,15 @@ TEST_F(DisplayModesTest, EmptyingForgetsWithoutFreeing) {
     EXPECT_EQ(1024u, selectableModes[0].width);
 }
 
+TEST(DisplayModesVersion, OnlyVersionsBeforeWindows2000AreTooOld) {
+    // 95 family, NT 3.51 and NT 4, unknown
+    for (int32_t code : {90405, 90410, 90490, 90450, 100300, 100400, 100499, 0})
+        EXPECT_EQ(1, IsOlderThanWindows2000(code)) << code;
+    // 2000, XP, 2003, NT 6, NT 5 with another minor, NT 7 and later (the bare major)
+    for (int32_t code : {100500, 100510, 100520, 100600, 5, 7, 10, 11})
+        EXPECT_EQ(0, IsOlderThanWindows2000(code)) << code;
+}
+
 // The real enumeration. What Wine reports depends on the X server (under Xvfb often only the
 // screen's own size, at several depths), so this checks the gathering against the filter.
 TEST_F(DisplayModesTest, EnumeratesTheDisplayDevices) {
@@ -276,6 +285,10 @@ TEST_F(DisplayModesTest, EnumeratesTheDisplayDevices) {
     EXPECT_EQ(0, BuildDisplayCatalogue());
     EXPECT_EQ(0u, displayDeviceCount);
     EXPECT_EQ(nullptr, displayDevices);
+
+    // A host that declares Windows 10 gets the code 10, and still its display modes.
+    environmentSnapshot.windowsVersionCode = 10;
+    EXPECT_EQ(1, BuildDisplayCatalogue());
 }
 
 }  // namespace
