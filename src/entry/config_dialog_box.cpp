@@ -29,11 +29,11 @@ extern "C" int WINAPI WGCONF_ConfigDialogBox(HWND owner, HANDLE callerSession, L
 
     HINSTANCE module = moduleHandle ? moduleHandle : GetModuleHandleW(nullptr);
     INT_PTR result = DialogBoxParamW(module, MAKEINTRESOURCEW(IDD_MAIN), owner, MainDialogProc, parameter);
-    if (result == -1) {
-        // The dialog never ran, so its close did not release what start-up took.
-        CloseCapabilityLibrary();
-        FreeDisplayCatalogue();
-    }
+    // OK and Cancel release what start-up took before the dialog ends. When the dialog never
+    // ran, or a quit request ended its loop, nothing has; after OK or Cancel these find nothing
+    // left to release.
+    CloseCapabilityLibrary();
+    FreeDisplayCatalogue();
     dialogRunning = 0;
     return result == -1 ? 0 : 1;
 }

@@ -1,0 +1,134 @@
+// The Input page: the smoke button's toggle mode, and the joystick, which the game's own
+// selector program chooses; the page starts it, waits for it and shows the name it stored.
+#include <windows.h>
+#include <shlwapi.h>
+
+#include "dialog/pages.h"
+#include "entry/bounded_text.h"
+#include "entry/install_paths.h"
+#include "options/game_options.h"
+#include "resources/resource.h"
+
+HWND smokeToggleCheck;
+HWND changeJoystickButton;
+HWND joystickNameStatic;
+
+enum {
+    kSelectorWaitMilliseconds = 50,
+    kSelectorOffsetX = -105,  // the selector opens left of and below the dialog's corner
+    kSelectorOffsetY = 45,
+};
+
+static const wchar_t kSelectJoyStickFile[] = L"JoyStickUser\\SelectJoyStick.ini";
+
+int QueryFileSize(const wchar_t* path) {
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW(path, &found);
+    if (search == INVALID_HANDLE_VALUE) return -1;
+    FindClose(search);
+    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return -1;
+    return static_cast<int>(found.nFileSizeLow);
+}
+
+void SelectJoyStickPath(wchar_t* path) {
+    int same = lstrcmpW(workDirectory, installDirectory) == 0;
+    int workIsDirectory = 0;
+    int workFileSize = -1;
+    CopyBounded(path, kPathCapacity, workDirectory);
+    AppendBounded(path, kPathCapacity, kSelectJoyStickFile);
+    if (!same && PathIsDirectoryW(workDirectory)) {
+        workIsDirectory = 1;
+        workFileSize = QueryFileSize(path);
+    }
+    if (JoystickFileInWorkDirectory(same, workIsDirectory, workFileSize)) return;
+    CopyBounded(path, kPathCapacity, installDirectory);
+    AppendBounded(path, kPathCapacity, kSelectJoyStickFile);
+}
+
+void ShowSelectedJoystick() {
+    wchar_t path[kPathCapacity];
+    SelectJoyStickPath(path);
+    wchar_t name[kJoystickNameCapacity];
+    GetPrivateProfileStringW(L"JOYSTICK", L"name", L"", name, kJoystickNameCapacity, path);
+    SetWindowTextW(joystickNameStatic, name);
+}
+
+int RunSelectorAndWait(const wchar_t* programPath, const wchar_t* argument) {
+    wchar_t commandLine[kPathCapacity + 4];
+    CopyBounded(commandLine, kPathCapacity + 4, L" ");
+    AppendBounded(commandLine, kPathCapacity + 4, argument);
+
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USEPOSITION;
+    RECT dialogRectangle = {};
+    GetWindowRect(mainDialogWindow, &dialogRectangle);
+    startup.dwX = static_cast<DWORD>(dialogRectangle.left + kSelectorOffsetX);
+    startup.dwY = static_cast<DWORD>(dialogRectangle.top + kSelectorOffsetY);
+
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessW(programPath, commandLine, nullptr, nullptr, FALSE, NORMAL_PRIORITY_CLASS, nullptr,
+                        nullptr, &startup, &process)) {
+        return 0;
+    }
+
+    EnableWindow(mainDialogWindow, FALSE);
+    // Keep the thread's windows alive while the selector runs. A quit request is held back
+    // until the wait is over, so that the caller's loop still sees it.
+    int quitRequested = 0;
+    WPARAM quitCode = 0;
+    while (WaitForSingleObject(process.hProcess, kSelectorWaitMilliseconds) == WAIT_TIMEOUT) {
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (message.message == WM_QUIT) {
+                quitRequested = 1;
+                quitCode = message.wParam;
+                continue;
+            }
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+    }
+    EnableWindow(mainDialogWindow, TRUE);
+    SetForegroundWindow(mainDialogWindow);
+    CloseHandle(process.hProcess);
+    CloseHandle(process.hThread);
+    if (quitRequested) PostQuitMessage(static_cast<int>(quitCode));
+    return 1;
+}
+
+static void ChangeJoystick() {
+    wchar_t program[kPathCapacity];
+    CopyBounded(program, kPathCapacity, installDirectory);
+    AppendBounded(program, kPathCapacity, L"JoyStickSelector.exe");
+    // The list's path, quoted: the installation directory may contain blanks.
+    wchar_t argument[kPathCapacity + 2];
+    CopyBounded(argument, kPathCapacity + 2, L"\"");
+    AppendBounded(argument, kPathCapacity + 2, installDirectory);
+    AppendBounded(argument, kPathCapacity + 2, L"JoyStick.ini");
+    AppendBounded(argument, kPathCapacity + 2, L"\"");
+    RunSelectorAndWait(program, argument);
+    ShowSelectedJoystick();
+}
+
+INT_PTR CALLBACK InputPageProc(HWND page, UINT message, WPARAM wParam, LPARAM) {
+    if (message == WM_INITDIALOG) {
+        smokeToggleCheck = GetDlgItem(page, IDC_SMOKE_TOGGLE);
+        changeJoystickButton = GetDlgItem(page, IDC_CHANGE_JOYSTICK);
+        joystickNameStatic = GetDlgItem(page, IDC_JOYSTICK_NAME);
+        ShowSelectedJoystick();
+        SendMessageW(smokeToggleCheck, BM_SETCHECK, gameOptions.smokebutton == 1 ? BST_CHECKED : BST_UNCHECKED, 0);
+        return TRUE;
+    }
+    if (message != WM_COMMAND) return FALSE;
+    switch (LOWORD(wParam)) {
+    case IDC_SMOKE_TOGGLE:
+        gameOptions.smokebutton = SendMessageW(smokeToggleCheck, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0;
+        return TRUE;
+    case IDC_CHANGE_JOYSTICK:
+        ChangeJoystick();
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}

@@ -1,0 +1,55 @@
+// Control windows of the Graphic, Input and Sound pages, kept process-wide so that the
+// Initialize command can set them directly, and the page operations shared between files.
+#pragma once
+
+#include <stdint.h>
+#include <windows.h>
+
+#include "dialog/dialog.h"
+#include "dialog/page_rules.h"
+
+enum {
+    kWindowSizeCount = 5,
+    kLevelTextCapacity = 64,      // a level item, or "nothing"
+    kJoystickNameCapacity = 128,
+    kVolumeCount = 4,
+    kVolumeLabelCapacity = 16,
+};
+
+// Window sizes offered in window mode; both dimensions grow along the table.
+extern const WindowSize WindowSizeTable[kWindowSizeCount];
+
+// Graphic page
+extern HWND screenModeCombo;      // 1003
+extern HWND resolutionCombo;      // 1004
+extern HWND smokeCombo;           // 1005
+extern HWND softwareCursorCheck;  // 1006
+extern HWND antiAliasCombo;       // 1007
+extern HWND anisotropyCombo;      // 1008
+extern HWND vectorModeCheck;      // 1009
+
+// Input page
+extern HWND smokeToggleCheck;     // 1006
+extern HWND changeJoystickButton; // 1010
+extern HWND joystickNameStatic;   // 1011
+
+// Sound page: track bars and labels in the order bgm, plane, cockpit, voice
+extern HWND software3DSoundCheck;                 // 1006
+extern HWND volumeTrackBars[kVolumeCount];        // 1012, 1017, 1018, 1019
+extern HWND volumeLabels[kVolumeCount];           // 1020, 1021, 1022, 1023
+
+// Fills the resolution combo with the window sizes that fit the primary screen (the first
+// size alone when none fits), each inserted at the next index. Returns the item count.
+int FillWindowSizeCombo(HWND combo);
+void FillAntiAliasCombo(HWND combo);
+void FillAnisotropyCombo(HWND combo);
+
+// Path of the SelectJoyStick.ini to read (kPathCapacity units).
+void SelectJoyStickPath(wchar_t* path);
+void ShowSelectedJoystick();
+// Starts the program and pumps this thread's messages until it ends, with the main dialog
+// disabled. Returns 1 when the program ran, 0 when it could not be started.
+int RunSelectorAndWait(const wchar_t* programPath, const wchar_t* argument);
+
+// Writes "%3d%s" of the value and "%" into the label.
+void WriteVolumeLabel(HWND label, int32_t value);

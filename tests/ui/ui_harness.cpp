@@ -1,0 +1,391 @@
+#include "ui_harness.h"
+
+#include <commctrl.h>
+
+#include <atomic>
+
+#include "resources/resource.h"
+
+namespace ui {
+
+namespace {
+
+// A control that only the given page holds, so that pages are told apart without relying on
+// the order of the dialog's children.
+const int kPageMarkers[4] = {IDC_SCREEN_MODE, IDC_JOYSTICK_NAME, IDC_VOLUME_BGM, IDC_INFORMATION_LIST};
+
+std::wstring WithBackslash(std::wstring path) {
+    if (!path.empty() && path.back() != L'\\') path += L'\\';
+    return path;
+}
+
+void RemoveTree(const std::wstring& directory) {
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((directory + L"*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            std::wstring name = found.cFileName;
+            if (name == L"." || name == L"..") continue;
+            std::wstring path = directory + name;
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                RemoveTree(path + L"\\");
+            } else {
+                SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileW(path.c_str());
+            }
+        } while (FindNextFileW(search, &found));
+        FindClose(search);
+    }
+    RemoveDirectoryW(directory.c_str());
+}
+
+std::wstring UniqueTemporaryDirectory() {
+    wchar_t base[MAX_PATH];
+    GetTempPathW(MAX_PATH, base);
+    for (unsigned attempt = 0;; ++attempt) {
+        wchar_t name[MAX_PATH];
+        wsprintfW(name, L"%swgui-%lu-%lu-%u", base, GetCurrentProcessId(), GetTickCount(), attempt);
+        if (CreateDirectoryW(name, nullptr)) return WithBackslash(name);
+        if (GetLastError() != ERROR_ALREADY_EXISTS) return std::wstring();
+    }
+}
+
+}  // namespace
+
+std::wstring ProgramDirectory() {
+    wchar_t path[MAX_PATH];
+    DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring directory(path, length);
+    return directory.substr(0, directory.find_last_of(L'\\') + 1);
+}
+
+std::wstring SourcePath(const wchar_t* relative) {
+    // The source tree is a Unix path; Wine shows the Unix root as drive Z:.
+    std::string unixPath = WGCONF_SOURCE_DIR;
+    std::wstring path = L"Z:";
+    for (char c : unixPath) path += c == '/' ? L'\\' : static_cast<wchar_t>(c);
+    path += L'\\';
+    for (const wchar_t* p = relative; *p; ++p) path += *p == L'/' ? L'\\' : *p;
+    return path;
+}
+
+bool FileExists(const std::wstring& path) {
+    DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::string ReadBytes(const std::wstring& path) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return std::string();
+    std::string bytes;
+    char buffer[4096];
+    DWORD read = 0;
+    while (ReadFile(file, buffer, sizeof(buffer), &read, nullptr) && read > 0) bytes.append(buffer, read);
+    CloseHandle(file);
+    return bytes;
+}
+
+bool WriteBytes(const std::wstring& path, const std::string& bytes) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    BOOL ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(file);
+    return ok && written == bytes.size();
+}
+
+std::string Utf8(const std::wstring& text) {
+    if (text.empty()) return std::string();
+    int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string bytes(static_cast<size_t>(size), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), &bytes[0], size, nullptr, nullptr);
+    return bytes;
+}
+
+std::vector<std::string> SplitLines(const std::string& text) {
+    std::vector<std::string> lines;
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        std::string line = text.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        lines.push_back(line);
+        start = end + 1;
+    }
+    return lines;
+}
+
+// --- Installation
+
+Installation::Installation(const InstallationSettings& settings) {
+    root_ = UniqueTemporaryDirectory();
+    if (root_.empty()) return;
+    install_ = root_ + L"Wingmere\\";
+    work_ = settings.separateWork ? root_ + L"Save\\" : install_;
+    bool ok = CreateDirectoryW(install_.c_str(), nullptr) != 0;
+    if (settings.separateWork) ok = CreateDirectoryW(work_.c_str(), nullptr) && ok;
+
+    std::wstring bin = ProgramDirectory();
+    for (const std::wstring& program : settings.programs) {
+        ok = CopyFileW((bin + program).c_str(), (install_ + program).c_str(), FALSE) && ok;
+    }
+    if (settings.withIcon) {
+        ok = CopyFileW(SourcePath(L"game/install/wingmere.ico").c_str(), InInstall(L"wingmere.ico").c_str(), FALSE) && ok;
+    }
+    if (settings.withConfig) {
+        std::string config;
+        if (settings.separateWork) config += "[DIR]\r\nwork=" + Utf8(work_) + "\r\n\r\n";
+        if (settings.language >= 0) config += "[SYSTEM]\r\nlanguage=" + std::to_string(settings.language) + "\r\n";
+        ok = WriteBytes(InInstall(L"config.ini"), config) && ok;
+    }
+    if (settings.withGameOptions) ok = WriteBytes(InWork(L"GameOption.ini"), settings.gameOptions) && ok;
+    if (!settings.vidqIni.empty()) ok = WriteBytes(InInstall(L"vidq.ini"), settings.vidqIni) && ok;
+    if (!settings.joystickList.empty()) ok = WriteBytes(InInstall(L"JoyStick.ini"), settings.joystickList) && ok;
+    ready_ = ok;
+}
+
+Installation::~Installation() {
+    Unload();
+    if (!root_.empty()) RemoveTree(root_);
+}
+
+bool Installation::Load() {
+    if (module_) return true;
+    module_ = LoadLibraryExW(InInstall(L"wgconf.dll").c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+    if (!module_) return false;
+    entry_ = reinterpret_cast<ConfigDialogBoxFunction>(
+        reinterpret_cast<void (*)()>(GetProcAddress(module_, "_WGCONF_ConfigDialogBox@12")));
+    return entry_ != nullptr;
+}
+
+void Installation::Unload() {
+    if (module_) FreeLibrary(module_);
+    module_ = nullptr;
+    entry_ = nullptr;
+}
+
+std::vector<std::string> Installation::VidqCalls() const {
+    return SplitLines(ReadBytes(InInstall(L"vidq-calls.log")));
+}
+
+// --- DialogDriver
+
+HWND DialogDriver::Tab() const { return GetDlgItem(dialog_, IDC_TAB); }
+
+HWND DialogDriver::Page(int index) {
+    if (index < 0 || index > 3) return nullptr;
+    if (pages_[index] && IsWindow(pages_[index])) return pages_[index];
+    for (HWND child = FindWindowExW(dialog_, nullptr, L"#32770", nullptr); child;
+         child = FindWindowExW(dialog_, child, L"#32770", nullptr)) {
+        if (GetDlgItem(child, kPageMarkers[index])) return pages_[index] = child;
+    }
+    return nullptr;
+}
+
+int DialogDriver::VisiblePageCount() {
+    int count = 0;
+    for (int i = 0; i < 4; ++i) count += Page(i) && IsWindowVisible(Page(i)) ? 1 : 0;
+    return count;
+}
+
+int DialogDriver::VisiblePage() {
+    for (int i = 0; i < 4; ++i) {
+        if (Page(i) && IsWindowVisible(Page(i))) return i;
+    }
+    return -1;
+}
+
+void DialogDriver::SelectTab(int index) {
+    HWND tab = Tab();
+    SendMessageW(tab, TCM_SETCURSEL, static_cast<WPARAM>(index), 0);
+    NMHDR header = {};
+    header.hwndFrom = tab;
+    header.idFrom = IDC_TAB;
+    header.code = static_cast<UINT>(TCN_SELCHANGE);
+    SendMessageW(dialog_, WM_NOTIFY, IDC_TAB, reinterpret_cast<LPARAM>(&header));
+}
+
+void DialogDriver::Choose(int page, int id, int item) {
+    HWND combo = Item(page, id);
+    SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(item), 0);
+    SendMessageW(Page(page), WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+}
+
+void DialogDriver::Click(int page, int id) { SendMessageW(Item(page, id), BM_CLICK, 0, 0); }
+
+void DialogDriver::Press(int id) { SendMessageW(Button(id), BM_CLICK, 0, 0); }
+
+void DialogDriver::Post(int page, int id) { PostMessageW(Item(page, id), BM_CLICK, 0, 0); }
+
+void DialogDriver::PostPress(int id) { PostMessageW(Button(id), BM_CLICK, 0, 0); }
+
+void DialogDriver::Slide(int id, int position) {
+    HWND bar = Item(kSoundPage, id);
+    SendMessageW(bar, TBM_SETPOS, TRUE, position);
+    SendMessageW(Page(kSoundPage), WM_HSCROLL, MAKEWPARAM(TB_THUMBTRACK, position), reinterpret_cast<LPARAM>(bar));
+    SendMessageW(Page(kSoundPage), WM_HSCROLL, MAKEWPARAM(TB_ENDTRACK, 0), reinterpret_cast<LPARAM>(bar));
+}
+
+void DialogDriver::PressEscape() {
+    // Keys arrive through the dialog's message loop, addressed to the control with the focus.
+    HWND target = Button(IDOK);
+    PostMessageW(target, WM_KEYDOWN, VK_ESCAPE, 1);
+    PostMessageW(target, WM_KEYUP, VK_ESCAPE, 0xC0000001);
+}
+
+void DialogDriver::CloseBox() { PostMessageW(dialog_, WM_SYSCOMMAND, SC_CLOSE, 0); }
+
+bool DialogDriver::WaitClosed(int milliseconds) {
+    return WaitFor([this] { return !IsWindow(dialog_); }, milliseconds);
+}
+
+std::wstring DialogDriver::Text(HWND window) {
+    wchar_t text[512] = {};
+    GetWindowTextW(window, text, 512);
+    return text;
+}
+
+std::vector<std::wstring> DialogDriver::Items(HWND combo) {
+    std::vector<std::wstring> items;
+    int count = static_cast<int>(SendMessageW(combo, CB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        wchar_t text[256] = {};
+        if (SendMessageW(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0) < 256) {
+            SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+        }
+        items.push_back(text);
+    }
+    return items;
+}
+
+int DialogDriver::Selected(HWND combo) { return static_cast<int>(SendMessageW(combo, CB_GETCURSEL, 0, 0)); }
+
+bool DialogDriver::Checked(HWND button) { return SendMessageW(button, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
+std::vector<std::wstring> DialogDriver::TabTexts(HWND tab) {
+    std::vector<std::wstring> texts;
+    int count = static_cast<int>(SendMessageW(tab, TCM_GETITEMCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        wchar_t text[256] = {};
+        TCITEMW item = {};
+        item.mask = TCIF_TEXT;
+        item.pszText = text;
+        item.cchTextMax = 256;
+        SendMessageW(tab, TCM_GETITEMW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+        texts.push_back(text);
+    }
+    return texts;
+}
+
+bool WaitFor(const std::function<bool()>& condition, int milliseconds) {
+    DWORD start = GetTickCount();
+    for (;;) {
+        if (condition()) return true;
+        if (GetTickCount() - start >= static_cast<DWORD>(milliseconds)) return false;
+        Sleep(20);
+    }
+}
+
+// --- RunDialog
+
+namespace {
+
+struct DriverContext {
+    DWORD dialogThread;
+    const std::function<void(DialogDriver&)>* script;
+    DialogRun* run;
+    std::atomic<bool> entryReturned{false};
+};
+
+BOOL CALLBACK FindMainDialog(HWND window, LPARAM found) {
+    wchar_t className[32] = {};
+    GetClassNameW(window, className, 32);
+    if (lstrcmpW(className, L"#32770") == 0 && IsWindowVisible(window) && GetDlgItem(window, IDC_USER_SUPPORT)) {
+        *reinterpret_cast<HWND*>(found) = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+DWORD WINAPI DriverThread(void* parameter) {
+    DriverContext* context = static_cast<DriverContext*>(parameter);
+    HWND dialog = nullptr;
+    WaitFor(
+        [&] {
+            EnumThreadWindows(context->dialogThread, FindMainDialog, reinterpret_cast<LPARAM>(&dialog));
+            return dialog != nullptr || context->entryReturned.load();
+        },
+        30000);
+    if (!dialog) return 0;
+    context->run->dialogSeen = true;
+    DialogDriver driver(dialog);
+    (*context->script)(driver);
+    if (!driver.WaitClosed(3000)) {
+        context->run->forcedClose = true;
+        PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    }
+    return 0;
+}
+
+}  // namespace
+
+DialogRun RunDialog(ConfigDialogBoxFunction entry, HANDLE session, const std::function<void(DialogDriver&)>& script,
+                    HWND owner, LPARAM parameter) {
+    DialogRun run;
+    if (!entry) return run;
+    DriverContext context;
+    context.dialogThread = GetCurrentThreadId();
+    context.script = &script;
+    context.run = &run;
+    HANDLE thread = CreateThread(nullptr, 0, DriverThread, &context, 0, nullptr);
+    run.result = entry(owner, session, parameter);
+    context.entryReturned = true;
+    WaitForSingleObject(thread, 60000);
+    CloseHandle(thread);
+    return run;
+}
+
+// --- Overrides
+
+RegistryStringOverride::RegistryStringOverride(const wchar_t* key, const wchar_t* name, const wchar_t* value)
+    : key_(key), name_(name) {
+    HKEY handle;
+    if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, key, 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, &handle, nullptr) !=
+        ERROR_SUCCESS) {
+        return;
+    }
+    wchar_t old[512] = {};
+    DWORD size = sizeof(old) - sizeof(wchar_t);
+    DWORD type = 0;
+    if (RegQueryValueExW(handle, name, nullptr, &type, reinterpret_cast<BYTE*>(old), &size) == ERROR_SUCCESS &&
+        type == REG_SZ) {
+        hadValue_ = true;
+        old_ = old;
+    }
+    applied_ = RegSetValueExW(handle, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value),
+                              static_cast<DWORD>((lstrlenW(value) + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
+    RegCloseKey(handle);
+}
+
+RegistryStringOverride::~RegistryStringOverride() {
+    if (!applied_) return;
+    HKEY handle;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, key_.c_str(), 0, KEY_WRITE, &handle) != ERROR_SUCCESS) return;
+    if (hadValue_) {
+        RegSetValueExW(handle, name_.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(old_.c_str()),
+                       static_cast<DWORD>((old_.size() + 1) * sizeof(wchar_t)));
+    } else {
+        RegDeleteValueW(handle, name_.c_str());
+    }
+    RegCloseKey(handle);
+}
+
+EnvironmentOverride::EnvironmentOverride(const wchar_t* name, const std::wstring& value) : name_(name) {
+    SetEnvironmentVariableW(name, value.c_str());
+}
+
+EnvironmentOverride::~EnvironmentOverride() { SetEnvironmentVariableW(name_.c_str(), nullptr); }
+
+}  // namespace ui

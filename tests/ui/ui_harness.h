@@ -1,0 +1,152 @@
+// Drives the real wgconf.dll the way a user would: a throw-away game installation with copies
+// of the built programs, the export called on the test thread, and a second thread that finds
+// the dialog and works its controls by id.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace ui {
+
+typedef int(WINAPI* ConfigDialogBoxFunction)(HWND owner, HANDLE session, LPARAM parameter);
+
+// Page indices in tab order.
+enum { kGraphicPage = 0, kInputPage = 1, kSoundPage = 2, kInformationPage = 3 };
+
+// Files and text.
+std::wstring ProgramDirectory();  // the test program's directory (the build's bin), with '\'
+std::wstring SourcePath(const wchar_t* relative);  // a file of the source tree, as a Windows path
+bool FileExists(const std::wstring& path);
+std::string ReadBytes(const std::wstring& path);  // empty when missing
+bool WriteBytes(const std::wstring& path, const std::string& bytes);
+std::string Utf8(const std::wstring& text);
+std::vector<std::string> SplitLines(const std::string& text);  // CR LF or LF line ends
+
+struct InstallationSettings {
+    int language = 0;             // [SYSTEM] language of config.ini; -1 leaves the key out
+    bool separateWork = false;    // [DIR] work names a directory beside the installation
+    bool withConfig = true;       // write config.ini at all
+    bool withIcon = true;         // copy wingmere.ico
+    bool withGameOptions = false; // write `gameOptions` as GameOption.ini into the work directory
+    std::string gameOptions;
+    std::string vidqIni;          // vidq.ini beside vidq.dll, when not empty
+    std::string joystickList = "[JOYSTICKS]\r\ncount=2\r\nname1=Test Stick One\r\nname2=Test Stick Two\r\n";
+    std::vector<std::wstring> programs = {L"wgconf.dll", L"vidq.dll", L"DSETUP.dll", L"JoyStickSelector.exe"};
+};
+
+// A game installation in a fresh temporary directory, removed with everything in it when the
+// object goes (the library is unloaded first).
+class Installation {
+public:
+    explicit Installation(const InstallationSettings& settings = InstallationSettings());
+    ~Installation();
+    Installation(const Installation&) = delete;
+    Installation& operator=(const Installation&) = delete;
+
+    bool Ready() const { return ready_; }  // every file was laid out
+    const std::wstring& Directory() const { return install_; }  // with a trailing backslash
+    const std::wstring& Work() const { return work_; }          // with a trailing backslash
+    std::wstring InInstall(const std::wstring& name) const { return install_ + name; }
+    std::wstring InWork(const std::wstring& name) const { return work_ + name; }
+
+    // Loads wgconf.dll from the installation (its imports come from there too).
+    bool Load();
+    void Unload();
+    HMODULE Module() const { return module_; }
+    ConfigDialogBoxFunction Entry() const { return entry_; }
+
+    // Lines of the capability library's call log beside vidq.dll.
+    std::vector<std::string> VidqCalls() const;
+
+private:
+    std::wstring root_;
+    std::wstring install_;
+    std::wstring work_;
+    HMODULE module_ = nullptr;
+    ConfigDialogBoxFunction entry_ = nullptr;
+    bool ready_ = false;
+};
+
+// Works the dialog from the second thread. Messages go to the dialog's thread, which pumps
+// them in its modal loop.
+class DialogDriver {
+public:
+    explicit DialogDriver(HWND dialog) : dialog_(dialog) {}
+    HWND Dialog() const { return dialog_; }
+    HWND Button(int id) const { return GetDlgItem(dialog_, id); }  // a main dialog control
+    HWND Tab() const;
+    HWND Page(int index);                 // found by the controls each page holds
+    HWND Item(int page, int id) { return GetDlgItem(Page(page), id); }
+    int VisiblePageCount();
+    int VisiblePage();                    // the first visible page, or -1
+
+    void SelectTab(int index);            // as a click on the tab does
+    void Choose(int page, int id, int item);  // a combo box pick
+    void Click(int page, int id);         // a page button or check box, waiting for its work
+    void Press(int id);                   // a main dialog button, waiting for its work
+    void Post(int page, int id);          // a page button click that does not wait
+    void PostPress(int id);               // a main dialog button click that does not wait
+    void Slide(int id, int position);     // a Sound page track bar dragged to the position
+    void PressEscape();
+    void CloseBox();
+    bool WaitClosed(int milliseconds = 5000);
+
+    static std::wstring Text(HWND window);
+    static std::vector<std::wstring> Items(HWND combo);
+    static int Selected(HWND combo);
+    static bool Checked(HWND button);
+    static std::vector<std::wstring> TabTexts(HWND tab);
+
+private:
+    HWND dialog_;
+    HWND pages_[4] = {};
+};
+
+// Polls the condition every 20 ms; true when it held within the time.
+bool WaitFor(const std::function<bool()>& condition, int milliseconds = 5000);
+
+struct DialogRun {
+    int result = -100;       // what the export returned
+    bool dialogSeen = false; // the dialog came up
+    bool forcedClose = false;  // the script left it open and the harness pressed Cancel
+};
+
+// Calls the export on this thread. `script` runs on a second thread once the dialog is visible
+// and is expected to close it; a dialog left open is cancelled for it.
+DialogRun RunDialog(ConfigDialogBoxFunction entry, HANDLE session, const std::function<void(DialogDriver&)>& script,
+                    HWND owner = nullptr, LPARAM parameter = 0);
+
+// Sets a string value under HKEY_LOCAL_MACHINE and puts back the old state when it goes.
+class RegistryStringOverride {
+public:
+    RegistryStringOverride(const wchar_t* key, const wchar_t* name, const wchar_t* value);
+    ~RegistryStringOverride();
+    RegistryStringOverride(const RegistryStringOverride&) = delete;
+    RegistryStringOverride& operator=(const RegistryStringOverride&) = delete;
+    bool Applied() const { return applied_; }
+
+private:
+    std::wstring key_;
+    std::wstring name_;
+    std::wstring old_;
+    bool hadValue_ = false;
+    bool applied_ = false;
+};
+
+// Sets an environment variable of this process (inherited by programs it starts) and removes
+// it when it goes.
+class EnvironmentOverride {
+public:
+    EnvironmentOverride(const wchar_t* name, const std::wstring& value);
+    ~EnvironmentOverride();
+    EnvironmentOverride(const EnvironmentOverride&) = delete;
+    EnvironmentOverride& operator=(const EnvironmentOverride&) = delete;
+
+private:
+    std::wstring name_;
+};
+
+}  // namespace ui

@@ -1,0 +1,631 @@
+// The Graphic, Input and Sound pages and the Initialize command on real page windows, with
+// the process-wide records set up by the test instead of by start-up.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+#include <shlwapi.h>
+
+#include <string>
+#include <vector>
+
+#include "dialog/pages.h"
+#include "entry/install_paths.h"
+#include "options/game_options.h"
+#include "probe/capability.h"
+#include "probe/display_modes.h"
+#include "probe/environment.h"
+#include "resources/resource.h"
+
+namespace {
+
+CapabilityRecord fakeRecord;
+ResolutionTableEntry fakeTable[8];
+int fakeStartCalls;
+
+HANDLE WINAPI FakeStart(HWND, const RECT*, int) {
+    ++fakeStartCalls;
+    return reinterpret_cast<HANDLE>(static_cast<INT_PTR>(7));
+}
+
+HANDLE WINAPI FailingStart(HWND, const RECT*, int) {
+    ++fakeStartCalls;
+    return nullptr;
+}
+
+const CapabilityRecord* WINAPI FakeInformation(HANDLE, int) { return &fakeRecord; }
+
+void SetLevels(uint32_t* list, std::initializer_list<uint32_t> levels) {
+    int i = 0;
+    for (uint32_t level : levels) list[i++] = level;
+    list[i] = 0;
+}
+
+std::wstring ItemText(HWND combo, int item) {
+    wchar_t text[128] = {};
+    SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+std::vector<std::wstring> Items(HWND combo) {
+    std::vector<std::wstring> items;
+    int count = static_cast<int>(SendMessageW(combo, CB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) items.push_back(ItemText(combo, i));
+    return items;
+}
+
+int Selected(HWND combo) { return static_cast<int>(SendMessageW(combo, CB_GETCURSEL, 0, 0)); }
+
+std::wstring WindowText(HWND window) {
+    wchar_t text[256] = {};
+    GetWindowTextW(window, text, 256);
+    return text;
+}
+
+bool Checked(HWND button) { return SendMessageW(button, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
+class DialogPagesTest : public testing::Test {
+protected:
+    void SetUp() override {
+        InitCommonControls();
+        savedOptions = gameOptions;
+        savedEnvironment = environmentSnapshot;
+        savedLanguage = languageIndex;
+        lstrcpynW(savedInstall, installDirectory, kPathCapacity);
+        lstrcpynW(savedWork, workDirectory, kPathCapacity);
+
+        languageIndex = 0;
+        environmentSnapshot.screenWidth = 1280;
+        environmentSnapshot.screenHeight = 1024;
+        SetFactoryOptions(&gameOptions, nullptr);
+        capabilityAvailable = 0;
+        sessionFromCaller = 0;
+        capabilitySession = 0;
+        capabilityRecord = nullptr;
+        vidqStart = nullptr;
+        vidqEnd = nullptr;
+        vidqGetInformation = nullptr;
+        fakeStartCalls = 0;
+        fakeRecord = CapabilityRecord{};
+        EmptyDisplayCatalogue();
+
+        owner = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 640, 480, nullptr, nullptr, nullptr, nullptr);
+        mainDialogWindow = owner;
+    }
+
+    void TearDown() override {
+        for (HWND page : pages) DestroyWindow(page);
+        DestroyWindow(owner);
+        FreeDisplayCatalogue();
+        capabilityAvailable = 0;
+        capabilitySession = 0;
+        capabilityRecord = nullptr;
+        vidqStart = nullptr;
+        vidqGetInformation = nullptr;
+        gameOptions = savedOptions;
+        environmentSnapshot = savedEnvironment;
+        languageIndex = savedLanguage;
+        lstrcpynW(installDirectory, savedInstall, kPathCapacity);
+        lstrcpynW(workDirectory, savedWork, kPathCapacity);
+    }
+
+    // A library that hands out fakeRecord, whose resolution table is given here.
+    void UseFakeLibrary(std::initializer_list<ResolutionTableEntry> rows) {
+        int i = 0;
+        fakeTable[i++] = {99, 99, 0};  // header row, never read
+        for (const ResolutionTableEntry& row : rows) fakeTable[i++] = row;
+        fakeTable[i] = {0, 0, 0};
+        fakeRecord.resolutionTable = fakeTable;
+        capabilityAvailable = 1;
+        vidqStart = FakeStart;
+        vidqGetInformation = FakeInformation;
+    }
+
+    HWND CreatePage(WORD id, DLGPROC procedure) {
+        HWND page = CreateDialogParamW(moduleHandle, MAKEINTRESOURCEW(id), owner, procedure, 0);
+        pages.push_back(page);
+        return page;
+    }
+
+    HWND CreateGraphicPage() { return CreatePage(IDD_GRAPHIC, GraphicPageProc); }
+
+    void Choose(HWND page, int id, int item) {
+        HWND combo = GetDlgItem(page, id);
+        SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(item), 0);
+        SendMessageW(page, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+    }
+
+    void Click(HWND page, int id) { SendMessageW(GetDlgItem(page, id), BM_CLICK, 0, 0); }
+
+    HWND owner = nullptr;
+    std::vector<HWND> pages;
+    OptionsRecord savedOptions;
+    EnvironmentSnapshot savedEnvironment;
+    int savedLanguage;
+    wchar_t savedInstall[kPathCapacity];
+    wchar_t savedWork[kPathCapacity];
+};
+
+using Strings = std::vector<std::wstring>;
+
+TEST_F(DialogPagesTest, GraphicWindowModeListsSizesSmallerThanTheScreen) {
+    gameOptions.displayMode = 1;
+    gameOptions.width = 1024;
+    gameOptions.height = 576;
+    HWND page = CreateGraphicPage();
+    ASSERT_NE(page, nullptr);
+    EXPECT_EQ(Items(GetDlgItem(page, IDC_SCREEN_MODE)), (Strings{L"Full-Screen", L"Window", L"Pop-up"}));
+    EXPECT_EQ(Items(GetDlgItem(page, IDC_SMOKE_AMOUNT)), (Strings{L"Normal", L"x2", L"x3", L"x4"}));
+    EXPECT_EQ(Selected(GetDlgItem(page, IDC_SCREEN_MODE)), 1);
+    EXPECT_EQ(Items(resolutionCombo), (Strings{L"1024 x 576"}));  // 1280 is not less than 1280
+    EXPECT_TRUE(IsWindowEnabled(resolutionCombo));
+}
+
+TEST_F(DialogPagesTest, GraphicWindowModeSelectsStoredSize) {
+    environmentSnapshot.screenWidth = 1920;
+    environmentSnapshot.screenHeight = 1200;
+    gameOptions.displayMode = 1;
+    gameOptions.width = 1600;
+    gameOptions.height = 900;
+    CreateGraphicPage();
+    EXPECT_EQ(Items(resolutionCombo), (Strings{L"1024 x 576", L"1280 x 720", L"1366 x 768", L"1600 x 900"}));
+    EXPECT_EQ(Selected(resolutionCombo), 3);
+}
+
+TEST_F(DialogPagesTest, GraphicWindowModeOnSmallScreenKeepsUnlistedSize) {
+    environmentSnapshot.screenWidth = 1024;
+    environmentSnapshot.screenHeight = 768;
+    gameOptions.displayMode = 1;
+    gameOptions.width = 1280;
+    gameOptions.height = 720;
+    HWND page = CreateGraphicPage();
+    EXPECT_EQ(Items(resolutionCombo), (Strings{L"1024 x 576"}));
+    EXPECT_EQ(Selected(resolutionCombo), 0);
+    EXPECT_EQ(gameOptions.width, 1280);  // kept until the user picks
+    EXPECT_EQ(gameOptions.height, 720);
+    Choose(page, IDC_RESOLUTION, 0);
+    EXPECT_EQ(gameOptions.width, 1024);
+    EXPECT_EQ(gameOptions.height, 576);
+}
+
+TEST_F(DialogPagesTest, GraphicPopupTakesScreenSizeAndDisablesList) {
+    environmentSnapshot.screenWidth = 1280;
+    environmentSnapshot.screenHeight = 800;
+    gameOptions.displayMode = 2;
+    gameOptions.width = 640;
+    gameOptions.height = 480;
+    CreateGraphicPage();
+    EXPECT_EQ(Selected(screenModeCombo), 2);
+    EXPECT_EQ(Items(resolutionCombo), (Strings{L"1280 x 800"}));
+    EXPECT_EQ(Selected(resolutionCombo), 0);
+    EXPECT_FALSE(IsWindowEnabled(resolutionCombo));
+    EXPECT_EQ(gameOptions.width, 1280);
+    EXPECT_EQ(gameOptions.height, 800);
+}
+
+TEST_F(DialogPagesTest, GraphicFullScreenFromLibraryTable) {
+    UseFakeLibrary({{800, 600, 60}, {1280, 1024, 60}, {1360, 768, 60}, {1280, 720, 60}, {1920, 1080, 60}});
+    gameOptions.displayMode = 0;
+    gameOptions.width = 1280;
+    gameOptions.height = 720;
+    HWND page = CreateGraphicPage();
+    EXPECT_EQ(fakeStartCalls, 1);
+    EXPECT_EQ(capabilityRecord, &fakeRecord);
+    EXPECT_EQ(Selected(screenModeCombo), 0);
+    EXPECT_EQ(Items(resolutionCombo), (Strings{L"1280 x 1024", L"1280 x 720", L"1920 x 1080"}));
+    EXPECT_EQ(Selected(resolutionCombo), 1);
+
+    Choose(page, IDC_RESOLUTION, 0);
+    EXPECT_EQ(gameOptions.width, 1280);
+    EXPECT_EQ(gameOptions.height, 1024);
+}
+
+TEST_F(DialogPagesTest, GraphicScreenModeSwitchesRefillResolutions) {
+    UseFakeLibrary({{1024, 768, 60}, {1600, 900, 60}});
+    environmentSnapshot.screenWidth = 1600;
+    environmentSnapshot.screenHeight = 900;
+    gameOptions.displayMode = 1;
+    HWND page = CreateGraphicPage();
+
+    Choose(page, IDC_SCREEN_MODE, 0);
+    EXPECT_EQ(gameOptions.displayMode, 0);
+    EXPECT_EQ(Items(resolutionCombo), (Strings{L"1024 x 768", L"1600 x 900"}));
+    EXPECT_EQ(Selected(resolutionCombo), 1);  // the last mode
+    EXPECT_EQ(gameOptions.width, 1600);
+    EXPECT_EQ(gameOptions.height, 900);
+
+    Choose(page, IDC_SCREEN_MODE, 2);
+    EXPECT_EQ(gameOptions.displayMode, 2);
+    EXPECT_EQ(Items(resolutionCombo), (Strings{L"1600 x 900"}));
+    EXPECT_FALSE(IsWindowEnabled(resolutionCombo));
+
+    Choose(page, IDC_SCREEN_MODE, 1);
+    EXPECT_EQ(gameOptions.displayMode, 1);
+    EXPECT_EQ(Items(resolutionCombo), (Strings{L"1024 x 576", L"1280 x 720", L"1366 x 768"}));
+    EXPECT_EQ(Selected(resolutionCombo), 0);
+    EXPECT_TRUE(IsWindowEnabled(resolutionCombo));
+    EXPECT_EQ(gameOptions.width, 1024);
+    EXPECT_EQ(gameOptions.height, 576);
+
+    Choose(page, IDC_RESOLUTION, 2);
+    EXPECT_EQ(gameOptions.width, 1366);
+    EXPECT_EQ(gameOptions.height, 768);
+
+    // The same mode again changes nothing.
+    Choose(page, IDC_SCREEN_MODE, 1);
+    EXPECT_EQ(Selected(resolutionCombo), 2);
+    EXPECT_EQ(gameOptions.width, 1366);
+}
+
+TEST_F(DialogPagesTest, GraphicEmptyFullScreenListKeepsSize) {
+    gameOptions.displayMode = 1;
+    gameOptions.width = 1024;
+    gameOptions.height = 576;
+    HWND page = CreateGraphicPage();
+    Choose(page, IDC_SCREEN_MODE, 0);
+    EXPECT_EQ(gameOptions.displayMode, 0);
+    EXPECT_EQ(SendMessageW(resolutionCombo, CB_GETCOUNT, 0, 0), 0);
+    EXPECT_EQ(Selected(resolutionCombo), CB_ERR);
+    SendMessageW(page, WM_COMMAND, MAKEWPARAM(IDC_RESOLUTION, CBN_SELCHANGE), reinterpret_cast<LPARAM>(resolutionCombo));
+    EXPECT_EQ(gameOptions.width, 1024);
+    EXPECT_EQ(gameOptions.height, 576);
+}
+
+TEST_F(DialogPagesTest, GraphicUnknownModeShowsFullScreen) {
+    DisplayMode modes[1] = {{1280, 1024, 60, 3}};
+    selectableModes = static_cast<DisplayMode*>(malloc(sizeof(modes)));
+    memcpy(selectableModes, modes, sizeof(modes));
+    selectableModeCount = 1;
+    gameOptions.displayMode = 7;
+    gameOptions.width = 333;
+    gameOptions.height = 222;
+    CreateGraphicPage();
+    EXPECT_EQ(gameOptions.displayMode, 0);
+    EXPECT_EQ(Selected(screenModeCombo), 0);
+    EXPECT_EQ(Items(resolutionCombo), (Strings{L"1280 x 1024"}));
+    EXPECT_EQ(Selected(resolutionCombo), 0);
+    EXPECT_EQ(gameOptions.width, 333);
+}
+
+TEST_F(DialogPagesTest, GraphicSmokeAmounts) {
+    const struct {
+        int32_t stored;
+        int item;
+        int32_t after;
+    } cases[] = {{250, 2, 250}, {401, 3, 400}, {-1, 3, 400}, {0, 0, 0}, {200, 1, 200}};
+    for (const auto& c : cases) {
+        gameOptions.smoke = c.stored;
+        HWND page = CreateGraphicPage();
+        EXPECT_EQ(Selected(smokeCombo), c.item) << c.stored;
+        EXPECT_EQ(gameOptions.smoke, c.after) << c.stored;
+        DestroyWindow(page);
+        pages.clear();
+    }
+    HWND page = CreateGraphicPage();
+    Choose(page, IDC_SMOKE_AMOUNT, 1);
+    EXPECT_EQ(gameOptions.smoke, 200);
+    Choose(page, IDC_SMOKE_AMOUNT, 3);
+    EXPECT_EQ(gameOptions.smoke, 400);
+    Choose(page, IDC_SMOKE_AMOUNT, 0);
+    EXPECT_EQ(gameOptions.smoke, 100);
+}
+
+TEST_F(DialogPagesTest, GraphicCursorAndVectorBoxes) {
+    gameOptions.cursor = 0;
+    gameOptions.vectorcamera = 0;
+    HWND page = CreateGraphicPage();
+    EXPECT_TRUE(Checked(softwareCursorCheck));
+    EXPECT_FALSE(Checked(vectorModeCheck));
+    Click(page, IDC_SOFTWARE_CURSOR);
+    EXPECT_EQ(gameOptions.cursor, 1);
+    Click(page, IDC_SOFTWARE_CURSOR);
+    EXPECT_EQ(gameOptions.cursor, 0);
+    Click(page, IDC_VECTOR_MODE);
+    EXPECT_EQ(gameOptions.vectorcamera, 1);
+    DestroyWindow(page);
+    pages.clear();
+
+    gameOptions.cursor = 1;
+    gameOptions.vectorcamera = 1;
+    CreateGraphicPage();
+    EXPECT_FALSE(Checked(softwareCursorCheck));
+    EXPECT_TRUE(Checked(vectorModeCheck));
+}
+
+TEST_F(DialogPagesTest, GraphicLevelsWithoutRecordOfferNothing) {
+    gameOptions.antialias = 4;
+    gameOptions.anisotropy = 2;
+    HWND page = CreateGraphicPage();
+    EXPECT_EQ(Items(antiAliasCombo), (Strings{L"nothing"}));
+    EXPECT_EQ(Items(anisotropyCombo), (Strings{L"nothing"}));
+    EXPECT_EQ(Selected(antiAliasCombo), 0);
+    EXPECT_EQ(gameOptions.antialias, 4);  // shown as nothing, kept until chosen
+    Choose(page, IDC_ANTIALIAS, 0);
+    Choose(page, IDC_ANISOTROPY, 0);
+    EXPECT_EQ(gameOptions.antialias, 0);
+    EXPECT_EQ(gameOptions.anisotropy, 0);
+}
+
+TEST_F(DialogPagesTest, GraphicLevelsFromRecord) {
+    UseFakeLibrary({});
+    SetLevels(fakeRecord.antiAliasLevels, {2, 4, 8});
+    SetLevels(fakeRecord.anisotropyLevels, {2, 4, 8, 16});
+    gameOptions.antialias = 3;
+    gameOptions.anisotropy = 8;
+    HWND page = CreateGraphicPage();
+    EXPECT_EQ(Items(antiAliasCombo), (Strings{L" 2x", L" 4x", L" 8x"}));
+    EXPECT_EQ(Items(anisotropyCombo), (Strings{L" 2x", L" 4x", L" 8x", L"16x"}));
+    EXPECT_EQ(Selected(antiAliasCombo), 0);
+    EXPECT_EQ(gameOptions.antialias, 3);  // matches no level, kept
+    EXPECT_EQ(Selected(anisotropyCombo), 2);
+
+    Choose(page, IDC_ANTIALIAS, 2);
+    EXPECT_EQ(gameOptions.antialias, 8);
+    Choose(page, IDC_ANISOTROPY, 3);
+    EXPECT_EQ(gameOptions.anisotropy, 16);
+}
+
+TEST_F(DialogPagesTest, GraphicStoredZeroLevels) {
+    UseFakeLibrary({});
+    SetLevels(fakeRecord.antiAliasLevels, {2, 2, 4});
+    SetLevels(fakeRecord.anisotropyLevels, {2, 2, 4});
+    gameOptions.antialias = 0;
+    gameOptions.anisotropy = 0;
+    CreateGraphicPage();
+    EXPECT_EQ(Selected(antiAliasCombo), 0);
+    EXPECT_EQ(Selected(anisotropyCombo), 1);
+}
+
+TEST_F(DialogPagesTest, GraphicFailedSessionLeavesPageUsable) {
+    UseFakeLibrary({{1280, 1024, 60}});
+    vidqStart = FailingStart;
+    SetLevels(fakeRecord.antiAliasLevels, {2, 4});
+    gameOptions.displayMode = 0;
+    HWND page = CreateGraphicPage();
+    EXPECT_EQ(fakeStartCalls, 1);
+    EXPECT_EQ(capabilityRecord, nullptr);
+    EXPECT_EQ(SendMessageW(resolutionCombo, CB_GETCOUNT, 0, 0), 0);
+    EXPECT_EQ(Items(antiAliasCombo), (Strings{L"nothing"}));
+    Choose(page, IDC_SCREEN_MODE, 1);
+    EXPECT_EQ(Items(resolutionCombo), (Strings{L"1024 x 576"}));
+}
+
+TEST_F(DialogPagesTest, GraphicJapaneseItems) {
+    languageIndex = 1;
+    CreateGraphicPage();
+    EXPECT_EQ(ItemText(screenModeCombo, 0), L"\x30D5\x30EB\x30B9\x30AF\x30EA\x30FC\x30F3");  // Full-Screen
+    EXPECT_EQ(ItemText(smokeCombo, 0), L"\x901A\x5E38");                                    // Normal
+    EXPECT_EQ(ItemText(smokeCombo, 3), L"x4");
+    EXPECT_EQ(ItemText(antiAliasCombo, 0), L"\x306A\x3057");                                // nothing
+}
+
+TEST_F(DialogPagesTest, SoundLabelsAndTrackBars) {
+    gameOptions.soundMode = 0;
+    gameOptions.bgm = 0;
+    gameOptions.plane = 80;
+    gameOptions.cockpit = 100;
+    gameOptions.voice = 5;
+    HWND page = CreatePage(IDD_SOUND, SoundPageProc);
+    ASSERT_NE(page, nullptr);
+    EXPECT_EQ(WindowText(GetDlgItem(page, IDC_LABEL_BGM)), L"  0%");
+    EXPECT_EQ(WindowText(GetDlgItem(page, IDC_LABEL_PLANE)), L" 80%");
+    EXPECT_EQ(WindowText(GetDlgItem(page, IDC_LABEL_COCKPIT)), L"100%");
+    EXPECT_EQ(WindowText(GetDlgItem(page, IDC_LABEL_VOICE)), L"  5%");
+    HWND bgm = GetDlgItem(page, IDC_VOLUME_BGM);
+    EXPECT_EQ(SendMessageW(bgm, TBM_GETRANGEMIN, 0, 0), 0);
+    EXPECT_EQ(SendMessageW(bgm, TBM_GETRANGEMAX, 0, 0), 100);
+    EXPECT_EQ(SendMessageW(GetDlgItem(page, IDC_VOLUME_PLANE), TBM_GETPOS, 0, 0), 80);
+    EXPECT_EQ(SendMessageW(bgm, TBM_GETNUMTICS, 0, 0), 3);  // 0, 50 and 100
+    EXPECT_FALSE(Checked(software3DSoundCheck));
+
+    Click(page, IDC_SOFTWARE_3D_SOUND);
+    EXPECT_EQ(gameOptions.soundMode, 1);
+    Click(page, IDC_SOFTWARE_3D_SOUND);
+    EXPECT_EQ(gameOptions.soundMode, 0);
+
+    SendMessageW(bgm, TBM_SETPOS, TRUE, 37);
+    SendMessageW(page, WM_HSCROLL, MAKEWPARAM(TB_THUMBTRACK, 37), reinterpret_cast<LPARAM>(bgm));
+    EXPECT_EQ(gameOptions.bgm, 37);
+    EXPECT_EQ(WindowText(GetDlgItem(page, IDC_LABEL_BGM)), L" 37%");
+    EXPECT_EQ(gameOptions.plane, 80);
+    EXPECT_EQ(gameOptions.cockpit, 100);
+    EXPECT_EQ(gameOptions.voice, 5);
+    EXPECT_EQ(WindowText(GetDlgItem(page, IDC_LABEL_PLANE)), L" 80%");
+
+    HWND voice = GetDlgItem(page, IDC_VOLUME_VOICE);
+    SendMessageW(voice, TBM_SETPOS, TRUE, 100);
+    SendMessageW(page, WM_HSCROLL, MAKEWPARAM(TB_ENDTRACK, 0), reinterpret_cast<LPARAM>(voice));
+    EXPECT_EQ(gameOptions.voice, 100);
+    EXPECT_EQ(WindowText(GetDlgItem(page, IDC_LABEL_VOICE)), L"100%");
+
+    // A scroll message from another window changes nothing.
+    SendMessageW(bgm, TBM_SETPOS, TRUE, 90);
+    SendMessageW(page, WM_HSCROLL, TB_ENDTRACK, reinterpret_cast<LPARAM>(owner));
+    SendMessageW(page, WM_HSCROLL, TB_ENDTRACK, 0);
+    EXPECT_EQ(gameOptions.bgm, 37);
+    EXPECT_EQ(gameOptions.voice, 100);
+    EXPECT_EQ(WindowText(GetDlgItem(page, IDC_LABEL_BGM)), L" 37%");
+}
+
+class TempDirectory {
+public:
+    TempDirectory() {
+        wchar_t base[MAX_PATH];
+        GetTempPathW(MAX_PATH, base);
+        wchar_t name[MAX_PATH];
+        GetTempFileNameW(base, L"wgp", 0, name);
+        DeleteFileW(name);
+        CreateDirectoryW(name, nullptr);
+        path = name;
+        path += L"\\";
+    }
+    ~TempDirectory() {
+        for (auto it = created.rbegin(); it != created.rend(); ++it) {
+            if (!DeleteFileW(it->c_str())) RemoveDirectoryW(it->c_str());
+        }
+        RemoveDirectoryW(path.c_str());
+    }
+    std::wstring Make(const std::wstring& relative) {
+        std::wstring full = path + relative;
+        CreateDirectoryW(full.c_str(), nullptr);
+        created.push_back(full);
+        return full + L"\\";
+    }
+    std::wstring Write(const std::wstring& relative, const std::string& content) {
+        std::wstring full = path + relative;
+        HANDLE file = CreateFileW(full.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        DWORD written = 0;
+        WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
+        CloseHandle(file);
+        created.push_back(full);
+        return full;
+    }
+    std::wstring path;
+    std::vector<std::wstring> created;
+};
+
+void SetDirectories(const std::wstring& install, const std::wstring& work) {
+    lstrcpynW(installDirectory, install.c_str(), kPathCapacity);
+    lstrcpynW(workDirectory, work.c_str(), kPathCapacity);
+}
+
+TEST_F(DialogPagesTest, InputFileSizes) {
+    TempDirectory temp;
+    std::wstring file = temp.Write(L"five.txt", "12345");
+    std::wstring empty = temp.Write(L"empty.txt", "");
+    EXPECT_EQ(QueryFileSize(file.c_str()), 5);
+    EXPECT_EQ(QueryFileSize(empty.c_str()), 0);
+    EXPECT_EQ(QueryFileSize((temp.path + L"missing.txt").c_str()), -1);
+    std::wstring directory = temp.Make(L"folder");
+    directory.pop_back();
+    EXPECT_EQ(QueryFileSize(directory.c_str()), -1);
+}
+
+TEST_F(DialogPagesTest, InputJoystickFileLocation) {
+    TempDirectory temp;
+    std::wstring install = temp.Make(L"install");
+    std::wstring work = temp.Make(L"work");
+    temp.Make(L"install\\JoyStickUser");
+    temp.Make(L"work\\JoyStickUser");
+    std::wstring installFile = temp.Write(L"install\\JoyStickUser\\SelectJoyStick.ini", "[JOYSTICK]\r\nname=Install Stick\r\n");
+    std::wstring workFile = temp.path + L"work\\JoyStickUser\\SelectJoyStick.ini";
+    wchar_t path[kPathCapacity];
+
+    // An empty file in the work directory: the installation's copy.
+    temp.Write(L"work\\JoyStickUser\\SelectJoyStick.ini", "");
+    SetDirectories(install, work);
+    SelectJoyStickPath(path);
+    EXPECT_EQ(std::wstring(path), installFile);
+
+    temp.Write(L"work\\JoyStickUser\\SelectJoyStick.ini", "[JOYSTICK]\r\nname=Work Stick\r\n");
+    SelectJoyStickPath(path);
+    EXPECT_EQ(std::wstring(path), workFile);
+
+    // A work directory that does not exist.
+    SetDirectories(install, temp.path + L"nowhere\\");
+    SelectJoyStickPath(path);
+    EXPECT_EQ(std::wstring(path), installFile);
+
+    // The same directory for both: read from there, even when missing.
+    std::wstring bare = temp.Make(L"bare");
+    SetDirectories(bare, bare);
+    SelectJoyStickPath(path);
+    EXPECT_EQ(std::wstring(path), bare + L"JoyStickUser\\SelectJoyStick.ini");
+}
+
+TEST_F(DialogPagesTest, InputShowsSelectedJoystick) {
+    TempDirectory temp;
+    std::wstring install = temp.Make(L"install");
+    temp.Make(L"install\\JoyStickUser");
+    std::string longName(200, 'J');
+    temp.Write(L"install\\JoyStickUser\\SelectJoyStick.ini", "[JOYSTICK]\r\nname=" + longName + "\r\n");
+    SetDirectories(install, install);
+    gameOptions.smokebutton = 0;
+    HWND page = CreatePage(IDD_INPUT, InputPageProc);
+    ASSERT_NE(page, nullptr);
+    EXPECT_EQ(WindowText(GetDlgItem(page, IDC_JOYSTICK_NAME)), std::wstring(127, L'J'));
+    EXPECT_FALSE(Checked(smokeToggleCheck));
+    Click(page, IDC_SMOKE_TOGGLE);
+    EXPECT_EQ(gameOptions.smokebutton, 1);
+    Click(page, IDC_SMOKE_TOGGLE);
+    EXPECT_EQ(gameOptions.smokebutton, 0);
+
+    // No selector program: the dialog stays enabled and the name is read again.
+    temp.Write(L"install\\JoyStickUser\\SelectJoyStick.ini", "[JOYSTICK]\r\nname=Other Stick\r\n");
+    SendMessageW(page, WM_COMMAND, MAKEWPARAM(IDC_CHANGE_JOYSTICK, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(changeJoystickButton));
+    EXPECT_TRUE(IsWindowEnabled(owner));
+    EXPECT_EQ(WindowText(joystickNameStatic), L"Other Stick");
+    EXPECT_EQ(RunSelectorAndWait((install + L"JoyStickSelector.exe").c_str(), L"\"x\""), 0);
+}
+
+TEST_F(DialogPagesTest, InputMissingFileShowsEmptyName) {
+    TempDirectory temp;
+    std::wstring install = temp.Make(L"install");
+    SetDirectories(install, install);
+    gameOptions.smokebutton = 1;
+    HWND page = CreatePage(IDD_INPUT, InputPageProc);
+    EXPECT_EQ(WindowText(GetDlgItem(page, IDC_JOYSTICK_NAME)), L"");
+    EXPECT_TRUE(Checked(smokeToggleCheck));
+}
+
+TEST_F(DialogPagesTest, InitializeResetsRecordAndControls) {
+    UseFakeLibrary({{1280, 1024, 60}});
+    SetLevels(fakeRecord.antiAliasLevels, {2, 4, 8});
+    SetLevels(fakeRecord.anisotropyLevels, {4, 8});
+    environmentSnapshot.screenWidth = 1280;
+    environmentSnapshot.screenHeight = 800;
+    gameOptions = OptionsRecord{2, 1280, 800, 0, 300, 0, 8, 8, 0, 0, 10, 20, 30, 40};
+    HWND graphic = CreateGraphicPage();
+    CreatePage(IDD_INPUT, InputPageProc);
+    HWND sound = CreatePage(IDD_SOUND, SoundPageProc);
+    EXPECT_FALSE(IsWindowEnabled(resolutionCombo));
+    EXPECT_EQ(Selected(antiAliasCombo), 2);
+
+    RunInitializeCommand();
+    const int32_t expected[14] = {1, 1024, 576, 1, 100, 1, 2, 4, 1, 1, 80, 80, 80, 80};
+    EXPECT_EQ(memcmp(&gameOptions, expected, sizeof(expected)), 0);
+    EXPECT_EQ(Selected(screenModeCombo), 1);
+    EXPECT_EQ(Items(resolutionCombo), (Strings{L"1024 x 576"}));  // 1280 is not less than 1280
+    EXPECT_EQ(Selected(resolutionCombo), 0);
+    EXPECT_TRUE(IsWindowEnabled(resolutionCombo));
+    EXPECT_EQ(Selected(smokeCombo), 0);
+    EXPECT_FALSE(Checked(softwareCursorCheck));
+    EXPECT_TRUE(Checked(vectorModeCheck));
+    EXPECT_EQ(Selected(antiAliasCombo), 0);
+    EXPECT_EQ(ItemText(antiAliasCombo, 0), L" 2x");
+    EXPECT_EQ(SendMessageW(antiAliasCombo, CB_GETCOUNT, 0, 0), 3);  // not rebuilt
+    EXPECT_EQ(Selected(anisotropyCombo), 0);
+    EXPECT_TRUE(Checked(smokeToggleCheck));
+    EXPECT_TRUE(Checked(software3DSoundCheck));
+    for (int i = 0; i < kVolumeCount; ++i) {
+        EXPECT_EQ(SendMessageW(volumeTrackBars[i], TBM_GETPOS, 0, 0), 80);
+        EXPECT_EQ(WindowText(volumeLabels[i]), L" 80%");
+    }
+
+    // The pages react normally afterwards: the screen mode is already Window.
+    Choose(graphic, IDC_SCREEN_MODE, 1);
+    EXPECT_EQ(SendMessageW(resolutionCombo, CB_GETCOUNT, 0, 0), 1);
+    (void)sound;
+}
+
+TEST_F(DialogPagesTest, InitializeWithoutLibraryAndOnSmallOrLargeScreens) {
+    CreateGraphicPage();
+    CreatePage(IDD_INPUT, InputPageProc);
+    CreatePage(IDD_SOUND, SoundPageProc);
+
+    environmentSnapshot.screenWidth = 800;
+    environmentSnapshot.screenHeight = 600;
+    gameOptions.antialias = 8;
+    RunInitializeCommand();
+    EXPECT_EQ(gameOptions.antialias, 0);
+    EXPECT_EQ(gameOptions.anisotropy, 0);
+    EXPECT_EQ(Items(resolutionCombo), (Strings{L"1024 x 576"}));
+
+    environmentSnapshot.screenWidth = 1920;
+    environmentSnapshot.screenHeight = 1200;
+    RunInitializeCommand();  // a second time: the list is rebuilt, not extended
+    EXPECT_EQ(Items(resolutionCombo), (Strings{L"1024 x 576", L"1280 x 720", L"1366 x 768", L"1600 x 900"}));
+}
+
+}  // namespace

@@ -1,0 +1,127 @@
+// The pages' decisions, without windows.
+#include <gtest/gtest.h>
+
+#include <string.h>
+
+#include "dialog/page_rules.h"
+
+namespace {
+
+const WindowSize kSizes[5] = {{1024, 576}, {1280, 720}, {1366, 768}, {1600, 900}, {1920, 1080}};
+
+TEST(PageRulesWindowSizes, OnlyStrictlySmallerSizesFit) {
+    EXPECT_EQ(CountFittingSizes(kSizes, 5, 1280, 1024), 1);  // 1280 is not less than 1280
+    EXPECT_EQ(CountFittingSizes(kSizes, 5, 1281, 721), 2);
+    EXPECT_EQ(CountFittingSizes(kSizes, 5, 1366, 1080), 2);
+    EXPECT_EQ(CountFittingSizes(kSizes, 5, 1920, 1200), 4);
+    EXPECT_EQ(CountFittingSizes(kSizes, 5, 2560, 1440), 5);
+    EXPECT_EQ(CountFittingSizes(kSizes, 5, 1280, 800), 1);
+}
+
+TEST(PageRulesWindowSizes, NoneFitsOnSmallScreens) {
+    EXPECT_EQ(CountFittingSizes(kSizes, 5, 1024, 768), 0);
+    EXPECT_EQ(CountFittingSizes(kSizes, 5, 800, 600), 0);
+    EXPECT_EQ(CountFittingSizes(kSizes, 5, 4000, 576), 0);  // height equal to the first's
+    EXPECT_EQ(CountFittingSizes(kSizes, 5, 0, 0), 0);
+}
+
+TEST(PageRulesWindowSizes, NegativeScreenSizeCountsAsLarge) {
+    EXPECT_EQ(CountFittingSizes(kSizes, 5, -1, -1), 5);
+}
+
+TEST(PageRulesSmoke, ItemsForAmounts) {
+    EXPECT_EQ(SmokeItemForAmount(0), 0);
+    EXPECT_EQ(SmokeItemForAmount(100), 0);
+    EXPECT_EQ(SmokeItemForAmount(101), 1);
+    EXPECT_EQ(SmokeItemForAmount(200), 1);
+    EXPECT_EQ(SmokeItemForAmount(250), 2);
+    EXPECT_EQ(SmokeItemForAmount(300), 2);
+    EXPECT_EQ(SmokeItemForAmount(301), 3);
+    EXPECT_EQ(SmokeItemForAmount(401), 3);
+    EXPECT_EQ(SmokeItemForAmount(-1), 3);  // negative amounts count as large
+}
+
+TEST(PageRulesSmoke, AmountsForItems) {
+    EXPECT_EQ(SmokeAmountForItem(0), 100);
+    EXPECT_EQ(SmokeAmountForItem(1), 200);
+    EXPECT_EQ(SmokeAmountForItem(2), 300);
+    EXPECT_EQ(SmokeAmountForItem(3), 400);
+    EXPECT_EQ(SmokeAmountForItem(-1), 400);  // no selection
+}
+
+TEST(PageRulesLevels, StoredValueSelectsItsLevel) {
+    const uint32_t levels[] = {2, 4, 8};
+    EXPECT_EQ(ChooseLevelItem(levels, 3, 4, 0), 1);
+    EXPECT_EQ(ChooseLevelItem(levels, 3, 8, 1), 2);
+    EXPECT_EQ(ChooseLevelItem(levels, 3, 3, 0), 0);   // no match: item 0
+    EXPECT_EQ(ChooseLevelItem(levels, 3, -8, 0), 0);
+    EXPECT_EQ(ChooseLevelItem(levels, 0, 4, 0), 0);
+}
+
+TEST(PageRulesLevels, LaterMatchWins) {
+    const uint32_t levels[] = {4, 2, 4};
+    EXPECT_EQ(ChooseLevelItem(levels, 3, 4, 0), 2);
+}
+
+TEST(PageRulesLevels, StoredZeroDiffersBetweenTheLists) {
+    const uint32_t repeated[] = {2, 2, 4};
+    EXPECT_EQ(ChooseLevelItem(repeated, 3, 0, 1), 1);  // anisotropy: the repeat
+    EXPECT_EQ(ChooseLevelItem(repeated, 3, 0, 0), 0);  // anti-aliasing: item 0 stays
+    const uint32_t increasing[] = {2, 4, 8, 16};
+    EXPECT_EQ(ChooseLevelItem(increasing, 4, 0, 1), 0);
+    const uint32_t twoRepeats[] = {2, 2, 4, 4};
+    EXPECT_EQ(ChooseLevelItem(twoRepeats, 4, 0, 1), 3);
+}
+
+TEST(PageRulesLevels, ParseLevelItems) {
+    EXPECT_EQ(ParseLevelText(L" 2x"), 2);
+    EXPECT_EQ(ParseLevelText(L" 4x"), 4);
+    EXPECT_EQ(ParseLevelText(L"16x"), 16);
+    EXPECT_EQ(ParseLevelText(L"10x"), 10);  // its 0 is not in the first place
+    EXPECT_EQ(ParseLevelText(L"08x"), 8);   // a leading 0 is skipped
+    EXPECT_EQ(ParseLevelText(L"nothing"), 0);
+    EXPECT_EQ(ParseLevelText(L"\x306A\x3057"), 0);  // the Japanese "nothing"
+    EXPECT_EQ(ParseLevelText(L""), 0);
+}
+
+TEST(PageRulesLevels, ParseStopsAtLowerCaseX) {
+    EXPECT_EQ(ParseLevelText(L"4x2"), 4);
+    EXPECT_EQ(ParseLevelText(L"4X2"), 42);  // only the lower-case x ends the walk
+    EXPECT_EQ(ParseLevelText(L"x8"), 0);
+    EXPECT_EQ(ParseLevelText(L"a1b2x"), 12);
+}
+
+TEST(PageRulesJoystick, FileDirectoryChoice) {
+    EXPECT_EQ(JoystickFileInWorkDirectory(1, 0, -1), 1);  // same text: the work directory, file or not
+    EXPECT_EQ(JoystickFileInWorkDirectory(0, 1, 12), 1);
+    EXPECT_EQ(JoystickFileInWorkDirectory(0, 1, 1), 1);
+    EXPECT_EQ(JoystickFileInWorkDirectory(0, 1, 0), 0);   // empty file: the installation's copy
+    EXPECT_EQ(JoystickFileInWorkDirectory(0, 1, -1), 0);  // missing file or a directory
+    EXPECT_EQ(JoystickFileInWorkDirectory(0, 0, 12), 0);  // no work directory
+}
+
+TEST(PageRulesFactory, ValuesWithoutRecord) {
+    OptionsRecord options;
+    memset(&options, 0x5A, sizeof(options));
+    SetFactoryOptions(&options, nullptr);
+    const int32_t expected[14] = {1, 1024, 576, 1, 100, 1, 0, 0, 1, 1, 80, 80, 80, 80};
+    EXPECT_EQ(memcmp(&options, expected, sizeof(expected)), 0);
+}
+
+TEST(PageRulesFactory, LevelsFromRecord) {
+    CapabilityRecord record = {};
+    record.antiAliasLevels[0] = 2;
+    record.antiAliasLevels[1] = 4;
+    record.anisotropyLevels[0] = 8;
+    OptionsRecord options = {};
+    SetFactoryOptions(&options, &record);
+    EXPECT_EQ(options.antialias, 2);
+    EXPECT_EQ(options.anisotropy, 8);
+
+    CapabilityRecord empty = {};
+    SetFactoryOptions(&options, &empty);
+    EXPECT_EQ(options.antialias, 0);
+    EXPECT_EQ(options.anisotropy, 0);
+}
+
+}  // namespace
