@@ -2,6 +2,7 @@
 // what the tool does not know survives a rewrite. One document is held process-wide.
 #pragma once
 
+#include <stddef.h>
 #include <stdint.h>
 #include <windows.h>
 
@@ -30,6 +31,10 @@ struct IniDocument {
 
 extern IniDocument iniDocument;
 
+// Every block the engine allocates comes from here (malloc unless replaced) and goes back with
+// free(); tests put in an allocator that fails on purpose.
+extern void* (*iniAllocate)(size_t bytes);
+
 uint32_t HashIniName(const wchar_t* name);
 void TrimIniText(wchar_t* text);
 
@@ -37,6 +42,9 @@ int LoadIniDocument(const wchar_t* path);
 // Parses text already converted to UTF-16 (what LoadIniDocument does after reading the file).
 int ParseIniText(const wchar_t* text);
 int WriteIniDocument(const wchar_t* path);
+// The text WriteIniDocument puts in the file, before the code page conversion: allocated with
+// iniAllocate, released with free(). Null when no document is held or memory runs out.
+wchar_t* RenderIniDocument(size_t* length);
 void FreeIniDocument();
 int32_t GetIniInt(const wchar_t* section, const wchar_t* key, int32_t defaultValue);
 int SetIniValue(const wchar_t* section, const wchar_t* key, const wchar_t* value);

@@ -1,0 +1,146 @@
+#include "options/game_options.h"
+
+#include <shlwapi.h>
+#include <wchar.h>
+
+#include "entry/bounded_text.h"
+#include "entry/install_paths.h"
+#include "options/ini_document.h"
+
+OptionsRecord gameOptions;
+
+namespace {
+
+struct OptionKey {
+    const wchar_t* section;
+    const wchar_t* key;
+    int32_t OptionsRecord::*field;
+    int32_t defaultValue;
+};
+
+// Record order: the order of reading and of appending missing keys to the file.
+const OptionKey kOptionKeys[] = {
+    {L"DISPLAY", L"mode", &OptionsRecord::displayMode, 1},
+    {L"DISPLAY", L"width", &OptionsRecord::width, 1024},
+    {L"DISPLAY", L"height", &OptionsRecord::height, 576},
+    {L"SYSTEM", L"cursor", &OptionsRecord::cursor, 1},
+    {L"SYSTEM", L"smoke", &OptionsRecord::smoke, 100},
+    {L"SYSTEM", L"vectorcamera", &OptionsRecord::vectorcamera, 1},
+    {L"SYSTEM", L"antialias", &OptionsRecord::antialias, 2},
+    {L"SYSTEM", L"anisotropy", &OptionsRecord::anisotropy, 2},
+    {L"INPUT", L"smokebutton", &OptionsRecord::smokebutton, 1},
+    {L"SOUND", L"mode", &OptionsRecord::soundMode, 1},
+    {L"VOLUME", L"bgm", &OptionsRecord::bgm, 80},
+    {L"VOLUME", L"plane", &OptionsRecord::plane, 80},
+    {L"VOLUME", L"cockpit", &OptionsRecord::cockpit, 80},
+    {L"VOLUME", L"voice", &OptionsRecord::voice, 80},
+};
+
+const wchar_t kFileName[] = L"GameOption.ini";
+
+// Signed decimal, no padding and no plus sign.
+void FormatDecimal(int32_t value, wchar_t* text, int capacity) {
+    wchar_t digits[16];
+    int count = 0;
+    int64_t magnitude = value < 0 ? -static_cast<int64_t>(value) : value;
+    do {
+        digits[count++] = static_cast<wchar_t>(L'0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude > 0);
+    wchar_t formatted[16];
+    int length = 0;
+    if (value < 0) formatted[length++] = L'-';
+    while (count > 0) formatted[length++] = digits[--count];
+    formatted[length] = 0;
+    CopyBounded(text, capacity, formatted);
+}
+
+int FileIsMissing(const wchar_t* path) {
+    if (GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES) return 0;
+    DWORD error = GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+}
+
+// Unsigned, so that a negative value counts as too large.
+int Above(int32_t value, uint32_t limit) { return static_cast<uint32_t>(value) > limit; }
+
+}  // namespace
+
+void GameOptionPath(wchar_t* path) {
+    const wchar_t* directory = installDirectory;
+    if (lstrcmpW(workDirectory, installDirectory) == 0 || PathIsDirectoryW(workDirectory)) {
+        directory = workDirectory;
+    }
+    // A cut path would name some other file: leave it empty, so nothing is read or written.
+    size_t length = wcslen(directory);
+    if (length + (sizeof(kFileName) / sizeof(kFileName[0])) > kPathCapacity) {
+        path[0] = 0;
+        return;
+    }
+    CopyBounded(path, kPathCapacity, directory);
+    AppendBounded(path, kPathCapacity, kFileName);
+}
+
+void NormaliseOptionsForScreen(OptionsRecord* options, int screenWidth, int screenHeight) {
+    if (Above(options->displayMode, 2)) options->displayMode = 1;
+    if (options->displayMode == 2) {
+        // Pop-up play always covers the screen.
+        options->width = screenWidth;
+        options->height = screenHeight;
+    } else if (options->width == 0 || options->height == 0) {
+        if (options->displayMode == 1) {
+            options->width = 1024;
+            options->height = 576;
+        } else {
+            options->width = screenWidth;
+            options->height = screenHeight;
+        }
+    }
+    if (Above(options->cursor, 1)) options->cursor = 0;
+    if (Above(options->smoke, 400)) options->smoke = 400;
+    if (Above(options->vectorcamera, 1)) options->vectorcamera = 1;
+    if (Above(options->smokebutton, 1)) options->smokebutton = 1;
+    if (Above(options->soundMode, 1)) options->soundMode = 1;
+    int32_t* volumes[] = {&options->bgm, &options->plane, &options->cockpit, &options->voice};
+    for (int32_t* volume : volumes) {
+        if (Above(*volume, 100)) *volume = 80;
+    }
+}
+
+void NormaliseGameOptions() {
+    NormaliseOptionsForScreen(&gameOptions, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+}
+
+void LoadGameOptions() {
+    gameOptions = OptionsRecord();
+    wchar_t path[kPathCapacity];
+    GameOptionPath(path);
+    // Without a readable file every lookup gives its default.
+    if (path[0]) {
+        LoadIniDocument(path);
+    } else {
+        FreeIniDocument();
+    }
+    for (const OptionKey& option : kOptionKeys) {
+        gameOptions.*option.field = GetIniInt(option.section, option.key, option.defaultValue);
+    }
+    FreeIniDocument();
+    NormaliseGameOptions();
+}
+
+int SaveGameOptions() {
+    wchar_t path[kPathCapacity];
+    GameOptionPath(path);
+    if (!path[0]) return 0;
+    // A file that exists but cannot be read is left alone: rewriting it from an empty
+    // document would throw away everything but the fourteen keys.
+    if (!LoadIniDocument(path) && !FileIsMissing(path)) return 0;
+    for (const OptionKey& option : kOptionKeys) {
+        wchar_t text[kTextCapacity];
+        FormatDecimal(gameOptions.*option.field, text, kTextCapacity);
+        SetIniValue(option.section, option.key, text);
+    }
+    int result = WriteIniDocument(path);
+    FreeIniDocument();
+    return result;
+}

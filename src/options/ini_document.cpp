@@ -1,0 +1,458 @@
+#include "options/ini_document.h"
+
+#include <limits.h>
+#include <stdlib.h>
+#include <string.h>
+
+#include "entry/bounded_text.h"
+#include "entry/install_paths.h"
+
+IniDocument iniDocument;
+void* (*iniAllocate)(size_t bytes) = malloc;
+
+namespace {
+
+const int32_t kFirstCapacity = 10;
+// Text handed to the code page functions is counted in int; larger files are refused.
+const int64_t kLargestFile = INT_MAX - 1;
+
+void* AllocateZeroed(size_t count, size_t size) {
+    if (size != 0 && count > SIZE_MAX / size) return nullptr;
+    void* block = iniAllocate(count * size);
+    if (block) memset(block, 0, count * size);
+    return block;
+}
+
+// Returns an array with room for one more record than `count`: the array itself when it has
+// room, else a zero-filled copy twice as large (at least ten records), so that a file of many
+// thousands of lines loads in linear time. Null when that cannot be allocated; the old array
+// and its capacity are then untouched.
+void* ArrayWithRoom(void* array, int32_t* capacity, int32_t count, size_t recordSize) {
+    if (count < *capacity) return array;
+    int64_t wanted = *capacity < kFirstCapacity ? kFirstCapacity : static_cast<int64_t>(*capacity) * 2;
+    if (wanted > INT32_MAX) wanted = INT32_MAX;
+    if (wanted <= count) return nullptr;
+    void* grown = AllocateZeroed(static_cast<size_t>(wanted), recordSize);
+    if (!grown) return nullptr;
+    if (count > 0) memcpy(grown, array, static_cast<size_t>(count) * recordSize);
+    free(array);
+    *capacity = static_cast<int32_t>(wanted);
+    return grown;
+}
+
+wchar_t* CopyText(const wchar_t* text, size_t length) {
+    if (length >= SIZE_MAX / sizeof(wchar_t)) return nullptr;
+    wchar_t* copy = static_cast<wchar_t*>(iniAllocate((length + 1) * sizeof(wchar_t)));
+    if (!copy) return nullptr;
+    if (length > 0) memcpy(copy, text, length * sizeof(wchar_t));
+    copy[length] = 0;
+    return copy;
+}
+
+// Names are cut to the field before they are trimmed.
+void StoreName(wchar_t* field, const wchar_t* name, size_t length) {
+    size_t kept = length < kIniNameCapacity - 1 ? length : kIniNameCapacity - 1;
+    memcpy(field, name, kept * sizeof(wchar_t));
+    field[kept] = 0;
+    TrimIniText(field);
+}
+
+int CreateDocument() {
+    IniSection* sections = static_cast<IniSection*>(AllocateZeroed(kFirstCapacity, sizeof(IniSection)));
+    if (!sections) return 0;
+    iniDocument.sections = sections;
+    iniDocument.sectionCapacity = kFirstCapacity;
+    iniDocument.sectionCount = 1;  // the unnamed section
+    return 1;
+}
+
+int AppendSection(const wchar_t* name, size_t length) {
+    if (!iniDocument.sections || length == 0) return 0;
+    IniSection* sections = static_cast<IniSection*>(
+        ArrayWithRoom(iniDocument.sections, &iniDocument.sectionCapacity, iniDocument.sectionCount,
+                      sizeof(IniSection)));
+    if (!sections) return 0;
+    iniDocument.sections = sections;
+    IniSection* section = &sections[iniDocument.sectionCount];
+    memset(section, 0, sizeof(*section));
+    StoreName(section->name, name, length);
+    section->nameHash = HashIniName(section->name);
+    ++iniDocument.sectionCount;
+    return 1;
+}
+
+int AppendEntry(int sectionIndex, const wchar_t* name, size_t nameLength, const wchar_t* value,
+                size_t valueLength, int isComment) {
+    if (!iniDocument.sections || sectionIndex < 0 || sectionIndex >= iniDocument.sectionCount) return 0;
+    if (nameLength == 0 || !value) return 0;
+    IniSection* section = &iniDocument.sections[sectionIndex];
+    wchar_t* copy = CopyText(value, valueLength);
+    if (!copy) return 0;
+    IniEntry* entries = static_cast<IniEntry*>(
+        ArrayWithRoom(section->entries, &section->entryCapacity, section->entryCount, sizeof(IniEntry)));
+    if (!entries) {
+        free(copy);
+        return 0;
+    }
+    section->entries = entries;
+    IniEntry* entry = &entries[section->entryCount];
+    memset(entry, 0, sizeof(*entry));
+    StoreName(entry->name, name, nameLength);
+    entry->nameHash = isComment ? 0 : HashIniName(entry->name);
+    entry->value = copy;
+    entry->isComment = isComment ? 1 : 0;
+    ++section->entryCount;
+    return 1;
+}
+
+void ParseLines(const wchar_t* text) {
+    const wchar_t* cursor = text;
+    for (;;) {
+        while (*cursor == L'\r' || *cursor == L'\n') ++cursor;
+        if (*cursor == 0) break;
+        const wchar_t* line = cursor;
+        while (*cursor && *cursor != L'\r' && *cursor != L'\n') ++cursor;
+        size_t length = static_cast<size_t>(cursor - line);
+        // Lines go to the last section; a header that cannot be stored leaves the previous one.
+        int current = iniDocument.sectionCount - 1;
+        if (line[0] == L'[') {
+            // Only an exact '[...]' is a header; '[]' and anything with a tail are ignored.
+            if (length > 2 && line[length - 1] == L']') AppendSection(line + 1, length - 2);
+        } else if (line[0] == L'#') {
+            AppendEntry(current, line, length, L"", 0, 1);
+        } else {
+            size_t keyLength = 0;
+            while (keyLength < length && line[keyLength] != L'=') ++keyLength;
+            if (keyLength < length) {
+                AppendEntry(current, line, keyLength, line + keyLength + 1, length - keyLength - 1, 0);
+            } else {
+                AppendEntry(current, line, length, L"", 0, 0);
+            }
+        }
+    }
+}
+
+int IsBlank(wchar_t c) { return c == L' ' || c == L'\t'; }
+
+// The value as a decimal number, after outer blanks and one pair of optional double quotes.
+// The number ends at the first non-digit, so trimming the tail changes nothing and is skipped.
+int32_t ParseIniNumber(const wchar_t* value) {
+    const wchar_t* p = value;
+    while (IsBlank(*p)) ++p;
+    if (*p == L'"') ++p;
+    while (*p == L' ' || (*p >= L'\t' && *p <= L'\r')) ++p;
+    int negative = 0;
+    if (*p == L'+' || *p == L'-') {
+        negative = *p == L'-';
+        ++p;
+    }
+    int64_t magnitude = 0;
+    for (; *p >= L'0' && *p <= L'9'; ++p) {
+        if (magnitude <= static_cast<int64_t>(INT32_MAX) + 1) magnitude = magnitude * 10 + (*p - L'0');
+    }
+    if (negative) return magnitude > static_cast<int64_t>(INT32_MAX) ? INT32_MIN : static_cast<int32_t>(-magnitude);
+    return magnitude > INT32_MAX ? INT32_MAX : static_cast<int32_t>(magnitude);
+}
+
+// Appends text to the output, or only counts it when there is no output yet.
+void Emit(wchar_t* out, size_t* used, const wchar_t* text, size_t length) {
+    if (out && length > 0) memcpy(out + *used, text, length * sizeof(wchar_t));
+    *used += length;
+}
+
+void EmitText(wchar_t* out, size_t* used, const wchar_t* text) {
+    if (text) Emit(out, used, text, wcslen(text));
+}
+
+// The file's text, counted (out null) or written. A key that starts with '[' or '#' gets one
+// leading blank, and a blank section name is written as '[ ]': without that the written line
+// would read back as a header, a comment or nothing at all, and move or lose the keys.
+size_t EmitDocument(wchar_t* out) {
+    size_t used = 0;
+    for (int32_t s = 0; s < iniDocument.sectionCount; ++s) {
+        const IniSection* section = &iniDocument.sections[s];
+        if (!section->entries) continue;
+        if (s != 0) {
+            EmitText(out, &used, L"[");
+            EmitText(out, &used, section->name[0] ? section->name : L" ");
+            EmitText(out, &used, L"]\r\n");
+        }
+        for (int32_t e = 0; e < section->entryCount; ++e) {
+            const IniEntry* entry = &section->entries[e];
+            if (!entry->name[0]) continue;
+            if (!entry->isComment && (entry->name[0] == L'[' || entry->name[0] == L'#')) {
+                EmitText(out, &used, L" ");
+            }
+            EmitText(out, &used, entry->name);
+            if (!entry->isComment) {
+                EmitText(out, &used, L"=");
+                EmitText(out, &used, entry->value);
+            }
+            EmitText(out, &used, L"\r\n");
+        }
+        EmitText(out, &used, L"\r\n");
+    }
+    return used;
+}
+
+void AppendHex(wchar_t* text, int capacity, unsigned long value) {
+    wchar_t digits[12];
+    int count = 0;
+    do {
+        digits[count++] = L"0123456789abcdef"[value & 15];
+        value >>= 4;
+    } while (value && count < 11);
+    wchar_t reversed[12];
+    for (int i = 0; i < count; ++i) reversed[i] = digits[count - 1 - i];
+    reversed[count] = 0;
+    AppendBounded(text, capacity, reversed);
+}
+
+// Puts the bytes in place of the file without ever leaving it half written: they go to a new
+// file beside it, are flushed, and the new file then replaces the old one in one step. On
+// failure the old file is untouched and the new one is removed.
+int ReplaceFileContents(const wchar_t* path, const char* bytes, DWORD byteCount) {
+    if (!path || !path[0]) return 0;
+    // A read-only file is not to be overwritten; Windows refuses to replace one, Wine does not.
+    DWORD attributes = GetFileAttributesW(path);
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))) {
+        return 0;
+    }
+    enum { kTempCapacity = kPathCapacity + 32 };
+    size_t pathLength = wcslen(path);
+    if (pathLength + 24 >= kTempCapacity) return 0;
+
+    wchar_t temp[kTempCapacity];
+    HANDLE file = INVALID_HANDLE_VALUE;
+    for (int attempt = 0; attempt < 64 && file == INVALID_HANDLE_VALUE; ++attempt) {
+        CopyBounded(temp, kTempCapacity, path);
+        AppendBounded(temp, kTempCapacity, L".~");
+        AppendHex(temp, kTempCapacity, GetCurrentProcessId());
+        AppendBounded(temp, kTempCapacity, L"-");
+        AppendHex(temp, kTempCapacity, static_cast<unsigned long>(attempt));
+        file = CreateFileW(temp, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE) {
+            DWORD error = GetLastError();
+            if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) return 0;
+        }
+    }
+    if (file == INVALID_HANDLE_VALUE) return 0;
+
+    BOOL written = TRUE;
+    if (byteCount > 0) {
+        DWORD done = 0;
+        written = WriteFile(file, bytes, byteCount, &done, nullptr) && done == byteCount;
+    }
+    if (written) written = FlushFileBuffers(file);
+    if (!CloseHandle(file)) written = FALSE;
+    if (written) {
+        written = MoveFileExW(temp, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    }
+    if (!written) {
+        DeleteFileW(temp);
+        return 0;
+    }
+    return 1;
+}
+
+}  // namespace
+
+uint32_t HashIniName(const wchar_t* name) {
+    uint32_t hash = 0;
+    if (!name) return 0;
+    for (; *name; ++name) {
+        uint32_t unit = *name;
+        if (unit == 0x20) continue;
+        if (unit >= L'A' && unit <= L'Z') unit += 0x20;
+        hash = hash * 2 + unit;
+    }
+    return hash;
+}
+
+void TrimIniText(wchar_t* text) {
+    if (!text) return;
+    size_t start = 0;
+    while (IsBlank(text[start])) ++start;
+    size_t end = start + wcslen(text + start);
+    while (end > start && IsBlank(text[end - 1])) --end;
+    if (start > 0) memmove(text, text + start, (end - start) * sizeof(wchar_t));
+    text[end - start] = 0;
+}
+
+int ParseIniText(const wchar_t* text) {
+    FreeIniDocument();
+    if (!text || !CreateDocument()) return 0;
+    ParseLines(text);
+    return 1;
+}
+
+int LoadIniDocument(const wchar_t* path) {
+    FreeIniDocument();
+    if (!path) return 0;
+    HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return 0;
+    LARGE_INTEGER size;
+    if (!GetFileSizeEx(file, &size) || size.QuadPart < 0 || size.QuadPart > kLargestFile) {
+        CloseHandle(file);
+        return 0;
+    }
+    DWORD byteCount = static_cast<DWORD>(size.QuadPart);
+    char* bytes = static_cast<char*>(iniAllocate(static_cast<size_t>(byteCount) + 1));
+    if (!bytes) {
+        CloseHandle(file);
+        return 0;
+    }
+    DWORD read = 0;
+    if (byteCount > 0 && !ReadFile(file, bytes, byteCount, &read, nullptr)) {
+        free(bytes);
+        CloseHandle(file);
+        return 0;
+    }
+    CloseHandle(file);
+    bytes[read] = 0;  // the text ends at the first NUL byte, this one or an earlier one
+
+    // No byte-order mark is looked for: the file is in the ANSI code page.
+    int units = MultiByteToWideChar(CP_ACP, 0, bytes, -1, nullptr, 0);
+    wchar_t* text = units > 0 ? static_cast<wchar_t*>(AllocateZeroed(static_cast<size_t>(units), sizeof(wchar_t)))
+                              : nullptr;
+    if (text && MultiByteToWideChar(CP_ACP, 0, bytes, -1, text, units) != units) {
+        free(text);
+        text = nullptr;
+    }
+    free(bytes);
+    if (!text) return 0;
+    int result = CreateDocument();
+    if (result) ParseLines(text);
+    free(text);
+    return result;
+}
+
+wchar_t* RenderIniDocument(size_t* length) {
+    if (length) *length = 0;
+    if (!iniDocument.sections) return nullptr;
+    size_t units = EmitDocument(nullptr);
+    if (units > static_cast<size_t>(INT_MAX - 1)) return nullptr;
+    wchar_t* text = static_cast<wchar_t*>(AllocateZeroed(units + 1, sizeof(wchar_t)));
+    if (!text) return nullptr;
+    EmitDocument(text);
+    text[units] = 0;
+    if (length) *length = units;
+    return text;
+}
+
+int WriteIniDocument(const wchar_t* path) {
+    size_t units = 0;
+    wchar_t* text = RenderIniDocument(&units);
+    if (!text) return 0;
+
+    char* bytes = nullptr;
+    int byteCount = 0;
+    if (units > 0) {
+        byteCount = WideCharToMultiByte(CP_ACP, 0, text, static_cast<int>(units), nullptr, 0, nullptr, nullptr);
+        if (byteCount > 0) bytes = static_cast<char*>(iniAllocate(static_cast<size_t>(byteCount)));
+        if (bytes && WideCharToMultiByte(CP_ACP, 0, text, static_cast<int>(units), bytes, byteCount, nullptr,
+                                         nullptr) != byteCount) {
+            free(bytes);
+            bytes = nullptr;
+        }
+        if (!bytes) {
+            free(text);
+            return 0;
+        }
+    }
+    free(text);
+    int result = ReplaceFileContents(path, bytes, static_cast<DWORD>(byteCount));
+    free(bytes);
+    return result;
+}
+
+void FreeIniDocument() {
+    if (iniDocument.sections) {
+        for (int32_t s = 0; s < iniDocument.sectionCount; ++s) {
+            IniSection* section = &iniDocument.sections[s];
+            for (int32_t e = 0; e < section->entryCount; ++e) free(section->entries[e].value);
+            free(section->entries);
+        }
+        free(iniDocument.sections);
+    }
+    iniDocument.sections = nullptr;
+    iniDocument.sectionCount = 0;
+    iniDocument.sectionCapacity = 0;
+}
+
+int FindIniSection(const wchar_t* name) {
+    if (!iniDocument.sections || !name || !name[0]) return -1;
+    uint32_t hash = HashIniName(name);
+    for (int32_t s = 0; s < iniDocument.sectionCount; ++s) {
+        const IniSection* section = &iniDocument.sections[s];
+        if (section->nameHash == hash && lstrcmpiW(section->name, name) == 0) return s;
+    }
+    return -1;
+}
+
+int FindIniEntry(int sectionIndex, const wchar_t* name) {
+    if (!iniDocument.sections || sectionIndex < 0 || sectionIndex >= iniDocument.sectionCount) return -1;
+    const IniSection* section = &iniDocument.sections[sectionIndex];
+    if (!section->entries || !name || !name[0]) return -1;
+    uint32_t hash = HashIniName(name);
+    for (int32_t e = 0; e < section->entryCount; ++e) {
+        const IniEntry* entry = &section->entries[e];
+        if (!entry->isComment && entry->nameHash == hash && lstrcmpiW(entry->name, name) == 0) return e;
+    }
+    return -1;
+}
+
+int AddIniSection(const wchar_t* name) {
+    if (!name) return 0;
+    return AppendSection(name, wcslen(name));
+}
+
+int AddIniEntry(int section, const wchar_t* name, const wchar_t* value, int isComment) {
+    if (!name || !value) return 0;
+    return AppendEntry(section, name, wcslen(name), value, wcslen(value), isComment);
+}
+
+int32_t GetIniInt(const wchar_t* section, const wchar_t* key, int32_t defaultValue) {
+    int s = FindIniSection(section);
+    if (s < 0) return defaultValue;
+    int e = FindIniEntry(s, key);
+    if (e < 0) return defaultValue;
+    const wchar_t* value = iniDocument.sections[s].entries[e].value;
+    if (!value) return defaultValue;
+    return ParseIniNumber(value);
+}
+
+int SetIniValue(const wchar_t* section, const wchar_t* key, const wchar_t* value) {
+    if (!iniDocument.sections && !CreateDocument()) return 0;
+    int s = FindIniSection(section);
+    if (s < 0) {
+        if (!AddIniSection(section)) return 0;
+        s = iniDocument.sectionCount - 1;
+    }
+    IniSection* record = &iniDocument.sections[s];
+    if (!key) {
+        // Clearing: the section stays but is no longer written.
+        for (int32_t e = 0; e < record->entryCount; ++e) free(record->entries[e].value);
+        free(record->entries);
+        record->entries = nullptr;
+        record->entryCount = 0;
+        record->entryCapacity = 0;
+        return 1;
+    }
+    int e = FindIniEntry(s, key);
+    if (e < 0) return AddIniEntry(s, key, value, 0);
+    IniEntry* entry = &record->entries[e];
+    if (!value) {
+        free(entry->value);
+        entry->value = nullptr;
+        entry->name[0] = 0;  // deleted: never found, never written
+        return 1;
+    }
+    // The old value stays when the new one cannot be copied.
+    wchar_t* copy = CopyText(value, wcslen(value));
+    if (!copy) return 0;
+    free(entry->value);
+    entry->value = copy;
+    return 1;
+}

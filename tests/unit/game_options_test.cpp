@@ -1,0 +1,322 @@
+#include <gtest/gtest.h>
+#include <stdint.h>
+#include <stdlib.h>
+#include <string.h>
+#include <windows.h>
+
+#include <string>
+
+#include "entry/install_paths.h"
+#include "options/game_options.h"
+#include "options/ini_document.h"
+
+namespace {
+
+std::wstring NewDirectory(const wchar_t* tag) {
+    static int serial;
+    wchar_t base[MAX_PATH];
+    GetTempPathW(MAX_PATH, base);
+    std::wstring path = std::wstring(base) + L"wgconf-opt-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                        std::to_wstring(++serial) + tag + L"\\";
+    CreateDirectoryW(path.c_str(), nullptr);
+    return path;
+}
+
+void RemoveDirectoryTree(const std::wstring& directory) {
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((directory + L"*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+            std::wstring file = directory + found.cFileName;
+            SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+            DeleteFileW(file.c_str());
+        } while (FindNextFileW(search, &found));
+        FindClose(search);
+    }
+    RemoveDirectoryW(directory.c_str());
+}
+
+void PutFile(const std::wstring& path, const std::string& bytes) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, file);
+    DWORD written = 0;
+    if (!bytes.empty()) WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(file);
+}
+
+std::string FileText(const std::wstring& path) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return "<missing>";
+    std::string bytes(GetFileSize(file, nullptr), '\0');
+    DWORD read = 0;
+    if (!bytes.empty()) ReadFile(file, &bytes[0], static_cast<DWORD>(bytes.size()), &read, nullptr);
+    CloseHandle(file);
+    bytes.resize(read);
+    return bytes;
+}
+
+OptionsRecord Valid() {
+    OptionsRecord options = {1, 1024, 576, 1, 100, 1, 2, 2, 1, 1, 80, 80, 80, 80};
+    return options;
+}
+
+OptionsRecord Normalised(OptionsRecord options) {
+    NormaliseOptionsForScreen(&options, 1920, 1080);
+    return options;
+}
+
+TEST(NormaliseOptions, DisplayModeAndSize) {
+    struct Case {
+        int32_t mode, width, height;
+        int32_t expectedMode, expectedWidth, expectedHeight;
+    } cases[] = {
+        {5, 0, 0, 1, 1024, 576},         // unknown mode: window, and a window without size
+        {5, 800, 600, 1, 800, 600},      // unknown mode keeps a size it has
+        {-1, 0, 600, 1, 1024, 576},      // negative counts as too large
+        {INT32_MIN, 640, 480, 1, 640, 480},
+        {2, 800, 600, 2, 1920, 1080},    // pop-up: always the screen
+        {2, 0, 0, 2, 1920, 1080},
+        {0, 0, 768, 0, 1920, 1080},      // full screen without size: the screen
+        {0, 1024, 0, 0, 1920, 1080},
+        {0, 640, 480, 0, 640, 480},
+        {1, 800, 0, 1, 1024, 576},       // window without size: the default window
+        {1, -5, -7, 1, -5, -7},          // non-zero sizes are not judged here
+    };
+    for (const Case& c : cases) {
+        OptionsRecord options = Valid();
+        options.displayMode = c.mode;
+        options.width = c.width;
+        options.height = c.height;
+        OptionsRecord result = Normalised(options);
+        EXPECT_EQ(c.expectedMode, result.displayMode) << c.mode << " " << c.width << "x" << c.height;
+        EXPECT_EQ(c.expectedWidth, result.width) << c.mode << " " << c.width << "x" << c.height;
+        EXPECT_EQ(c.expectedHeight, result.height) << c.mode << " " << c.width << "x" << c.height;
+    }
+    OptionsRecord popup = Valid();
+    popup.displayMode = 2;
+    NormaliseOptionsForScreen(&popup, -1, 0);  // whatever the screen reports
+    EXPECT_EQ(-1, popup.width);
+    EXPECT_EQ(0, popup.height);
+}
+
+TEST(NormaliseOptions, FlagsAndAmountsUseUnsignedLimits) {
+    struct Case {
+        int32_t OptionsRecord::*field;
+        int32_t value;
+        int32_t expected;
+    } cases[] = {
+        {&OptionsRecord::cursor, 2, 0},          {&OptionsRecord::cursor, -1, 0},
+        {&OptionsRecord::cursor, 1, 1},          {&OptionsRecord::cursor, 0, 0},
+        {&OptionsRecord::smoke, 1000, 400},      {&OptionsRecord::smoke, -5, 400},
+        {&OptionsRecord::smoke, 401, 400},       {&OptionsRecord::smoke, 400, 400},
+        {&OptionsRecord::smoke, 0, 0},           {&OptionsRecord::vectorcamera, 2, 1},
+        {&OptionsRecord::vectorcamera, -1, 1},   {&OptionsRecord::vectorcamera, 0, 0},
+        {&OptionsRecord::smokebutton, 7, 1},     {&OptionsRecord::smokebutton, INT32_MIN, 1},
+        {&OptionsRecord::smokebutton, 0, 0},     {&OptionsRecord::soundMode, 2, 1},
+        {&OptionsRecord::soundMode, -1, 1},      {&OptionsRecord::soundMode, 0, 0},
+        {&OptionsRecord::bgm, 150, 80},          {&OptionsRecord::bgm, -1, 80},
+        {&OptionsRecord::bgm, 101, 80},          {&OptionsRecord::bgm, 100, 100},
+        {&OptionsRecord::bgm, 0, 0},             {&OptionsRecord::plane, 101, 80},
+        {&OptionsRecord::plane, -100, 80},       {&OptionsRecord::cockpit, 1000, 80},
+        {&OptionsRecord::cockpit, 55, 55},       {&OptionsRecord::voice, -2, 80},
+        {&OptionsRecord::voice, 100, 100},       {&OptionsRecord::antialias, 99, 99},
+        {&OptionsRecord::antialias, -3, -3},     {&OptionsRecord::anisotropy, 1000, 1000},
+    };
+    for (const auto& c : cases) {
+        OptionsRecord options = Valid();
+        options.*c.field = c.value;
+        OptionsRecord result = Normalised(options);
+        OptionsRecord expected = Valid();
+        expected.*c.field = c.expected;
+        EXPECT_EQ(0, memcmp(&expected, &result, sizeof(result))) << "value " << c.value << " gave " << result.*c.field;
+    }
+}
+
+class GameOptionsTest : public testing::Test {
+protected:
+    void SetUp() override {
+        savedInstall = installDirectory;
+        savedWork = workDirectory;
+        savedOptions = gameOptions;
+        install = NewDirectory(L"-install");
+        work = NewDirectory(L"-work");
+        SetDirectories(install, work);
+        FreeIniDocument();
+    }
+    void TearDown() override {
+        iniAllocate = malloc;
+        FreeIniDocument();
+        RemoveDirectoryTree(install);
+        RemoveDirectoryTree(work);
+        SetDirectories(savedInstall, savedWork);
+        gameOptions = savedOptions;
+    }
+    static void SetDirectories(const std::wstring& installPath, const std::wstring& workPath) {
+        lstrcpynW(installDirectory, installPath.c_str(), kPathCapacity);
+        lstrcpynW(workDirectory, workPath.c_str(), kPathCapacity);
+    }
+    static std::wstring OptionPath() {
+        wchar_t path[kPathCapacity];
+        GameOptionPath(path);
+        return path;
+    }
+    std::wstring install, work, savedInstall, savedWork;
+    OptionsRecord savedOptions;
+};
+
+TEST_F(GameOptionsTest, PathPrefersAnExistingWorkDirectory) {
+    EXPECT_EQ(work + L"GameOption.ini", OptionPath());
+
+    SetDirectories(install, work + L"absent\\");
+    EXPECT_EQ(install + L"GameOption.ini", OptionPath());
+
+    // The same text names the work directory even when it does not exist.
+    SetDirectories(L"Z:\\nowhere\\Game\\", L"Z:\\nowhere\\Game\\");
+    EXPECT_EQ(L"Z:\\nowhere\\Game\\GameOption.ini", OptionPath());
+    // ... and the comparison is exact.
+    SetDirectories(L"Z:\\nowhere\\Game\\", L"Z:\\NOWHERE\\game\\");
+    EXPECT_EQ(L"Z:\\nowhere\\Game\\GameOption.ini", OptionPath());
+
+    // A work directory without its backslash is used as written.
+    std::wstring bare = work.substr(0, work.size() - 1);
+    SetDirectories(install, bare);
+    EXPECT_EQ(bare + L"GameOption.ini", OptionPath());
+
+    // A path that would not fit is not cut into the name of some other file.
+    std::wstring deep = L"Z:\\" + std::wstring(kPathCapacity - 17, L'd') + L"\\";
+    SetDirectories(deep, deep);
+    EXPECT_EQ(L"", OptionPath());
+    std::wstring fits = L"Z:\\" + std::wstring(kPathCapacity - 19, L'd') + L"\\";
+    SetDirectories(fits, fits);
+    EXPECT_EQ(fits + L"GameOption.ini", OptionPath());
+    EXPECT_EQ(static_cast<size_t>(kPathCapacity - 1), OptionPath().size());
+}
+
+TEST_F(GameOptionsTest, LoadWithoutFileGivesDefaults) {
+    gameOptions = {9, 9, 9, 9, 9, 9, 9, 9, 9, 9, 9, 9, 9, 9};
+    LoadGameOptions();
+    OptionsRecord expected = Valid();
+    EXPECT_EQ(0, memcmp(&expected, &gameOptions, sizeof(expected)));
+    EXPECT_EQ(nullptr, iniDocument.sections);
+}
+
+TEST_F(GameOptionsTest, LoadReadsTheKeysAndCorrectsThem) {
+    PutFile(work + L"GameOption.ini",
+            "[SOUND]\r\nmode=0\r\n[DISPLAY]\r\nMODE=0\r\nwidth=800\r\nheight=600\r\n"
+            "[SYSTEM]\r\ncursor=-1\r\nsmoke=\"250\"\r\nvectorcamera=0\r\nantialias=99\r\nanisotropy=16\r\n"
+            "[INPUT]\r\nsmokebutton=0\r\n[VOLUME]\r\nbgm=150\r\nplane=0\r\ncockpit=100\r\nvoice=\r\n");
+    PutFile(install + L"GameOption.ini", "[DISPLAY]\r\nwidth=1\r\n");  // not used: work exists
+    LoadGameOptions();
+    OptionsRecord expected = {0, 800, 600, 0, 250, 0, 99, 16, 0, 0, 80, 0, 100, 0};
+    EXPECT_EQ(0, memcmp(&expected, &gameOptions, sizeof(expected)));
+
+    PutFile(work + L"GameOption.ini", "[DISPLAY]\r\nmode=2\r\nwidth=800\r\nheight=600\r\n");
+    LoadGameOptions();
+    EXPECT_EQ(2, gameOptions.displayMode);
+    EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), gameOptions.width);
+    EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN), gameOptions.height);
+
+    PutFile(work + L"GameOption.ini", "[DISPLAY]\r\nmode=5\r\nwidth=0\r\nheight=600\r\n");
+    LoadGameOptions();
+    EXPECT_EQ(1, gameOptions.displayMode);
+    EXPECT_EQ(1024, gameOptions.width);
+    EXPECT_EQ(576, gameOptions.height);
+    PutFile(work + L"GameOption.ini", "[DISPLAY]\r\nmode=5\r\nheight=600\r\n");  // width: default
+    LoadGameOptions();
+    EXPECT_EQ(1, gameOptions.displayMode);
+    EXPECT_EQ(1024, gameOptions.width);
+    EXPECT_EQ(600, gameOptions.height);
+
+    // Without the work directory the installation's file is read.
+    SetDirectories(install, work + L"absent\\");
+    LoadGameOptions();
+    EXPECT_EQ(1, gameOptions.width);
+    EXPECT_EQ(576, gameOptions.height);
+}
+
+const char kFreshFile[] =
+    "[DISPLAY]\r\nmode=1\r\nwidth=1024\r\nheight=576\r\n\r\n"
+    "[SYSTEM]\r\ncursor=1\r\nsmoke=100\r\nvectorcamera=1\r\nantialias=2\r\nanisotropy=2\r\n\r\n"
+    "[INPUT]\r\nsmokebutton=1\r\n\r\n"
+    "[SOUND]\r\nmode=1\r\n\r\n"
+    "[VOLUME]\r\nbgm=80\r\nplane=80\r\ncockpit=80\r\nvoice=80\r\n\r\n";
+
+TEST_F(GameOptionsTest, SaveWithoutFileWritesTheFiveSections) {
+    LoadGameOptions();
+    EXPECT_EQ(1, SaveGameOptions());
+    EXPECT_EQ(kFreshFile, FileText(work + L"GameOption.ini"));
+    EXPECT_EQ("<missing>", FileText(install + L"GameOption.ini"));
+    EXPECT_EQ(nullptr, iniDocument.sections);
+
+    // A work directory that does not exist sends the file to the installation directory.
+    SetDirectories(install, work + L"absent\\");
+    EXPECT_EQ(1, SaveGameOptions());
+    EXPECT_EQ(kFreshFile, FileText(install + L"GameOption.ini"));
+}
+
+TEST_F(GameOptionsTest, SaveKeepsTheRestOfTheFile) {
+    std::wstring path = work + L"GameOption.ini";
+    PutFile(path,
+            "# written by hand\r\n[JOYSTICK]\r\nid=3\r\n\r\n[VOLUME]\r\nvoice=10\r\nextra = yes\r\n"
+            "[DISPLAY]\r\n# size\r\nheight=1\r\nWidth=2\r\n");
+    gameOptions = {0, 1280, 720, 0, -5, 1, 8, 16, 0, 0, INT32_MIN, INT32_MAX, 0, 100};
+    EXPECT_EQ(1, SaveGameOptions());
+    EXPECT_EQ(
+        "# written by hand\r\n\r\n"
+        "[JOYSTICK]\r\nid=3\r\n\r\n"
+        "[VOLUME]\r\nvoice=100\r\nextra= yes\r\nbgm=-2147483648\r\nplane=2147483647\r\ncockpit=0\r\n\r\n"
+        "[DISPLAY]\r\n# size\r\nheight=720\r\nWidth=1280\r\nmode=0\r\n\r\n"
+        "[SYSTEM]\r\ncursor=0\r\nsmoke=-5\r\nvectorcamera=1\r\nantialias=8\r\nanisotropy=16\r\n\r\n"
+        "[INPUT]\r\nsmokebutton=0\r\n\r\n"
+        "[SOUND]\r\nmode=0\r\n\r\n",
+        FileText(path));
+    LoadGameOptions();
+    OptionsRecord expected = {0, 1280, 720, 0, 400, 1, 8, 16, 0, 0, 80, 80, 0, 100};
+    EXPECT_EQ(0, memcmp(&expected, &gameOptions, sizeof(expected)));
+}
+
+int allocationsBeforeFailure = -1;
+void* FailOnce(size_t bytes) {
+    if (allocationsBeforeFailure == 0) {
+        allocationsBeforeFailure = -1;
+        return nullptr;
+    }
+    if (allocationsBeforeFailure > 0) --allocationsBeforeFailure;
+    return malloc(bytes);
+}
+
+TEST_F(GameOptionsTest, SaveLeavesAFileItCannotReadAlone) {
+    std::wstring path = work + L"GameOption.ini";
+    const char original[] = "[JOYSTICK]\r\nid=3\r\n";
+    PutFile(path, original);
+    LoadGameOptions();
+
+    // Held open by another program: neither read nor replaced.
+    HANDLE held = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, held);
+    EXPECT_EQ(0, SaveGameOptions());
+    CloseHandle(held);
+    EXPECT_EQ(original, FileText(path));
+
+    // Readable but not loaded (no memory for it): the save must not write the keys alone.
+    allocationsBeforeFailure = 0;
+    iniAllocate = FailOnce;
+    EXPECT_EQ(0, SaveGameOptions());
+    EXPECT_EQ(original, FileText(path));
+
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY);
+    EXPECT_EQ(0, SaveGameOptions());
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(original, FileText(path));
+    EXPECT_EQ(nullptr, iniDocument.sections);
+
+    EXPECT_EQ(1, SaveGameOptions());
+    EXPECT_EQ(0u, FileText(path).find(original));
+
+    // Nowhere to write: the installation directory is gone as well.
+    SetDirectories(install + L"gone\\", work + L"absent\\");
+    EXPECT_EQ(0, SaveGameOptions());
+}
+
+}  // namespace
