@@ -33,6 +33,17 @@ std::string OptionsFile(const std::vector<int>& v) {
 
 const std::vector<int> kDefaults = {1, 1024, 576, 1, 100, 1, 2, 2, 1, 1, 80, 80, 80, 80};
 
+// Lays out GameOption.ini with these bytes in the installation's work directory.
+void UseGameOptions(InstallationSettings* settings, const std::string& bytes) {
+    settings->withGameOptions = true;
+    settings->gameOptions = bytes;
+}
+
+// What the tool left in GameOption.ini in the work directory.
+std::string SavedOptions(const Installation& installation) {
+    return ReadBytes(installation.InWork(L"GameOption.ini"));
+}
+
 bool HasLineStartingWith(const Lines& lines, const std::string& start) {
     for (const std::string& line : lines) {
         if (line.compare(0, start.size(), start) == 0) return true;
@@ -213,15 +224,14 @@ TEST(OptionsFile, OkWritesDefaultsIntoWorkDirectory) {
     DialogRun run = RunDialog(installation.Entry(), nullptr, [](DialogDriver& d) { d.Press(IDOK); });
     EXPECT_EQ(run.result, 1);
     EXPECT_FALSE(run.forcedClose);
-    EXPECT_EQ(ReadBytes(installation.InWork(L"GameOption.ini")), OptionsFile(kDefaults));
+    EXPECT_EQ(SavedOptions(installation), OptionsFile(kDefaults));
     EXPECT_FALSE(FileExists(installation.InInstall(L"GameOption.ini")));
 }
 
 TEST(OptionsFile, CancelEscapeAndCloseBoxLeaveTheFile) {
     InstallationSettings settings;
-    settings.withGameOptions = true;
-    settings.gameOptions = "; kept as it is\r\n[DISPLAY]\r\nmode = 1\r\nwidth=1280\r\nheight=720\r\n\r\n\r\n"
-                           "[EXTRA]\r\nkey=value\r\n[VOLUME]\r\nbgm=55\r\n";
+    UseGameOptions(&settings, "; kept as it is\r\n[DISPLAY]\r\nmode = 1\r\nwidth=1280\r\nheight=720\r\n\r\n\r\n"
+                              "[EXTRA]\r\nkey=value\r\n[VOLUME]\r\nbgm=55\r\n");
     Installation installation(settings);
     ASSERT_TRUE(installation.Ready());
     ASSERT_TRUE(installation.Load());
@@ -252,13 +262,12 @@ TEST(OptionsFile, CancelEscapeAndCloseBoxLeaveTheFile) {
         EXPECT_FALSE(run->forcedClose);
         EXPECT_EQ(run->result, 1);
     }
-    EXPECT_EQ(ReadBytes(installation.InWork(L"GameOption.ini")), settings.gameOptions);
+    EXPECT_EQ(SavedOptions(installation), settings.gameOptions);
 }
 
 TEST(OptionsFile, InitializeThenCancelKeepsFileAndThenOkWritesFactoryValues) {
     InstallationSettings settings;
-    settings.withGameOptions = true;
-    settings.gameOptions = OptionsFile({2, 1024, 768, 0, 300, 0, 8, 16, 0, 0, 10, 20, 30, 40});
+    UseGameOptions(&settings, OptionsFile({2, 1024, 768, 0, 300, 0, 8, 16, 0, 0, 10, 20, 30, 40}));
     settings.vidqIni = "[LEVELS]\r\nantialias=4,8\r\nanisotropy=8,16\r\n";
     Installation installation(settings);
     ASSERT_TRUE(installation.Ready());
@@ -294,7 +303,7 @@ TEST(OptionsFile, InitializeThenCancelKeepsFileAndThenOkWritesFactoryValues) {
         d.Press(IDCANCEL);
     });
     EXPECT_EQ(first.result, 1);
-    EXPECT_EQ(ReadBytes(installation.InWork(L"GameOption.ini")), settings.gameOptions);
+    EXPECT_EQ(SavedOptions(installation), settings.gameOptions);
 
     DialogRun second = RunDialog(installation.Entry(), nullptr, [](DialogDriver& d) {
         d.Press(IDC_INITIALIZE);
@@ -302,7 +311,7 @@ TEST(OptionsFile, InitializeThenCancelKeepsFileAndThenOkWritesFactoryValues) {
         d.Press(IDOK);
     });
     EXPECT_EQ(second.result, 1);
-    EXPECT_EQ(ReadBytes(installation.InWork(L"GameOption.ini")),
+    EXPECT_EQ(SavedOptions(installation),
               OptionsFile({1, 1024, 576, 1, 100, 1, 4, 8, 1, 1, 80, 80, 80, 80}));
 }
 
@@ -335,14 +344,13 @@ TEST(GraphicPage, ScreenModesRefillResolutions) {
         d.Press(IDOK);
     });
     EXPECT_EQ(run.result, 1);
-    EXPECT_EQ(ReadBytes(installation.InWork(L"GameOption.ini")),
+    EXPECT_EQ(SavedOptions(installation),
               OptionsFile({0, 1280, 1024, 1, 100, 1, 2, 2, 1, 1, 80, 80, 80, 80}));
 }
 
 TEST(GraphicPage, PopupTakesScreenSizeAndWindowResetsSize) {
     InstallationSettings settings;
-    settings.withGameOptions = true;
-    settings.gameOptions = OptionsFile({2, 800, 600, 1, 100, 1, 2, 2, 1, 1, 80, 80, 80, 80});
+    UseGameOptions(&settings, OptionsFile({2, 800, 600, 1, 100, 1, 2, 2, 1, 1, 80, 80, 80, 80}));
     Installation installation(settings);
     ASSERT_TRUE(installation.Ready());
     ASSERT_TRUE(installation.Load());
@@ -354,7 +362,7 @@ TEST(GraphicPage, PopupTakesScreenSizeAndWindowResetsSize) {
         d.Press(IDOK);
     });
     EXPECT_EQ(popup.result, 1);
-    EXPECT_EQ(ReadBytes(installation.InWork(L"GameOption.ini")),
+    EXPECT_EQ(SavedOptions(installation),
               OptionsFile({2, ScreenWidth(), ScreenHeight(), 1, 100, 1, 2, 2, 1, 1, 80, 80, 80, 80}));
 
     DialogRun window = RunDialog(installation.Entry(), nullptr, [](DialogDriver& d) {
@@ -363,14 +371,13 @@ TEST(GraphicPage, PopupTakesScreenSizeAndWindowResetsSize) {
         d.Press(IDOK);
     });
     EXPECT_EQ(window.result, 1);
-    EXPECT_EQ(ReadBytes(installation.InWork(L"GameOption.ini")), OptionsFile(kDefaults));
+    EXPECT_EQ(SavedOptions(installation), OptionsFile(kDefaults));
 }
 
 TEST(GraphicPage, SmokeCursorVectorAndLevels) {
     InstallationSettings settings;
     settings.language = 0;
-    settings.withGameOptions = true;
-    settings.gameOptions = OptionsFile({1, 1024, 576, 0, 250, 0, 3, 0, 1, 1, 80, 80, 80, 80});
+    UseGameOptions(&settings, OptionsFile({1, 1024, 576, 0, 250, 0, 3, 0, 1, 1, 80, 80, 80, 80}));
     settings.vidqIni = "[LEVELS]\r\nantialias=2,4,8\r\nanisotropy=2,2,4,16\r\n";
     Installation installation(settings);
     ASSERT_TRUE(installation.Ready());
@@ -394,28 +401,26 @@ TEST(GraphicPage, SmokeCursorVectorAndLevels) {
         d.Press(IDOK);
     });
     EXPECT_EQ(run.result, 1);
-    EXPECT_EQ(ReadBytes(installation.InWork(L"GameOption.ini")),
+    EXPECT_EQ(SavedOptions(installation),
               OptionsFile({1, 1024, 576, 1, 400, 1, 8, 16, 1, 1, 80, 80, 80, 80}));
 }
 
 TEST(GraphicPage, UnchangedLevelThatIsNotOfferedIsKept) {
     InstallationSettings settings;
-    settings.withGameOptions = true;
-    settings.gameOptions = OptionsFile({1, 1024, 576, 1, 100, 1, 3, 99, 1, 1, 80, 80, 80, 80});
+    UseGameOptions(&settings, OptionsFile({1, 1024, 576, 1, 100, 1, 3, 99, 1, 1, 80, 80, 80, 80}));
     Installation installation(settings);
     ASSERT_TRUE(installation.Ready());
     ASSERT_TRUE(installation.Load());
     DialogRun run = RunDialog(installation.Entry(), nullptr, [](DialogDriver& d) { d.Press(IDOK); });
     EXPECT_EQ(run.result, 1);
-    EXPECT_EQ(ReadBytes(installation.InWork(L"GameOption.ini")), settings.gameOptions);
+    EXPECT_EQ(SavedOptions(installation), settings.gameOptions);
 }
 
 // --- Sound page
 
 TEST(SoundPage, LabelsAndTrackBars) {
     InstallationSettings settings;
-    settings.withGameOptions = true;
-    settings.gameOptions = OptionsFile({1, 1024, 576, 1, 100, 1, 2, 2, 1, 0, 0, 100, 80, 5});
+    UseGameOptions(&settings, OptionsFile({1, 1024, 576, 1, 100, 1, 2, 2, 1, 0, 0, 100, 80, 5}));
     Installation installation(settings);
     ASSERT_TRUE(installation.Ready());
     ASSERT_TRUE(installation.Load());
@@ -438,7 +443,7 @@ TEST(SoundPage, LabelsAndTrackBars) {
         d.Press(IDOK);
     });
     EXPECT_EQ(run.result, 1);
-    EXPECT_EQ(ReadBytes(installation.InWork(L"GameOption.ini")),
+    EXPECT_EQ(SavedOptions(installation),
               OptionsFile({1, 1024, 576, 1, 100, 1, 2, 2, 1, 1, 37, 100, 0, 5}));
 }
 
@@ -447,8 +452,7 @@ TEST(SoundPage, LabelsAndTrackBars) {
 TEST(InputPage, SelectorRunsWithDialogDisabledAndNameIsReadBack) {
     InstallationSettings settings;
     settings.separateWork = true;
-    settings.withGameOptions = true;
-    settings.gameOptions = OptionsFile({1, 1024, 576, 1, 100, 1, 2, 2, 0, 1, 80, 80, 80, 80});
+    UseGameOptions(&settings, OptionsFile({1, 1024, 576, 1, 100, 1, 2, 2, 0, 1, 80, 80, 80, 80}));
     Installation installation(settings);
     ASSERT_TRUE(installation.Ready());
     ASSERT_TRUE(installation.Load());
@@ -478,7 +482,7 @@ TEST(InputPage, SelectorRunsWithDialogDisabledAndNameIsReadBack) {
     EXPECT_EQ(run.result, 1);
     EXPECT_FALSE(run.forcedClose);
     EXPECT_TRUE(FileExists(installation.InWork(L"JoyStickUser\\SelectJoyStick.ini")));
-    EXPECT_EQ(ReadBytes(installation.InWork(L"GameOption.ini")), OptionsFile(kDefaults));
+    EXPECT_EQ(SavedOptions(installation), OptionsFile(kDefaults));
 
     Lines lines = SplitLines(ReadBytes(report));
     EXPECT_EQ(lines.size(), 5u);
@@ -588,7 +592,7 @@ TEST(CapabilityLibrary, OldDirectXNeverStartsASession) {
     });
     EXPECT_EQ(run.result, 1);
     // Factory values without the library: no anti-aliasing or anisotropy level.
-    EXPECT_EQ(ReadBytes(installation.InWork(L"GameOption.ini")),
+    EXPECT_EQ(SavedOptions(installation),
               OptionsFile({1, 1024, 576, 1, 100, 1, 0, 0, 1, 1, 80, 80, 80, 80}));
     Lines calls = installation.VidqCalls();
     EXPECT_FALSE(HasLineStartingWith(calls, "start"));
@@ -616,7 +620,7 @@ TEST(CapabilityLibrary, FailedStartLeavesPagesUsable) {
     });
     EXPECT_EQ(run.result, 1);
     EXPECT_EQ(installation.VidqCalls(), (Lines{"start failed"}));
-    EXPECT_EQ(ReadBytes(installation.InWork(L"GameOption.ini")),
+    EXPECT_EQ(SavedOptions(installation),
               OptionsFile({1, 1024, 576, 1, 100, 1, 0, 0, 1, 1, 80, 80, 80, 80}));
 }
 

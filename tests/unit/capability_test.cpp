@@ -14,6 +14,7 @@
 #include "probe/capability.h"
 #include "probe/directx_probe.h"
 #include "probe/display_modes.h"
+#include "test_support.h"
 
 namespace {
 
@@ -24,15 +25,10 @@ std::wstring ProgramDirectory() {
     return text.substr(0, text.rfind(L'\\') + 1);
 }
 
-std::string ReadWhole(const std::wstring& path) {
+// A call log's text; empty while nothing has been logged.
+std::string LogText(const std::wstring& path) {
     std::string text;
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return text;
-    char buffer[4096];
-    DWORD got = 0;
-    while (ReadFile(file, buffer, sizeof(buffer), &got, nullptr) && got > 0) text.append(buffer, got);
-    CloseHandle(file);
+    ReadWholeFile(path, &text);
     return text;
 }
 
@@ -48,23 +44,10 @@ std::vector<std::string> Lines(const std::string& text) {
     return lines;
 }
 
-void WriteText(const std::wstring& path, const char* text) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    ASSERT_NE(INVALID_HANDLE_VALUE, file);
-    DWORD written = 0;
-    WriteFile(file, text, static_cast<DWORD>(strlen(text)), &written, nullptr);
-    CloseHandle(file);
-}
-
 class CapabilityTest : public testing::Test {
 protected:
     void SetUp() override {
-        static int serial;
-        wchar_t temp[MAX_PATH];
-        GetTempPathW(MAX_PATH, temp);
-        directory = std::wstring(temp) + L"wgconf-capability-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-                    std::to_wstring(++serial) + L"\\";
-        ASSERT_TRUE(CreateDirectoryW(directory.c_str(), nullptr));
+        ASSERT_TRUE(MakeTempDirectory(L"capability", &directory));
         CopyBounded(savedInstall, kPathCapacity, installDirectory);
         CopyBounded(installDirectory, kPathCapacity, directory.c_str());
         savedDirectX = directXFacts.directXVersion;
@@ -80,20 +63,12 @@ protected:
         sessionFromCaller = 0;
         directXFacts.directXVersion = savedDirectX;
         CopyBounded(installDirectory, kPathCapacity, savedInstall);
-        WIN32_FIND_DATAW found;
-        HANDLE search = FindFirstFileW((directory + L"*").c_str(), &found);
-        if (search != INVALID_HANDLE_VALUE) {
-            do {
-                if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) DeleteFileW((directory + found.cFileName).c_str());
-            } while (FindNextFileW(search, &found));
-            FindClose(search);
-        }
-        EXPECT_TRUE(RemoveDirectoryW(directory.c_str()));
+        EXPECT_TRUE(RemoveTree(directory));  // fails while the tool still holds its copy
     }
     void InstallStandIn(const wchar_t* builtName) {
         ASSERT_TRUE(CopyFileW((ProgramDirectory() + builtName).c_str(), (directory + L"vidq.dll").c_str(), FALSE));
     }
-    std::vector<std::string> Log() { return Lines(ReadWhole(directory + L"vidq-calls.log")); }
+    std::vector<std::string> Log() { return Lines(LogText(directory + L"vidq-calls.log")); }
     // The library that the tool loaded is this test's copy, not the one bound at load time.
     std::wstring LoadedPath() {
         wchar_t path[MAX_PATH] = {};
@@ -194,7 +169,7 @@ TEST_F(CapabilityTest, LibraryLackingAnEntryIsLoadedButNeverCalled) {
 
 TEST_F(CapabilityTest, RefusedSessionGivesNoRecord) {
     InstallStandIn(L"vidq.dll");
-    WriteText(directory + L"vidq.ini", "[SESSION]\r\nfail=1\r\n");
+    PutFile(directory + L"vidq.ini", "[SESSION]\r\nfail=1\r\n");
     OpenCapabilityLibrary();
     ASSERT_EQ(1, capabilityAvailable);
     EXPECT_EQ(nullptr, ObtainCapabilityRecord(nullptr));
@@ -206,7 +181,7 @@ TEST_F(CapabilityTest, RefusedSessionGivesNoRecord) {
 
 TEST_F(CapabilityTest, MissingRecordStillEndsTheSession) {
     InstallStandIn(L"vidq.dll");
-    WriteText(directory + L"vidq.ini", "[SESSION]\r\nrecord=0\r\n");
+    PutFile(directory + L"vidq.ini", "[SESSION]\r\nrecord=0\r\n");
     OpenCapabilityLibrary();
     EXPECT_EQ(nullptr, ObtainCapabilityRecord(nullptr));
     EXPECT_EQ(nullptr, capabilityRecord);
@@ -217,7 +192,7 @@ TEST_F(CapabilityTest, MissingRecordStillEndsTheSession) {
 
 TEST_F(CapabilityTest, RecordFollowsTheIniBesideTheLibrary) {
     InstallStandIn(L"vidq.dll");
-    WriteText(directory + L"vidq.ini",
+    PutFile(directory + L"vidq.ini",
               "[PC]\r\nmaker=Maker A\r\nmodel=Model B\r\n[LEVELS]\r\nanisotropy=2,2,4\r\nantialias=\r\n"
               "[DEPTH]\r\nfirst=16\r\n[RESOLUTIONS]\r\ntable=1920x1080x0, 800x600x60, 1280x1024x75, 0x0\r\n");
     OpenCapabilityLibrary();
@@ -242,7 +217,7 @@ TEST_F(CapabilityTest, CallersSessionIsUsedAndNeverEnded) {
     ASSERT_NE(nullptr, bound);
     std::wstring boundLog = ProgramDirectory() + L"vidq-calls.log";
     bool logExisted = GetFileAttributesW(boundLog.c_str()) != INVALID_FILE_ATTRIBUTES;
-    size_t logStart = ReadWhole(boundLog).size();
+    size_t logStart = LogText(boundLog).size();
     auto start = reinterpret_cast<VidqStartFunction>(reinterpret_cast<void (*)()>(GetProcAddress(bound, "_VIDQ_Start@12")));
     auto end = reinterpret_cast<VidqEndFunction>(reinterpret_cast<void (*)()>(GetProcAddress(bound, "_VIDQ_End@4")));
     ASSERT_TRUE(start && end);
@@ -266,7 +241,7 @@ TEST_F(CapabilityTest, CallersSessionIsUsedAndNeverEnded) {
     EXPECT_EQ(session, capabilitySession);
     EXPECT_EQ(nullptr, capabilityRecord);
 
-    std::vector<std::string> calls = Lines(ReadWhole(boundLog).substr(logStart));
+    std::vector<std::string> calls = Lines(LogText(boundLog).substr(logStart));
     EXPECT_EQ((std::vector<std::string>{"start " + number, "information " + number + " 5"}), calls);
     EXPECT_TRUE(Log().empty());
 

@@ -16,6 +16,7 @@
 #include "probe/display_modes.h"
 #include "probe/environment.h"
 #include "resources/resource.h"
+#include "test_support.h"
 
 namespace {
 
@@ -75,8 +76,7 @@ protected:
         lstrcpynW(savedWork, workDirectory, kPathCapacity);
 
         languageIndex = 0;
-        environmentSnapshot.screenWidth = 1280;
-        environmentSnapshot.screenHeight = 1024;
+        SetScreen(1280, 1024);
         SetFactoryOptions(&gameOptions, nullptr);
         capabilityAvailable = 0;
         sessionFromCaller = 0;
@@ -121,6 +121,18 @@ protected:
         vidqGetInformation = FakeInformation;
     }
 
+    // The screen the session runs on.
+    static void SetScreen(int32_t width, int32_t height) {
+        environmentSnapshot.screenWidth = width;
+        environmentSnapshot.screenHeight = height;
+    }
+    // The display mode and size read from the options file.
+    static void StoreDisplay(int32_t mode, int32_t width, int32_t height) {
+        gameOptions.displayMode = mode;
+        gameOptions.width = width;
+        gameOptions.height = height;
+    }
+
     HWND CreatePage(WORD id, DLGPROC procedure) {
         HWND page = CreateDialogParamW(moduleHandle, MAKEINTRESOURCEW(id), owner, procedure, 0);
         pages.push_back(page);
@@ -149,9 +161,7 @@ protected:
 using Strings = std::vector<std::wstring>;
 
 TEST_F(DialogPagesTest, GraphicWindowModeListsSizesSmallerThanTheScreen) {
-    gameOptions.displayMode = 1;
-    gameOptions.width = 1024;
-    gameOptions.height = 576;
+    StoreDisplay(1, 1024, 576);
     HWND page = CreateGraphicPage();
     ASSERT_NE(page, nullptr);
     EXPECT_EQ(Items(GetDlgItem(page, IDC_SCREEN_MODE)), (Strings{L"Full-Screen", L"Window", L"Pop-up"}));
@@ -162,22 +172,16 @@ TEST_F(DialogPagesTest, GraphicWindowModeListsSizesSmallerThanTheScreen) {
 }
 
 TEST_F(DialogPagesTest, GraphicWindowModeSelectsStoredSize) {
-    environmentSnapshot.screenWidth = 1920;
-    environmentSnapshot.screenHeight = 1200;
-    gameOptions.displayMode = 1;
-    gameOptions.width = 1600;
-    gameOptions.height = 900;
+    SetScreen(1920, 1200);
+    StoreDisplay(1, 1600, 900);
     CreateGraphicPage();
     EXPECT_EQ(Items(resolutionCombo), (Strings{L"1024 x 576", L"1280 x 720", L"1366 x 768", L"1600 x 900"}));
     EXPECT_EQ(Selected(resolutionCombo), 3);
 }
 
 TEST_F(DialogPagesTest, GraphicWindowModeOnSmallScreenKeepsUnlistedSize) {
-    environmentSnapshot.screenWidth = 1024;
-    environmentSnapshot.screenHeight = 768;
-    gameOptions.displayMode = 1;
-    gameOptions.width = 1280;
-    gameOptions.height = 720;
+    SetScreen(1024, 768);
+    StoreDisplay(1, 1280, 720);
     HWND page = CreateGraphicPage();
     EXPECT_EQ(Items(resolutionCombo), (Strings{L"1024 x 576"}));
     EXPECT_EQ(Selected(resolutionCombo), 0);
@@ -189,11 +193,8 @@ TEST_F(DialogPagesTest, GraphicWindowModeOnSmallScreenKeepsUnlistedSize) {
 }
 
 TEST_F(DialogPagesTest, GraphicPopupTakesScreenSizeAndDisablesList) {
-    environmentSnapshot.screenWidth = 1280;
-    environmentSnapshot.screenHeight = 800;
-    gameOptions.displayMode = 2;
-    gameOptions.width = 640;
-    gameOptions.height = 480;
+    SetScreen(1280, 800);
+    StoreDisplay(2, 640, 480);
     CreateGraphicPage();
     EXPECT_EQ(Selected(screenModeCombo), 2);
     EXPECT_EQ(Items(resolutionCombo), (Strings{L"1280 x 800"}));
@@ -205,9 +206,7 @@ TEST_F(DialogPagesTest, GraphicPopupTakesScreenSizeAndDisablesList) {
 
 TEST_F(DialogPagesTest, GraphicFullScreenFromLibraryTable) {
     UseFakeLibrary({{800, 600, 60}, {1280, 1024, 60}, {1360, 768, 60}, {1280, 720, 60}, {1920, 1080, 60}});
-    gameOptions.displayMode = 0;
-    gameOptions.width = 1280;
-    gameOptions.height = 720;
+    StoreDisplay(0, 1280, 720);
     HWND page = CreateGraphicPage();
     EXPECT_EQ(fakeStartCalls, 1);
     EXPECT_EQ(capabilityRecord, &fakeRecord);
@@ -222,8 +221,7 @@ TEST_F(DialogPagesTest, GraphicFullScreenFromLibraryTable) {
 
 TEST_F(DialogPagesTest, GraphicScreenModeSwitchesRefillResolutions) {
     UseFakeLibrary({{1024, 768, 60}, {1600, 900, 60}});
-    environmentSnapshot.screenWidth = 1600;
-    environmentSnapshot.screenHeight = 900;
+    SetScreen(1600, 900);
     gameOptions.displayMode = 1;
     HWND page = CreateGraphicPage();
 
@@ -258,9 +256,7 @@ TEST_F(DialogPagesTest, GraphicScreenModeSwitchesRefillResolutions) {
 }
 
 TEST_F(DialogPagesTest, GraphicEmptyFullScreenListKeepsSize) {
-    gameOptions.displayMode = 1;
-    gameOptions.width = 1024;
-    gameOptions.height = 576;
+    StoreDisplay(1, 1024, 576);
     HWND page = CreateGraphicPage();
     Choose(page, IDC_SCREEN_MODE, 0);
     EXPECT_EQ(gameOptions.displayMode, 0);
@@ -276,9 +272,7 @@ TEST_F(DialogPagesTest, GraphicUnknownModeShowsFullScreen) {
     selectableModes = static_cast<DisplayMode*>(malloc(sizeof(modes)));
     memcpy(selectableModes, modes, sizeof(modes));
     selectableModeCount = 1;
-    gameOptions.displayMode = 7;
-    gameOptions.width = 333;
-    gameOptions.height = 222;
+    StoreDisplay(7, 333, 222);
     CreateGraphicPage();
     EXPECT_EQ(gameOptions.displayMode, 0);
     EXPECT_EQ(Selected(screenModeCombo), 0);
@@ -447,68 +441,33 @@ TEST_F(DialogPagesTest, SoundLabelsAndTrackBars) {
     EXPECT_EQ(WindowText(GetDlgItem(page, IDC_LABEL_BGM)), L" 37%");
 }
 
-class TempDirectory {
-public:
-    TempDirectory() {
-        wchar_t base[MAX_PATH];
-        GetTempPathW(MAX_PATH, base);
-        wchar_t name[MAX_PATH];
-        GetTempFileNameW(base, L"wgp", 0, name);
-        DeleteFileW(name);
-        CreateDirectoryW(name, nullptr);
-        path = name;
-        path += L"\\";
-    }
-    ~TempDirectory() {
-        for (auto it = created.rbegin(); it != created.rend(); ++it) {
-            if (!DeleteFileW(it->c_str())) RemoveDirectoryW(it->c_str());
-        }
-        RemoveDirectoryW(path.c_str());
-    }
-    std::wstring Make(const std::wstring& relative) {
-        std::wstring full = path + relative;
-        CreateDirectoryW(full.c_str(), nullptr);
-        created.push_back(full);
-        return full + L"\\";
-    }
-    std::wstring Write(const std::wstring& relative, const std::string& content) {
-        std::wstring full = path + relative;
-        HANDLE file = CreateFileW(full.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-        DWORD written = 0;
-        WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
-        CloseHandle(file);
-        created.push_back(full);
-        return full;
-    }
-    std::wstring path;
-    std::vector<std::wstring> created;
-};
-
 void SetDirectories(const std::wstring& install, const std::wstring& work) {
     lstrcpynW(installDirectory, install.c_str(), kPathCapacity);
     lstrcpynW(workDirectory, work.c_str(), kPathCapacity);
 }
 
 TEST_F(DialogPagesTest, InputFileSizes) {
-    TempDirectory temp;
+    ScratchDirectory temp(L"pages");
+    ASSERT_TRUE(temp.Made());
     std::wstring file = temp.Write(L"five.txt", "12345");
     std::wstring empty = temp.Write(L"empty.txt", "");
     EXPECT_EQ(QueryFileSize(file.c_str()), 5);
     EXPECT_EQ(QueryFileSize(empty.c_str()), 0);
-    EXPECT_EQ(QueryFileSize((temp.path + L"missing.txt").c_str()), -1);
-    std::wstring directory = temp.Make(L"folder");
+    EXPECT_EQ(QueryFileSize((temp.Path() + L"missing.txt").c_str()), -1);
+    std::wstring directory = temp.MakeDirectory(L"folder");
     directory.pop_back();
     EXPECT_EQ(QueryFileSize(directory.c_str()), -1);
 }
 
 TEST_F(DialogPagesTest, InputJoystickFileLocation) {
-    TempDirectory temp;
-    std::wstring install = temp.Make(L"install");
-    std::wstring work = temp.Make(L"work");
-    temp.Make(L"install\\JoyStickUser");
-    temp.Make(L"work\\JoyStickUser");
+    ScratchDirectory temp(L"pages");
+    ASSERT_TRUE(temp.Made());
+    std::wstring install = temp.MakeDirectory(L"install");
+    std::wstring work = temp.MakeDirectory(L"work");
+    temp.MakeDirectory(L"install\\JoyStickUser");
+    temp.MakeDirectory(L"work\\JoyStickUser");
     std::wstring installFile = temp.Write(L"install\\JoyStickUser\\SelectJoyStick.ini", "[JOYSTICK]\r\nname=Install Stick\r\n");
-    std::wstring workFile = temp.path + L"work\\JoyStickUser\\SelectJoyStick.ini";
+    std::wstring workFile = temp.Path() + L"work\\JoyStickUser\\SelectJoyStick.ini";
     wchar_t path[kPathCapacity];
 
     // An empty file in the work directory: the installation's copy.
@@ -522,21 +481,22 @@ TEST_F(DialogPagesTest, InputJoystickFileLocation) {
     EXPECT_EQ(std::wstring(path), workFile);
 
     // A work directory that does not exist.
-    SetDirectories(install, temp.path + L"nowhere\\");
+    SetDirectories(install, temp.Path() + L"nowhere\\");
     SelectJoyStickPath(path);
     EXPECT_EQ(std::wstring(path), installFile);
 
     // The same directory for both: read from there, even when missing.
-    std::wstring bare = temp.Make(L"bare");
+    std::wstring bare = temp.MakeDirectory(L"bare");
     SetDirectories(bare, bare);
     SelectJoyStickPath(path);
     EXPECT_EQ(std::wstring(path), bare + L"JoyStickUser\\SelectJoyStick.ini");
 }
 
 TEST_F(DialogPagesTest, InputShowsSelectedJoystick) {
-    TempDirectory temp;
-    std::wstring install = temp.Make(L"install");
-    temp.Make(L"install\\JoyStickUser");
+    ScratchDirectory temp(L"pages");
+    ASSERT_TRUE(temp.Made());
+    std::wstring install = temp.MakeDirectory(L"install");
+    temp.MakeDirectory(L"install\\JoyStickUser");
     std::string longName(200, 'J');
     temp.Write(L"install\\JoyStickUser\\SelectJoyStick.ini", "[JOYSTICK]\r\nname=" + longName + "\r\n");
     SetDirectories(install, install);
@@ -560,8 +520,9 @@ TEST_F(DialogPagesTest, InputShowsSelectedJoystick) {
 }
 
 TEST_F(DialogPagesTest, InputMissingFileShowsEmptyName) {
-    TempDirectory temp;
-    std::wstring install = temp.Make(L"install");
+    ScratchDirectory temp(L"pages");
+    ASSERT_TRUE(temp.Made());
+    std::wstring install = temp.MakeDirectory(L"install");
     SetDirectories(install, install);
     gameOptions.smokebutton = 1;
     HWND page = CreatePage(IDD_INPUT, InputPageProc);
@@ -573,8 +534,7 @@ TEST_F(DialogPagesTest, InitializeResetsRecordAndControls) {
     UseFakeLibrary({{1280, 1024, 60}});
     SetLevels(fakeRecord.antiAliasLevels, {2, 4, 8});
     SetLevels(fakeRecord.anisotropyLevels, {4, 8});
-    environmentSnapshot.screenWidth = 1280;
-    environmentSnapshot.screenHeight = 800;
+    SetScreen(1280, 800);
     gameOptions = OptionsRecord{2, 1280, 800, 0, 300, 0, 8, 8, 0, 0, 10, 20, 30, 40};
     HWND graphic = CreateGraphicPage();
     CreatePage(IDD_INPUT, InputPageProc);
@@ -614,16 +574,14 @@ TEST_F(DialogPagesTest, InitializeWithoutLibraryAndOnSmallOrLargeScreens) {
     CreatePage(IDD_INPUT, InputPageProc);
     CreatePage(IDD_SOUND, SoundPageProc);
 
-    environmentSnapshot.screenWidth = 800;
-    environmentSnapshot.screenHeight = 600;
+    SetScreen(800, 600);
     gameOptions.antialias = 8;
     RunInitializeCommand();
     EXPECT_EQ(gameOptions.antialias, 0);
     EXPECT_EQ(gameOptions.anisotropy, 0);
     EXPECT_EQ(Items(resolutionCombo), (Strings{L"1024 x 576"}));
 
-    environmentSnapshot.screenWidth = 1920;
-    environmentSnapshot.screenHeight = 1200;
+    SetScreen(1920, 1200);
     RunInitializeCommand();  // a second time: the list is rebuilt, not extended
     EXPECT_EQ(Items(resolutionCombo), (Strings{L"1024 x 576", L"1280 x 720", L"1366 x 768", L"1600 x 900"}));
 }

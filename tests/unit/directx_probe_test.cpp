@@ -295,35 +295,25 @@ void FillWithOldFacts() {
     directXFacts.agpAccelerated = 7;
 }
 
-void ExpectDisplayUntouched() {
-    EXPECT_STREQ(L"old", directXFacts.displayChipType);
-    EXPECT_STREQ(L"old", directXFacts.displayMemoryText);
-    EXPECT_STREQ(L"old", directXFacts.displayDriverVersion);
-    EXPECT_STREQ(L"old", directXFacts.displayDriverName);
-    EXPECT_STREQ(L"old", directXFacts.displayDriverDate);
-    EXPECT_EQ(7, directXFacts.direct3DAccelerated);
-    EXPECT_EQ(7, directXFacts.agpAccelerated);
+// The display facts: chip type, memory, driver version, driver name, driver date, and the two flags.
+void ExpectDisplay(const wchar_t* chip, const wchar_t* memory, const wchar_t* version, const wchar_t* name,
+                   const wchar_t* date, int32_t direct3D, int32_t agp) {
+    EXPECT_STREQ(chip, directXFacts.displayChipType);
+    EXPECT_STREQ(memory, directXFacts.displayMemoryText);
+    EXPECT_STREQ(version, directXFacts.displayDriverVersion);
+    EXPECT_STREQ(name, directXFacts.displayDriverName);
+    EXPECT_STREQ(date, directXFacts.displayDriverDate);
+    EXPECT_EQ(direct3D, directXFacts.direct3DAccelerated);
+    EXPECT_EQ(agp, directXFacts.agpAccelerated);
 }
+
+void ExpectDisplayUntouched() { ExpectDisplay(L"old", L"old", L"old", L"old", L"old", 7, 7); }
 
 void ExpectDisplayFromFakeTree() {
-    EXPECT_STREQ(L"Test Chip 9000", directXFacts.displayChipType);
-    EXPECT_STREQ(L"256.0 MB", directXFacts.displayMemoryText);
-    EXPECT_STREQ(L"6.14.0010.6555", directXFacts.displayDriverVersion);
-    EXPECT_STREQ(L"testdrv.dll", directXFacts.displayDriverName);
-    EXPECT_STREQ(L"3/4/2005 12:00:00", directXFacts.displayDriverDate);
-    EXPECT_EQ(1, directXFacts.direct3DAccelerated);
-    EXPECT_EQ(1, directXFacts.agpAccelerated);
+    ExpectDisplay(L"Test Chip 9000", L"256.0 MB", L"6.14.0010.6555", L"testdrv.dll", L"3/4/2005 12:00:00", 1, 1);
 }
 
-void ExpectDisplayEmpty() {
-    EXPECT_STREQ(L"", directXFacts.displayChipType);
-    EXPECT_STREQ(L"", directXFacts.displayMemoryText);
-    EXPECT_STREQ(L"", directXFacts.displayDriverVersion);
-    EXPECT_STREQ(L"", directXFacts.displayDriverName);
-    EXPECT_STREQ(L"", directXFacts.displayDriverDate);
-    EXPECT_EQ(0, directXFacts.direct3DAccelerated);
-    EXPECT_EQ(0, directXFacts.agpAccelerated);
-}
+void ExpectDisplayEmpty() { ExpectDisplay(L"", L"", L"", L"", L"", 0, 0); }
 
 class DxDiagWalk : public testing::Test {
 protected:
@@ -456,76 +446,67 @@ TEST_F(DxDiagWalk, LongTextKeepsItsFirst127Characters) {
     tree.ExpectAllReleased();
 }
 
+// One change to the display device's flags, the two results it gives, and the flag reads that
+// must and must not happen.
+struct FlagCase {
+    const char* what;
+    void (*change)(FakeTree*);
+    int32_t direct3D;
+    int32_t agp;
+    std::vector<const wchar_t*> read;
+    std::vector<const wchar_t*> notRead;
+};
+
+void ExpectFlagWalk(const FlagCase& flags) {
+    SCOPED_TRACE(flags.what);
+    FillWithOldFacts();  // each case must set both flags itself
+    FakeTree tree;
+    flags.change(&tree);
+    EXPECT_EQ(1, WalkDxDiagProvider(&tree.provider));
+    EXPECT_EQ(flags.direct3D, directXFacts.direct3DAccelerated);
+    EXPECT_EQ(flags.agp, directXFacts.agpAccelerated);
+    for (const wchar_t* flag : flags.read) EXPECT_TRUE(tree.Logged(std::wstring(L"Get display0.") + flag)) << flag;
+    for (const wchar_t* flag : flags.notRead) EXPECT_FALSE(tree.Logged(std::wstring(L"Get display0.") + flag)) << flag;
+    tree.ExpectAllReleased();
+}
+
 TEST_F(DxDiagWalk, AgpChainContinuesPastAnUnreadableEnabledFlag) {
-    {
-        // No AGP properties at all: the Direct3D result runs through the whole chain.
-        FakeTree tree;
-        tree.display.Remove(L"bAGPEnabled");
-        tree.display.Remove(L"bAGPExists");
-        tree.display.Remove(L"bAGPExistenceValid");
-        EXPECT_EQ(1, WalkDxDiagProvider(&tree.provider));
-        EXPECT_EQ(1, directXFacts.direct3DAccelerated);
-        EXPECT_EQ(1, directXFacts.agpAccelerated);
-        EXPECT_TRUE(tree.Logged(L"Get display0.bAGPExists"));
-        EXPECT_TRUE(tree.Logged(L"Get display0.bAGPExistenceValid"));
-        tree.ExpectAllReleased();
-    }
-    {
-        FakeTree tree;
-        tree.display.Remove(L"bAGPEnabled");
-        tree.display.SetBool(L"bAGPExists", false);
-        EXPECT_EQ(1, WalkDxDiagProvider(&tree.provider));
-        EXPECT_EQ(1, directXFacts.direct3DAccelerated);
-        EXPECT_EQ(0, directXFacts.agpAccelerated);
-        EXPECT_TRUE(tree.Logged(L"Get display0.bAGPExists"));
-        EXPECT_FALSE(tree.Logged(L"Get display0.bAGPExistenceValid"));
-        tree.ExpectAllReleased();
-    }
-    {
-        // After a Direct3D result of 0 a missing enabled flag stops the chain at once.
-        FakeTree tree;
-        tree.display.SetBool(L"b3DAccelerationExists", false);
-        tree.display.Remove(L"bAGPEnabled");
-        EXPECT_EQ(1, WalkDxDiagProvider(&tree.provider));
-        EXPECT_EQ(0, directXFacts.direct3DAccelerated);
-        EXPECT_EQ(0, directXFacts.agpAccelerated);
-        EXPECT_FALSE(tree.Logged(L"Get display0.bAGPExists"));
-        tree.ExpectAllReleased();
-    }
+    const FlagCase cases[] = {
+        {"no AGP properties at all: the Direct3D result runs through the whole chain",
+         [](FakeTree* t) {
+             t->display.Remove(L"bAGPEnabled");
+             t->display.Remove(L"bAGPExists");
+             t->display.Remove(L"bAGPExistenceValid");
+         },
+         1, 1, {L"bAGPExists", L"bAGPExistenceValid"}, {}},
+        {"no enabled flag, AGP absent",
+         [](FakeTree* t) {
+             t->display.Remove(L"bAGPEnabled");
+             t->display.SetBool(L"bAGPExists", false);
+         },
+         1, 0, {L"bAGPExists"}, {L"bAGPExistenceValid"}},
+        {"after a Direct3D result of 0 a missing enabled flag stops the chain at once",
+         [](FakeTree* t) {
+             t->display.SetBool(L"b3DAccelerationExists", false);
+             t->display.Remove(L"bAGPEnabled");
+         },
+         0, 0, {}, {L"bAGPExists"}},
+    };
+    for (const FlagCase& flags : cases) ExpectFlagWalk(flags);
 }
 
 TEST_F(DxDiagWalk, FlagChainsStopAtTheFirstFalse) {
-    {
-        FakeTree tree;
-        tree.display.SetBool(L"b3DAccelerationEnabled", false);
-        EXPECT_EQ(1, WalkDxDiagProvider(&tree.provider));
-        EXPECT_EQ(0, directXFacts.direct3DAccelerated);
-        EXPECT_FALSE(tree.Logged(L"Get display0.b3DAccelerationExists"));
-        EXPECT_EQ(1, directXFacts.agpAccelerated);  // the AGP chain reads its own flags
-        tree.ExpectAllReleased();
-    }
-    {
-        FakeTree tree;
-        tree.display.SetBool(L"b3DAccelerationExists", false);
-        EXPECT_EQ(1, WalkDxDiagProvider(&tree.provider));
-        EXPECT_EQ(0, directXFacts.direct3DAccelerated);
-        EXPECT_EQ(1, directXFacts.agpAccelerated);
-    }
-    {
-        FakeTree tree;
-        tree.display.SetBool(L"bAGPEnabled", false);
-        EXPECT_EQ(1, WalkDxDiagProvider(&tree.provider));
-        EXPECT_EQ(1, directXFacts.direct3DAccelerated);
-        EXPECT_EQ(0, directXFacts.agpAccelerated);
-        EXPECT_FALSE(tree.Logged(L"Get display0.bAGPExists"));
-        EXPECT_FALSE(tree.Logged(L"Get display0.bAGPExistenceValid"));
-    }
-    {
-        FakeTree tree;
-        tree.display.SetBool(L"bAGPExistenceValid", false);
-        EXPECT_EQ(1, WalkDxDiagProvider(&tree.provider));
-        EXPECT_EQ(0, directXFacts.agpAccelerated);
-    }
+    const FlagCase cases[] = {
+        {"Direct3D disabled: the AGP chain reads its own flags",
+         [](FakeTree* t) { t->display.SetBool(L"b3DAccelerationEnabled", false); }, 0, 1, {},
+         {L"b3DAccelerationExists"}},
+        {"no Direct3D", [](FakeTree* t) { t->display.SetBool(L"b3DAccelerationExists", false); }, 0, 1, {}, {}},
+        {"AGP disabled", [](FakeTree* t) { t->display.SetBool(L"bAGPEnabled", false); }, 1, 0, {},
+         {L"bAGPExists", L"bAGPExistenceValid"}},
+        {"AGP existence not valid", [](FakeTree* t) { t->display.SetBool(L"bAGPExistenceValid", false); }, 1, 0, {},
+         {}},
+    };
+    for (const FlagCase& flags : cases) ExpectFlagWalk(flags);
 }
 
 // Which facts a stop leaves behind, and what it gives back.

@@ -9,52 +9,9 @@
 #include "entry/install_paths.h"
 #include "options/game_options.h"
 #include "options/ini_document.h"
+#include "test_support.h"
 
 namespace {
-
-std::wstring NewDirectory(const wchar_t* tag) {
-    static int serial;
-    wchar_t base[MAX_PATH];
-    GetTempPathW(MAX_PATH, base);
-    std::wstring path = std::wstring(base) + L"wgconf-opt-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-                        std::to_wstring(++serial) + tag + L"\\";
-    CreateDirectoryW(path.c_str(), nullptr);
-    return path;
-}
-
-void RemoveDirectoryTree(const std::wstring& directory) {
-    WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW((directory + L"*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
-            std::wstring file = directory + found.cFileName;
-            SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
-            DeleteFileW(file.c_str());
-        } while (FindNextFileW(search, &found));
-        FindClose(search);
-    }
-    RemoveDirectoryW(directory.c_str());
-}
-
-void PutFile(const std::wstring& path, const std::string& bytes) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(INVALID_HANDLE_VALUE, file);
-    DWORD written = 0;
-    if (!bytes.empty()) WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(file);
-}
-
-std::string FileText(const std::wstring& path) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return "<missing>";
-    std::string bytes(GetFileSize(file, nullptr), '\0');
-    DWORD read = 0;
-    if (!bytes.empty()) ReadFile(file, &bytes[0], static_cast<DWORD>(bytes.size()), &read, nullptr);
-    CloseHandle(file);
-    bytes.resize(read);
-    return bytes;
-}
 
 OptionsRecord Valid() {
     OptionsRecord options = {1, 1024, 576, 1, 100, 1, 2, 2, 1, 1, 80, 80, 80, 80};
@@ -139,16 +96,16 @@ protected:
         savedInstall = installDirectory;
         savedWork = workDirectory;
         savedOptions = gameOptions;
-        install = NewDirectory(L"-install");
-        work = NewDirectory(L"-work");
+        ASSERT_TRUE(MakeTempDirectory(L"opt-install", &install));
+        ASSERT_TRUE(MakeTempDirectory(L"opt-work", &work));
         SetDirectories(install, work);
         FreeIniDocument();
     }
     void TearDown() override {
         iniAllocate = malloc;
         FreeIniDocument();
-        RemoveDirectoryTree(install);
-        RemoveDirectoryTree(work);
+        RemoveTree(install);
+        RemoveTree(work);
         SetDirectories(savedInstall, savedWork);
         gameOptions = savedOptions;
     }

@@ -12,6 +12,7 @@
 #include "probe/directx_probe.h"
 #include "probe/environment.h"
 #include "resources/resource.h"
+#include "support_fixtures.h"
 
 namespace {
 
@@ -85,54 +86,8 @@ TEST(InformationFormat, LevelLists) {
 
 namespace {
 
-// A PC with everything present: the processor key, DirectX texts, the capability record.
-struct FullPc {
-    InformationFacts facts;
-    DirectXFacts directX;
-    EnvironmentSnapshot environment;
-    CapabilityRecord record;
-    InformationRows rows;
-
-    FullPc() {
-        memset(&facts, 0, sizeof(facts));
-        memset(&directX, 0, sizeof(directX));
-        memset(&environment, 0, sizeof(environment));
-        memset(&record, 0, sizeof(record));
-        facts.processorKeyOpened = 1;
-        lstrcpyW(facts.processorNameString, L"Registry CPU");
-        facts.processorSpeedRead = 1;
-        facts.processorSpeedMHz = 2394;
-        lstrcpyW(facts.processorIdentifier, L"x86 Family 6 Model 15");
-        facts.totalPhysical = 2147483648u;
-        facts.availPhysical = 536870912u;
-        facts.availVirtual = 1048575u;
-        lstrcpyW(directX.processorName, L"DxDiag CPU");
-        lstrcpyW(directX.displayChipType, L"  Chip 9000");
-        lstrcpyW(directX.displayMemoryText, L"256.0 MB");
-        lstrcpyW(directX.displayDriverName, L"chip.dll");
-        lstrcpyW(directX.displayDriverVersion, L"6.14.10.9000");
-        lstrcpyW(directX.displayDriverDate, L"2/3/2004");
-        lstrcpyW(directX.directXName, L"DirectX 9.0c");
-        directX.direct3DAccelerated = 0;
-        directX.agpAccelerated = 1;
-        lstrcpyW(environment.windowsName, L" Windows XP Professional");
-        lstrcpyW(record.makerName, L"Maker");
-        lstrcpyW(record.modelName, L"Model");
-        record.anisotropyLevels[0] = 2;
-        record.anisotropyLevels[1] = 4;
-        record.anisotropyLevels[2] = 8;
-        record.antiAliasLevels[0] = 16;
-        record.maxTextureWidth = 4096;
-        record.maxTextureHeight = 2048;
-        record.textureStageCount = 8;
-        record.lightCount = 16;
-        record.streamCount = 4;
-        record.depthBitsFirst = 16;
-        record.depthBitsSecond = 24;
-    }
-    void Build(bool withRecord = true) {
-        BuildInformationRows(&facts, &directX, &environment, withRecord ? &record : nullptr, &rows);
-    }
+// The sample PC with the rows read back by position or by fact.
+struct FullPc : SamplePc {
     std::wstring Caption(int i) const { return rows.rows[i].caption; }
     std::wstring Value(int i) const { return rows.rows[i].value; }
     std::wstring ValueOf(int fact) const {
@@ -160,7 +115,7 @@ TEST_F(InformationRowsTest, FullLayoutWithCapabilityRows) {
         {L"Avail Memory", L"512MBytes ( 536,870,912Bytes )"},
         {L"Virtual Memory", L"0MBytes ( 1,048,575Bytes )"},
         {L"", L""},
-        {L"Graphics", L"Chip 9000"},
+        {L"Graphics", L"Chip & Co 9000"},
         {L"VRAM", L"256.0 MB"},
         {L"Graphic driver", L"chip.dll"},
         {L"Graphic driver version", L"6.14.10.9000"},
@@ -194,7 +149,7 @@ TEST_F(InformationRowsTest, FullLayoutWithCapabilityRows) {
                                                   14, 16, 17, 19, 20, 22, 23, 24, 25, 26, 27, 28};
     for (int fact = 0; fact < kInformationFactCount; ++fact) EXPECT_EQ(positions[fact], pc.rows.rowOf[fact]) << fact;
     // The records' own texts were stripped where they are kept.
-    EXPECT_STREQ(L"Chip 9000", pc.directX.displayChipType);
+    EXPECT_STREQ(L"Chip & Co 9000", pc.directX.displayChipType);
     EXPECT_STREQ(L"Windows XP Professional", pc.environment.windowsName);
 }
 
@@ -216,7 +171,7 @@ TEST_F(InformationRowsTest, ProcessorRowsFollowTheKey) {
     EXPECT_EQ(-1, pc.rows.rowOf[kFactCpuId]);
     EXPECT_EQ(0, pc.rows.rowOf[kFactMemory]);
     EXPECT_EQ(4, pc.rows.rowOf[kFactGraphics]);
-    EXPECT_EQ(L"Chip 9000", pc.ValueOf(kFactGraphics));
+    EXPECT_EQ(L"Chip & Co 9000", pc.ValueOf(kFactGraphics));
 }
 
 TEST_F(InformationRowsTest, ProcessorValues) {
@@ -388,8 +343,7 @@ protected:
     void TearDown() override {
         if (page) DestroyWindow(page);
         DestroyWindow(parent);
-        informationList = nullptr;
-        for (int& row : informationRowOf) row = -1;
+        ForgetInformationList();
         directXFacts = savedDirectX;
         environmentSnapshot = savedEnvironment;
         capabilityAvailable = savedAvailable;
@@ -402,13 +356,10 @@ protected:
         ASSERT_NE(nullptr, page);
         ASSERT_NE(nullptr, informationList);
     }
+    // The sample's DirectX texts, without its processor name: the processor rows come from the registry.
     void FillDirectXTexts() {
-        lstrcpyW(directXFacts.displayChipType, L"Chip");
-        lstrcpyW(directXFacts.displayMemoryText, L"64 MB");
-        lstrcpyW(directXFacts.displayDriverName, L"drv.dll");
-        lstrcpyW(directXFacts.displayDriverVersion, L"1.0");
-        lstrcpyW(directXFacts.displayDriverDate, L"1/1/2004");
-        lstrcpyW(directXFacts.directXName, L"DirectX 9.0c");
+        FillSampleDirectX(&directXFacts);
+        directXFacts.processorName[0] = 0;
     }
 
     HWND parent = nullptr;
@@ -424,9 +375,7 @@ protected:
 TEST_F(InformationPageTest, ListControlAndRowLayout) {
     FillDirectXTexts();
     static CapabilityRecord record;
-    memset(&record, 0, sizeof(record));
-    lstrcpyW(record.makerName, L"Maker");
-    record.anisotropyLevels[0] = 2;
+    FillSampleRecord(&record);
     capabilityAvailable = 1;
     capabilityRecord = &record;
     CreatePage();
@@ -460,14 +409,14 @@ TEST_F(InformationPageTest, ListControlAndRowLayout) {
     EXPECT_EQ(L"PC Maker", ListText(informationList, 19, 0));
     EXPECT_EQ(L"Maker", ListText(informationList, 19, 1));
     EXPECT_EQ(L"Zbuffer Stencil", ListText(informationList, 28, 0));
-    EXPECT_EQ(L"Chip", ValueOfFact(kFactGraphics));
+    EXPECT_EQ(L"Chip & Co 9000", ValueOfFact(kFactGraphics));
     EXPECT_EQ(7, informationRowOf[kFactGraphics]);
 }
 
 TEST_F(InformationPageTest, WithoutCapabilityLibraryNineteenRows) {
     FillDirectXTexts();
     static CapabilityRecord record;
-    memset(&record, 0, sizeof(record));
+    FillSampleRecord(&record);
     capabilityAvailable = 0;  // a record left over is not used
     capabilityRecord = &record;
     CreatePage();
@@ -530,7 +479,7 @@ TEST_F(InformationPageTest, RegistryProcessorKeyWithBlanksAndMissingValues) {
     EXPECT_EQ(L"CPUID", ListText(informationList, 2, 0));
     EXPECT_EQ(L"", ListText(informationList, 2, 1));
     // The fake hive has no display classes, but the chip type names the adapter.
-    EXPECT_EQ(L"Chip", ListText(informationList, 7, 1));
+    EXPECT_EQ(L"Chip & Co 9000", ListText(informationList, 7, 1));
 }
 
 TEST_F(InformationPageTest, ValuesEqualTheProbedRecords) {

@@ -7,64 +7,9 @@
 #include <vector>
 
 #include "options/ini_document.h"
+#include "test_support.h"
 
 namespace {
-
-// A fresh directory under the temporary directory, removed with everything in it.
-class ScratchDirectory {
-public:
-    ScratchDirectory() {
-        static int serial;
-        wchar_t base[MAX_PATH];
-        GetTempPathW(MAX_PATH, base);
-        path_ = std::wstring(base) + L"wgconf-ini-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-                std::to_wstring(++serial) + L"\\";
-        CreateDirectoryW(path_.c_str(), nullptr);
-    }
-    ~ScratchDirectory() {
-        for (const std::wstring& name : Files()) {
-            std::wstring file = path_ + name;
-            SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
-            DeleteFileW(file.c_str());
-        }
-        RemoveDirectoryW(path_.c_str());
-    }
-    std::wstring File(const wchar_t* name) const { return path_ + name; }
-    std::vector<std::wstring> Files() const {
-        std::vector<std::wstring> names;
-        WIN32_FIND_DATAW found;
-        HANDLE search = FindFirstFileW((path_ + L"*").c_str(), &found);
-        if (search == INVALID_HANDLE_VALUE) return names;
-        do {
-            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(found.cFileName);
-        } while (FindNextFileW(search, &found));
-        FindClose(search);
-        return names;
-    }
-
-private:
-    std::wstring path_;
-};
-
-void PutBytes(const std::wstring& path, const std::string& bytes) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(INVALID_HANDLE_VALUE, file);
-    DWORD written = 0;
-    if (!bytes.empty()) WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(file);
-    ASSERT_EQ(bytes.size(), written);
-}
-
-std::string TakeBytes(const std::wstring& path) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return "<missing>";
-    std::string bytes(GetFileSize(file, nullptr), '\0');
-    DWORD read = 0;
-    if (!bytes.empty()) ReadFile(file, &bytes[0], static_cast<DWORD>(bytes.size()), &read, nullptr);
-    CloseHandle(file);
-    bytes.resize(read);
-    return bytes;
-}
 
 int failAfter = -1;  // allocations still allowed; -1: all
 void* FailingAllocate(size_t bytes) {
@@ -75,7 +20,10 @@ void* FailingAllocate(size_t bytes) {
 
 class IniDocumentTest : public testing::Test {
 protected:
-    void SetUp() override { FreeIniDocument(); }
+    void SetUp() override {
+        FreeIniDocument();
+        ASSERT_TRUE(scratch.Made());
+    }
     void TearDown() override {
         iniAllocate = malloc;
         failAfter = -1;
@@ -83,7 +31,7 @@ protected:
     }
     // Loads the bytes from a file, as the tool does.
     int Load(const std::string& bytes) {
-        PutBytes(scratch.File(L"in.ini"), bytes);
+        PutFile(scratch.File(L"in.ini"), bytes);
         return LoadIniDocument(scratch.File(L"in.ini").c_str());
     }
     // The bytes that writing the held document gives.
@@ -91,13 +39,13 @@ protected:
         std::wstring out = scratch.File(L"out.ini");
         DeleteFileW(out.c_str());
         EXPECT_EQ(1, WriteIniDocument(out.c_str()));
-        return TakeBytes(out);
+        return FileText(out);
     }
     std::string Rewrite(const std::string& bytes) {
         EXPECT_EQ(1, Load(bytes));
         return Written();
     }
-    ScratchDirectory scratch;
+    ScratchDirectory scratch{L"ini"};
 };
 
 TEST(IniText, HashSkipsSpacesAndFoldsAsciiCapitals) {
@@ -291,18 +239,18 @@ TEST_F(IniDocumentTest, EmptyFileAndNoDocument) {
     EXPECT_EQ(1, iniDocument.sectionCount);
     EXPECT_EQ(10, iniDocument.sectionCapacity);
     std::wstring out = scratch.File(L"out.ini");
-    PutBytes(out, "old text");
+    PutFile(out, "old text");
     EXPECT_EQ(1, WriteIniDocument(out.c_str()));
-    EXPECT_EQ("", TakeBytes(out));
+    EXPECT_EQ("", FileText(out));
     EXPECT_EQ(1, Load("\r\n\n\r\r"));
     EXPECT_EQ("", Written());
 
     FreeIniDocument();
     EXPECT_EQ(nullptr, iniDocument.sections);
     FreeIniDocument();  // harmless twice
-    PutBytes(out, "old text");
+    PutFile(out, "old text");
     EXPECT_EQ(0, WriteIniDocument(out.c_str()));
-    EXPECT_EQ("old text", TakeBytes(out));
+    EXPECT_EQ("old text", FileText(out));
     EXPECT_EQ(3, GetIniInt(L"A", L"k", 3));
     EXPECT_EQ(-1, FindIniSection(L"A"));
     EXPECT_EQ(0, AddIniSection(L"A"));
@@ -388,9 +336,9 @@ TEST_F(IniDocumentTest, AllocationFailuresLeaveWhatIsThere) {
     EXPECT_EQ(10, iniDocument.sectionCount);
     EXPECT_EQ(0, SetIniValue(L"T", L"k", L"1"));
     std::wstring out = scratch.File(L"out.ini");
-    PutBytes(out, "keep");
+    PutFile(out, "keep");
     EXPECT_EQ(0, WriteIniDocument(out.c_str()));
-    EXPECT_EQ("keep", TakeBytes(out));
+    EXPECT_EQ("keep", FileText(out));
     failAfter = -1;
     EXPECT_EQ(1, AddIniSection(L"T"));
     EXPECT_EQ(11, iniDocument.sectionCount);
@@ -419,13 +367,13 @@ TEST_F(IniDocumentTest, TextIsInTheAnsiCodePage) {
 class IniSaveTest : public IniDocumentTest {
 protected:
     void SetUp() override {
-        IniDocumentTest::SetUp();
+        ASSERT_NO_FATAL_FAILURE(IniDocumentTest::SetUp());
         target = scratch.File(L"GameOption.ini");
-        PutBytes(target, "[OLD]\r\nkept=1\r\n");
+        PutFile(target, "[OLD]\r\nkept=1\r\n");
         ASSERT_EQ(1, SetIniValue(L"NEW", L"k", L"2"));
     }
     void ExpectOnlyTheOldFile() {
-        EXPECT_EQ("[OLD]\r\nkept=1\r\n", TakeBytes(target));
+        EXPECT_EQ("[OLD]\r\nkept=1\r\n", FileText(target));
         std::vector<std::wstring> files = scratch.Files();
         ASSERT_EQ(1u, files.size());
         EXPECT_EQ(L"GameOption.ini", files[0]);
@@ -435,7 +383,7 @@ protected:
 
 TEST_F(IniSaveTest, ReplacesTheFileAndLeavesNothingElse) {
     EXPECT_EQ(1, WriteIniDocument(target.c_str()));
-    EXPECT_EQ("[NEW]\r\nk=2\r\n\r\n", TakeBytes(target));
+    EXPECT_EQ("[NEW]\r\nk=2\r\n\r\n", FileText(target));
     std::vector<std::wstring> files = scratch.Files();
     EXPECT_EQ(1u, files.size());
 }

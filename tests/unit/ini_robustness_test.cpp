@@ -13,6 +13,7 @@
 #include "entry/install_paths.h"
 #include "options/game_options.h"
 #include "options/ini_document.h"
+#include "test_support.h"
 
 namespace {
 
@@ -46,25 +47,6 @@ std::string Show(const Values& values) {
     std::string text;
     for (int v : values.value) text += std::to_string(v) + " ";
     return text;
-}
-
-void PutBytes(const std::wstring& path, const std::string& bytes) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(INVALID_HANDLE_VALUE, file);
-    DWORD written = 0;
-    if (!bytes.empty()) WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(file);
-}
-
-std::string TakeBytes(const std::wstring& path) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return "<missing>";
-    std::string bytes(GetFileSize(file, nullptr), '\0');
-    DWORD read = 0;
-    if (!bytes.empty()) ReadFile(file, &bytes[0], static_cast<DWORD>(bytes.size()), &read, nullptr);
-    CloseHandle(file);
-    bytes.resize(read);
-    return bytes;
 }
 
 // Written text: CR LF lines only, no NUL, and empty or ending in a blank line.
@@ -241,10 +223,7 @@ protected:
         savedInstall = installDirectory;
         savedWork = workDirectory;
         savedOptions = gameOptions;
-        wchar_t base[MAX_PATH];
-        GetTempPathW(MAX_PATH, base);
-        directory = std::wstring(base) + L"wgconf-fuzz-" + std::to_wstring(GetCurrentProcessId()) + L"\\";
-        CreateDirectoryW(directory.c_str(), nullptr);
+        ASSERT_TRUE(MakeTempDirectory(L"fuzz", &directory));
         lstrcpynW(installDirectory, directory.c_str(), kPathCapacity);
         lstrcpynW(workDirectory, directory.c_str(), kPathCapacity);
         options = directory + L"GameOption.ini";
@@ -254,8 +233,7 @@ protected:
     }
     void TearDown() override {
         FreeIniDocument();
-        for (const std::wstring* path : {&options, &second, &third}) DeleteFileW(path->c_str());
-        RemoveDirectoryW(directory.c_str());
+        RemoveTree(directory);
         lstrcpynW(installDirectory, savedInstall.c_str(), kPathCapacity);
         lstrcpynW(workDirectory, savedWork.c_str(), kPathCapacity);
         gameOptions = savedOptions;
@@ -265,11 +243,11 @@ protected:
     // twice: the second rewrite must give the same bytes as the first.
     void FileRoundTrip(const std::string& text, int index) {
         SCOPED_TRACE("file case " + std::to_string(index) + " of " + std::to_string(text.size()) + " bytes");
-        PutBytes(options, text);
+        PutFile(options, text);
         LoadGameOptions();
         Values loaded = FromRecord(gameOptions);
         ASSERT_EQ(1, SaveGameOptions());
-        ASSERT_TRUE(WellFormed(TakeBytes(options)));
+        ASSERT_TRUE(WellFormed(FileText(options)));
         ASSERT_EQ(1, LoadIniDocument(options.c_str()));
         ASSERT_EQ(loaded, ReadValues()) << Show(loaded) << "\n" << Show(ReadValues());
         ASSERT_EQ(1, WriteIniDocument(second.c_str()));
@@ -277,7 +255,7 @@ protected:
         ASSERT_EQ(loaded, ReadValues());
         ASSERT_EQ(1, WriteIniDocument(third.c_str()));
         FreeIniDocument();
-        ASSERT_EQ(TakeBytes(second), TakeBytes(third));
+        ASSERT_EQ(FileText(second), FileText(third));
     }
 
     // The same in memory, for many more texts: the values read (or missing) are set back, and
@@ -393,7 +371,7 @@ TEST_F(IniRobustnessTest, LargeDamagedFileLoadsQuickly) {
     TextMaker maker(77);
     std::string text;
     while (text.size() < (4u << 20)) text += maker.Structured(1000);
-    PutBytes(options, text);
+    PutFile(options, text);
     LARGE_INTEGER frequency, start, end;
     QueryPerformanceFrequency(&frequency);
     QueryPerformanceCounter(&start);

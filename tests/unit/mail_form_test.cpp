@@ -12,6 +12,8 @@
 #include "options/game_options.h"
 #include "probe/capability.h"
 #include "support/mail_form.h"
+#include "support_fixtures.h"
+#include "test_support.h"
 
 TEST(FindMarker, ByteExactFirstOccurrence) {
     EXPECT_EQ(4, FindMarker("head</pre>mid</pre>", "</pre>"));
@@ -92,48 +94,12 @@ std::string Utf8(const std::wstring& text) {
     return bytes;
 }
 
-bool ReadWhole(const std::wstring& path, std::string* bytes) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    DWORD size = GetFileSize(file, nullptr);
-    bytes->assign(size, '\0');
-    DWORD read = 0;
-    BOOL ok = size == 0 || ReadFile(file, &(*bytes)[0], size, &read, nullptr);
-    CloseHandle(file);
-    return ok && read == size;
-}
-
-void WriteWhole(const std::wstring& path, const std::string& bytes) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    ASSERT_NE(INVALID_HANDLE_VALUE, file);
-    DWORD written = 0;
-    if (!bytes.empty()) WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(file);
-}
-
 const char kInstallBanner[] =
     "\n/----- Install Directory ------------------------------------------------------------\n";
 const char kPcBanner[] =
     "\n/----- PC Information ---------------------------------------------------------------\n";
 const char kEnvironmentBanner[] =
     "\n/----- Environment ------------------------------------------------------------------\n";
-
-const char kEnglishReport[] =
-    "CPU : Test CPU\n"
-    "CPU Speed : 1,800 MHz\n"
-    "CPUID : x86 Family 15\n"
-    "Memory : 256MBytes ( 268,435,456Bytes )\n"
-    "Avail Memory : 128MBytes ( 134,217,728Bytes )\n"
-    "Virtual Memory : 2047MBytes ( 2,147,352,576Bytes )\n"
-    "Graphics : Chip & Co\n"
-    "VRAM : 64 MB\n"
-    "Graphic driver : drv.dll\n"
-    "Graphic driver version : 1.2.3\n"
-    "driver date : 4/5/2006\n"
-    "Direct3D Accelerator : Use is possible\n"
-    "AGP Accelerator : It cannot use\n"
-    "Windows : Windows XP\n"
-    "DirectX : DirectX 9.0c\n";
 
 const char kEnglishOptions[] =
     "Screen mode = Window  Resolution = 1280 : 720\n"
@@ -146,20 +112,20 @@ const char kEnglishOptions[] =
     "3DSound = Auto\n";
 
 const char kJapaneseReport[] =
-    u8"CPU名 : Test CPU\n"
-    u8"CPU速度 : 1,800 MHz\n"
-    u8"CPUID : x86 Family 15\n"
-    u8"メモリ容量 : 256MBytes ( 268,435,456Bytes )\n"
-    u8"利用可能メモリ : 128MBytes ( 134,217,728Bytes )\n"
-    u8"仮想メモリ : 2047MBytes ( 2,147,352,576Bytes )\n"
-    u8"グラフィックボード : Chip & Co\n"
-    u8"搭載ビデオメモリ : 64 MB\n"
-    u8"グラフィックドライバ : drv.dll\n"
-    u8"ドライババージョン : 1.2.3\n"
-    u8"ドライバ日付 : 4/5/2006\n"
-    u8"Direct3D アクセレータ : 使用可能\n"
-    u8"AGP アクセレータ : 利用できません\n"
-    u8"ウインドウズ : Windows XP\n"
+    u8"CPU名 : DxDiag CPU\n"
+    u8"CPU速度 : 2,394 MHz\n"
+    u8"CPUID : x86 Family 6 Model 15\n"
+    u8"メモリ容量 : 2048MBytes ( 2,147,483,648Bytes )\n"
+    u8"利用可能メモリ : 512MBytes ( 536,870,912Bytes )\n"
+    u8"仮想メモリ : 0MBytes ( 1,048,575Bytes )\n"
+    u8"グラフィックボード : Chip &amp; Co 9000\n"
+    u8"搭載ビデオメモリ : 256.0 MB\n"
+    u8"グラフィックドライバ : chip.dll\n"
+    u8"ドライババージョン : 6.14.10.9000\n"
+    u8"ドライバ日付 : 2/3/2004\n"
+    u8"Direct3D アクセレータ : 利用できません\n"
+    u8"AGP アクセレータ : 使用可能\n"
+    u8"ウインドウズ : Windows XP Professional\n"
     u8"ダイレクトX : DirectX 9.0c\n";
 
 const char kJapaneseOptions[] =
@@ -200,12 +166,9 @@ protected:
         capabilityRecord = nullptr;
         languageIndex = 0;
 
-        wchar_t temp[MAX_PATH];
-        GetTempPathW(MAX_PATH, temp);
-        root = std::wstring(temp) + L"wgconf-mail-" + std::to_wstring(GetCurrentProcessId()) + L"\\";
+        ASSERT_TRUE(MakeTempDirectory(L"mail", &root));
         install = root + L"Tom & Jerry {}\\";  // markup and a marker in a value
         work = root + L"work\\";
-        CreateDirectoryW(root.c_str(), nullptr);
         CreateDirectoryW(install.c_str(), nullptr);
         CreateDirectoryW(work.c_str(), nullptr);
         lstrcpyW(installDirectory, install.c_str());
@@ -229,14 +192,8 @@ protected:
     }
     void TearDown() override {
         DestroyWindow(owner);
-        informationList = nullptr;
-        for (int& row : informationRowOf) row = -1;
-        DeleteFileW(TemplatePath().c_str());
-        RemoveDirectoryW(TemplatePath().c_str());
-        DeleteFileW(FormPath().c_str());
-        RemoveDirectoryW(install.c_str());
-        RemoveDirectoryW(work.c_str());
-        RemoveDirectoryW(root.c_str());
+        ForgetInformationList();
+        RemoveTree(root);
         lstrcpyW(installDirectory, savedInstall.c_str());
         lstrcpyW(workDirectory, savedWork.c_str());
         gameOptions = savedOptions;
@@ -245,52 +202,23 @@ protected:
         capabilityRecord = savedRecord;
         languageIndex = 1;
     }
-    // The Information page's rows for a known PC, in a list owned by the test window.
+    // The Information page's rows for the sample PC, in a list owned by the test window.
     void FillList() {
-        static InformationFacts facts;
-        static DirectXFacts directX;
-        static EnvironmentSnapshot environment;
-        static InformationRows rows;
-        memset(&facts, 0, sizeof(facts));
-        memset(&directX, 0, sizeof(directX));
-        memset(&environment, 0, sizeof(environment));
-        facts.processorKeyOpened = 1;
-        lstrcpyW(facts.processorNameString, L"Test CPU");
-        facts.processorSpeedRead = 1;
-        facts.processorSpeedMHz = 1800;
-        lstrcpyW(facts.processorIdentifier, L"x86 Family 15");
-        facts.totalPhysical = 268435456u;
-        facts.availPhysical = 134217728u;
-        facts.availVirtual = 2147352576u;
-        lstrcpyW(directX.displayChipType, L"Chip & Co");
-        lstrcpyW(directX.displayMemoryText, L"64 MB");
-        lstrcpyW(directX.displayDriverName, L"drv.dll");
-        lstrcpyW(directX.displayDriverVersion, L"1.2.3");
-        lstrcpyW(directX.displayDriverDate, L"4/5/2006");
-        lstrcpyW(directX.directXName, L"DirectX 9.0c");
-        directX.direct3DAccelerated = 1;
-        lstrcpyW(environment.windowsName, L"Windows XP");
-        BuildInformationRows(&facts, &directX, &environment, nullptr, &rows);
-        HWND list = CreateWindowExW(0, WC_LISTVIEWW, L"", WS_CHILD | LVS_REPORT, 0, 0, 400, 300, owner, nullptr,
-                                    GetModuleHandleW(nullptr), nullptr);
-        ASSERT_NE(nullptr, list);
-        LVCOLUMNW column = {};
-        column.mask = LVCF_WIDTH;
-        column.cx = 100;
-        SendMessageW(list, LVM_INSERTCOLUMNW, 0, reinterpret_cast<LPARAM>(&column));
-        SendMessageW(list, LVM_INSERTCOLUMNW, 1, reinterpret_cast<LPARAM>(&column));
-        InsertInformationRows(list, &rows);
-        informationList = list;
-        memcpy(informationRowOf, rows.rowOf, sizeof(informationRowOf));
+        static SamplePc pc;
+        pc = SamplePc();
+        pc.Build(false);
+        ASSERT_NE(nullptr, ListInformationRows(pc.rows, owner));
     }
     std::wstring TemplatePath() const { return install + L"support.html"; }
     std::wstring FormPath() const { return work + L"mail_support.html"; }
-    // The title is followed by 42 blanks and the date of the fixed clock.
-    std::string Block(const char* report, const char* options, const char* title) const {
-        return std::string(kInstallBanner) + Escaped(Utf8(install)) + kPcBanner + Escaped(report) +
-               kEnvironmentBanner + options + "\n" + title + std::string(42, ' ') + "2027 1/5 9:3\n\n";
+    // The report comes escaped already. The title is followed by 42 blanks and the date of the fixed clock.
+    std::string Block(const std::string& report, const char* options, const char* title) const {
+        return std::string(kInstallBanner) + Escaped(Utf8(install)) + kPcBanner + report + kEnvironmentBanner +
+               options + "\n" + title + std::string(42, ' ') + "2027 1/5 9:3\n\n";
     }
-    std::string EnglishBlock() const { return Block(kEnglishReport, kEnglishOptions, "Wingmere Silverarc Loopcrest"); }
+    std::string EnglishBlock() const {
+        return Block(SampleReportWithoutCapability(), kEnglishOptions, "Wingmere Silverarc Loopcrest");
+    }
     bool FormWritten() const { return GetFileAttributesW(FormPath().c_str()) != INVALID_FILE_ATTRIBUTES; }
     void ExpectOneErrorBox(const std::wstring& japaneseText, const std::wstring& path) {
         EXPECT_TRUE(shellCalls.empty());
@@ -317,10 +245,10 @@ TEST(MailFormBanners, EachIs85Characters) {
 }
 
 TEST_F(MailFormTest, FullFormInEnglish) {
-    WriteWhole(TemplatePath(), "HEAD<pre>\n</pre>MIDDLE<textarea>{}</textarea>TAIL");
+    PutFile(TemplatePath(), "HEAD<pre>\n</pre>MIDDLE<textarea>{}</textarea>TAIL");
     RunUserSupport(owner);
     std::string form;
-    ASSERT_TRUE(ReadWhole(FormPath(), &form));
+    ASSERT_TRUE(ReadWholeFile(FormPath(), &form));
     std::string block = EnglishBlock();
     std::string expected = "HEAD<pre>\n" + block + "</pre>MIDDLE<textarea>" + block + "</textarea>TAIL";
     expected += '\0';
@@ -343,10 +271,10 @@ TEST_F(MailFormTest, FullFormInJapanese) {
     FillList();  // the page as it is shown in Japanese
     // The template's own bytes pass through untouched, whatever they hold.
     std::string head = u8"<p>日本語 & \"raw\"</p>\r\n</pre>";
-    WriteWhole(TemplatePath(), std::string("HEAD") + "</pre>" + "MIDDLE" + "{}" + "TAIL\xFF");
+    PutFile(TemplatePath(), std::string("HEAD") + "</pre>" + "MIDDLE" + "{}" + "TAIL\xFF");
     RunUserSupport(owner);
     std::string form;
-    ASSERT_TRUE(ReadWhole(FormPath(), &form));
+    ASSERT_TRUE(ReadWholeFile(FormPath(), &form));
     std::string block = Block(kJapaneseReport, kJapaneseOptions, u8"ウイングミア シルバーアーク ループクレスト");
     std::string expected = "HEAD" + block + "</pre>MIDDLE" + block + "TAIL\xFF";
     expected += '\0';
@@ -354,9 +282,9 @@ TEST_F(MailFormTest, FullFormInJapanese) {
     EXPECT_EQ(1u, shellCalls.size());
 
     // Repeated commands replace the file.
-    WriteWhole(TemplatePath(), head + "{}");
+    PutFile(TemplatePath(), head + "{}");
     RunUserSupport(owner);
-    ASSERT_TRUE(ReadWhole(FormPath(), &form));
+    ASSERT_TRUE(ReadWholeFile(FormPath(), &form));
     expected = u8"<p>日本語 & \"raw\"</p>\r\n" + block + "</pre>" + block;
     expected += '\0';
     EXPECT_EQ(expected, form);
@@ -364,15 +292,15 @@ TEST_F(MailFormTest, FullFormInJapanese) {
 
 TEST_F(MailFormTest, MissingMarkersPutTheBlockAtTheEnd) {
     std::string block = EnglishBlock();
-    WriteWhole(TemplatePath(), "HEAD{}TAIL");
+    PutFile(TemplatePath(), "HEAD{}TAIL");
     RunUserSupport(owner);
     std::string form;
-    ASSERT_TRUE(ReadWhole(FormPath(), &form));
+    ASSERT_TRUE(ReadWholeFile(FormPath(), &form));
     EXPECT_EQ("HEAD" + block + "TAIL" + block + std::string(1, '\0'), form);
 
-    WriteWhole(TemplatePath(), "NO MARKERS");
+    PutFile(TemplatePath(), "NO MARKERS");
     RunUserSupport(owner);
-    ASSERT_TRUE(ReadWhole(FormPath(), &form));
+    ASSERT_TRUE(ReadWholeFile(FormPath(), &form));
     EXPECT_EQ("NO MARKERS" + block + block + std::string(1, '\0'), form);
     EXPECT_EQ(2u, shellCalls.size());
     EXPECT_TRUE(messageCalls.empty());
@@ -443,7 +371,7 @@ TEST_F(MailFormTest, ErrorBoxesAreJapaneseInBothLanguages) {
         EXPECT_FALSE(FormWritten());
 
         messageCalls.clear();
-        WriteWhole(TemplatePath(), "");
+        PutFile(TemplatePath(), "");
         RunUserSupport(owner);
         ExpectOneErrorBox(L"メール送信フォームが存在しません。\n", TemplatePath());
         EXPECT_FALSE(FormWritten());
@@ -457,7 +385,7 @@ TEST_F(MailFormTest, ErrorBoxesAreJapaneseInBothLanguages) {
 
         // Held open by another without sharing: it cannot be opened.
         messageCalls.clear();
-        WriteWhole(TemplatePath(), "</pre>{}");
+        PutFile(TemplatePath(), "</pre>{}");
         HANDLE held = CreateFileW(TemplatePath().c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
         ASSERT_NE(INVALID_HANDLE_VALUE, held);
         RunUserSupport(owner);
@@ -475,7 +403,7 @@ TEST_F(MailFormTest, ErrorBoxesAreJapaneseInBothLanguages) {
 
         // Beyond the size limit: the memory box.
         messageCalls.clear();
-        WriteWhole(TemplatePath(), std::string(kTemplateSizeLimit + 1, 'x'));
+        PutFile(TemplatePath(), std::string(kTemplateSizeLimit + 1, 'x'));
         RunUserSupport(owner);
         ExpectOneErrorBox(L"メモリー不足でメール送信フォームが読めません。\n", TemplatePath());
         EXPECT_FALSE(FormWritten());
@@ -485,11 +413,11 @@ TEST_F(MailFormTest, ErrorBoxesAreJapaneseInBothLanguages) {
 
 TEST_F(MailFormTest, TemplateAtTheSizeLimitIsUsed) {
     std::string big(kTemplateSizeLimit - 8, 'x');
-    WriteWhole(TemplatePath(), big + "</pre>{}");
+    PutFile(TemplatePath(), big + "</pre>{}");
     RunUserSupport(owner);
     EXPECT_TRUE(messageCalls.empty());
     std::string form;
-    ASSERT_TRUE(ReadWhole(FormPath(), &form));
+    ASSERT_TRUE(ReadWholeFile(FormPath(), &form));
     std::string block = EnglishBlock();
     EXPECT_EQ(big.size() + 2 * block.size() + 6 + 1, form.size());
     EXPECT_EQ(0, form.compare(big.size(), block.size(), block));
@@ -500,7 +428,7 @@ TEST_F(MailFormTest, FailedSecondReadEndsTheCommand) {
     // The work directory does not exist: the first pass writes nothing, so the read back fails.
     std::wstring missingWork = root + L"no-such-dir\\";
     lstrcpyW(workDirectory, missingWork.c_str());
-    WriteWhole(TemplatePath(), "</pre>{}");
+    PutFile(TemplatePath(), "</pre>{}");
     RunUserSupport(owner);
     ExpectOneErrorBox(L"メール送信フォームが存在しません。\n", missingWork + L"mail_support.html");
 }
@@ -515,6 +443,6 @@ TEST_F(MailFormTest, ComposeWithoutTextWritesNothing) {
     SupportFormText form = {text, 2};
     EXPECT_EQ(1, ComposeMailForm(&form, 2, &kFixedClock));
     std::string written;
-    ASSERT_TRUE(ReadWhole(FormPath(), &written));
+    ASSERT_TRUE(ReadWholeFile(FormPath(), &written));
     EXPECT_EQ("AB" + EnglishBlock() + std::string(1, '\0'), written);
 }

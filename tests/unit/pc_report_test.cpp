@@ -9,6 +9,7 @@
 #include "entry/install_paths.h"
 #include "probe/capability.h"
 #include "support/pc_report.h"
+#include "support_fixtures.h"
 
 namespace {
 
@@ -97,65 +98,22 @@ protected:
         languageIndex = 0;
         savedAvailable = capabilityAvailable;
         savedRecord = capabilityRecord;
-        memset(&facts, 0, sizeof(facts));
-        memset(&directX, 0, sizeof(directX));
-        memset(&environment, 0, sizeof(environment));
-        memset(&record, 0, sizeof(record));
-        facts.processorKeyOpened = 1;
-        lstrcpyW(facts.processorNameString, L"Registry CPU");
-        facts.processorSpeedRead = 1;
-        facts.processorSpeedMHz = 2394;
-        lstrcpyW(facts.processorIdentifier, L"x86 Family 6");
-        facts.totalPhysical = 536870912u;
-        facts.availPhysical = 2147483648u;
-        facts.availVirtual = 1048575u;
-        lstrcpyW(directX.displayChipType, L"Chip");
-        lstrcpyW(directX.displayMemoryText, L"64 MB");
-        lstrcpyW(directX.displayDriverName, L"drv.dll");
-        lstrcpyW(directX.displayDriverVersion, L"1.2.3");
-        lstrcpyW(directX.displayDriverDate, L"4/5/2006");
-        lstrcpyW(directX.directXName, L"DirectX 9.0c");
-        directX.direct3DAccelerated = 1;
-        lstrcpyW(environment.windowsName, L"Windows XP");
-        lstrcpyW(record.makerName, L"Maker");
-        lstrcpyW(record.modelName, L"Model");
-        record.anisotropyLevels[0] = 2;
-        record.anisotropyLevels[1] = 4;
-        record.antiAliasLevels[0] = 4;
-        record.maxTextureWidth = 2048;
-        record.maxTextureHeight = 2048;
-        record.textureStageCount = 8;
-        record.lightCount = 8;
-        record.streamCount = 16;
-        record.depthBitsFirst = 24;
-        record.depthBitsSecond = 8;
     }
     void TearDown() override {
         if (list) DestroyWindow(list);
-        informationList = nullptr;
-        for (int& row : informationRowOf) row = -1;
+        ForgetInformationList();
         capabilityAvailable = savedAvailable;
         capabilityRecord = savedRecord;
         languageIndex = 1;
     }
     // Builds the rows as the page would, lists them, and runs the report.
     std::string Report(bool withCapability) {
-        static InformationRows rows;
-        BuildInformationRows(&facts, &directX, &environment, withCapability ? &record : nullptr, &rows);
+        pc.Build(withCapability);
         if (list) DestroyWindow(list);
-        list = CreateWindowExW(0, WC_LISTVIEWW, L"", LVS_REPORT, 0, 0, 400, 300, nullptr, nullptr,
-                               GetModuleHandleW(nullptr), nullptr);
+        list = ListInformationRows(pc.rows, nullptr);
         EXPECT_NE(nullptr, list);
-        LVCOLUMNW column = {};
-        column.mask = LVCF_WIDTH;
-        column.cx = 100;
-        SendMessageW(list, LVM_INSERTCOLUMNW, 0, reinterpret_cast<LPARAM>(&column));
-        SendMessageW(list, LVM_INSERTCOLUMNW, 1, reinterpret_cast<LPARAM>(&column));
-        InsertInformationRows(list, &rows);
-        informationList = list;
-        memcpy(informationRowOf, rows.rowOf, sizeof(informationRowOf));
         capabilityAvailable = withCapability ? 1 : 0;
-        capabilityRecord = withCapability ? &record : nullptr;
+        capabilityRecord = withCapability ? &pc.record : nullptr;
         static char form[64 * 1024];
         lstrcpyA(form, "<head>");
         AppendPcInformationReport(form, sizeof(form));
@@ -164,57 +122,34 @@ protected:
         return text.substr(6);
     }
 
-    InformationFacts facts;
-    DirectXFacts directX;
-    EnvironmentSnapshot environment;
-    CapabilityRecord record;
+    SamplePc pc;
     HWND list = nullptr;
     int savedAvailable;
     const CapabilityRecord* savedRecord;
 };
 
-const char kFullEnglishReport[] =
-    "CPU : Registry CPU\n"
-    "CPU Speed : 2,394 MHz\n"
-    "CPUID : x86 Family 6\n"
-    "Memory : 512MBytes ( 536,870,912Bytes )\n"
-    "Avail Memory : 2048MBytes ( 2,147,483,648Bytes )\n"
-    "Virtual Memory : 0MBytes ( 1,048,575Bytes )\n"
-    "Graphics : Chip\n"
-    "VRAM : 64 MB\n"
-    "Graphic driver : drv.dll\n"
-    "Graphic driver version : 1.2.3\n"
-    "driver date : 4/5/2006\n"
-    "Direct3D Accelerator : Use is possible\n"
-    "AGP Accelerator : It cannot use\n"
-    "Windows : Windows XP\n"
-    "DirectX : DirectX 9.0c\n"
-    "PC Maker : Maker\n"
-    "PC Model : Model\n"
-    "Anisotropy : 2, 4\n"
-    "Anti-alias : 4\n"
-    "Max Texture Size : 2048 x 2048 Pixel\n"
-    "Texture Stage Count : 8\n"
-    "Light Count : 8\n"
-    "Stream Count : 16\n"
-    "Zbuffer Stencil : 24 - 8 Bit\n";
+// The text with one piece put in place of another.
+std::string Replaced(std::string text, const std::string& from, const std::string& to) {
+    size_t at = text.find(from);
+    EXPECT_NE(std::string::npos, at) << from;
+    if (at != std::string::npos) text.replace(at, from.size(), to);
+    return text;
+}
 
 }  // namespace
 
 TEST_F(PcReportTest, FullLayoutLineByLine) {
-    EXPECT_EQ(kFullEnglishReport, Report(true));
+    EXPECT_EQ(kSampleReport, Report(true));
 }
 
 TEST_F(PcReportTest, WithoutCapabilityFifteenLines) {
-    std::string full = kFullEnglishReport;
-    std::string fifteen = full.substr(0, full.find("PC Maker"));
-    EXPECT_EQ(fifteen, Report(false));
+    EXPECT_EQ(SampleReportWithoutCapability(), Report(false));
 }
 
 TEST_F(PcReportTest, JapaneseCaptionsInUtf8) {
     languageIndex = 1;
     std::string report = Report(false);
-    EXPECT_EQ(0u, report.find("CPU\xE5\x90\x8D : Registry CPU\n"));  // "CPU名"
+    EXPECT_EQ(0u, report.find("CPU\xE5\x90\x8D : DxDiag CPU\n"));  // "CPU名"
     EXPECT_NE(std::string::npos,
               report.find("\xE3\x83\x80\xE3\x82\xA4\xE3\x83\xAC\xE3\x82\xAF\xE3\x83\x88X : DirectX 9.0c\n"));
     EXPECT_EQ(std::string::npos, report.find('\r'));
@@ -222,39 +157,36 @@ TEST_F(PcReportTest, JapaneseCaptionsInUtf8) {
 
 // Each caption keeps its own value when rows are missing or added.
 TEST_F(PcReportTest, ProcessorKeyMissing) {
-    facts.processorKeyOpened = 0;
+    pc.facts.processorKeyOpened = 0;
     std::string report = Report(true);
-    std::string full = kFullEnglishReport;
+    std::string full = kSampleReport;
     std::string expected = "CPU : \nCPU Speed : \nCPUID : \n" + full.substr(full.find("Memory :"));
     EXPECT_EQ(expected, report);
 }
 
 TEST_F(PcReportTest, TwoAdapterRows) {
-    directX.displayChipType[0] = 0;
-    facts.adapterCount = 2;
-    lstrcpyW(facts.adapterNames[0], L"First Adapter");
-    lstrcpyW(facts.adapterNames[1], L"Second Adapter");
-    std::string expected = kFullEnglishReport;
-    size_t at = expected.find("Graphics : Chip");
-    expected.replace(at, 15, "Graphics : First Adapter");
-    EXPECT_EQ(expected, Report(true));
+    pc.directX.displayChipType[0] = 0;
+    pc.facts.adapterCount = 2;
+    lstrcpyW(pc.facts.adapterNames[0], L"First Adapter");
+    lstrcpyW(pc.facts.adapterNames[1], L"Second Adapter");
+    EXPECT_EQ(Replaced(kSampleReport, "Graphics : Chip &amp; Co 9000", "Graphics : First Adapter"), Report(true));
 }
 
 TEST_F(PcReportTest, NoAdapterRowAndEmptyDriverTexts) {
-    directX.displayChipType[0] = 0;
-    directX.displayMemoryText[0] = 0;
-    directX.displayDriverVersion[0] = 0;
-    std::string expected = kFullEnglishReport;
-    expected.replace(expected.find("Graphics : Chip"), 15, "Graphics : ");
-    expected.replace(expected.find("VRAM : 64 MB"), 12, "VRAM : ");
-    expected.replace(expected.find("version : 1.2.3"), 15, "version : ");
+    pc.directX.displayChipType[0] = 0;
+    pc.directX.displayMemoryText[0] = 0;
+    pc.directX.displayDriverVersion[0] = 0;
+    std::string expected = Replaced(kSampleReport, "Graphics : Chip &amp; Co 9000", "Graphics : ");
+    expected = Replaced(expected, "VRAM : 256.0 MB", "VRAM : ");
+    expected = Replaced(expected, "version : 6.14.10.9000", "version : ");
     EXPECT_EQ(expected, Report(true));
 }
 
 TEST_F(PcReportTest, ValuesAreEscapedAndLongLinesKeepTheirEnd) {
-    lstrcpyW(directX.displayDriverName, L"<b>\"nv\" & co</b>");
+    lstrcpyW(pc.directX.displayDriverName, L"<b>\"nv\" & co</b>");
     std::wstring longName(250, L'\u3042');  // 3 bytes each: the line is cut by bytes
-    lstrcpyW(facts.processorNameString, longName.c_str());
+    pc.directX.processorName[0] = 0;  // the registry's name, longer than DxDiag's can be
+    lstrcpyW(pc.facts.processorNameString, longName.c_str());
     std::string report = Report(false);
     EXPECT_NE(std::string::npos, report.find("Graphic driver : &lt;b&gt;&quot;nv&quot; &amp; co&lt;/b&gt;\n"));
     size_t firstEnd = report.find('\n');
@@ -265,8 +197,7 @@ TEST_F(PcReportTest, ValuesAreEscapedAndLongLinesKeepTheirEnd) {
 }
 
 TEST_F(PcReportTest, NoListGivesEmptyValues) {
-    informationList = nullptr;
-    for (int& row : informationRowOf) row = -1;
+    ForgetInformationList();
     capabilityAvailable = 0;
     char form[1024] = "";
     AppendPcInformationReport(form, sizeof(form));
