@@ -349,12 +349,11 @@ INT_PTR CALLBACK InformationPageProc(HWND page, UINT message, WPARAM, LPARAM) {
     if (message != WM_INITDIALOG) return 0;
     RECT pageRect;
     GetWindowRect(page, &pageRect);
-    HINSTANCE module = moduleHandle ? moduleHandle : GetModuleHandleW(nullptr);
     informationList = CreateWindowExW(
         0, WC_LISTVIEWW, L"",
         WS_CHILD | WS_VISIBLE | WS_VSCROLL | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS,
         0, 0, kInformationListWidth, kInformationListHeight, page,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_INFORMATION_LIST)), module, nullptr);
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_INFORMATION_LIST)), ResourceModule(), nullptr);
     LRESULT extended = SendMessageW(informationList, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0);
     SendMessageW(informationList, LVM_SETEXTENDEDLISTVIEWSTYLE, 0,
                  extended | LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);

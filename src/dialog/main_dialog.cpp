@@ -22,10 +22,6 @@ static const WORD kPageTemplates[kPageCount] = {IDD_GRAPHIC, IDD_INPUT, IDD_SOUN
 static const DLGPROC kPageProcedures[kPageCount] = {GraphicPageProc, InputPageProc, SoundPageProc,
                                                     InformationPageProc};
 
-static HINSTANCE ResourceModule() {
-    return moduleHandle ? moduleHandle : GetModuleHandleW(nullptr);
-}
-
 static void ShowPage(int shown) {
     for (int i = 0; i < kPageCount; ++i) ShowWindow(pageWindows[i], SW_HIDE);
     ShowWindow(pageWindows[shown], SW_SHOW);

@@ -82,21 +82,11 @@ inline int JoystickFileInWorkDirectory(int sameDirectories, int workIsDirectory,
     return workIsDirectory && workFileSize >= 1;
 }
 
-// Factory values. The levels come from the capability record when one is held (null
-// otherwise); each list's first entry, 0 for an empty list.
+// Factory values: the defaults of a missing key, except the levels, which come from the
+// capability record when one is held (null otherwise): each list's first entry, 0 for an
+// empty list.
 inline void SetFactoryOptions(OptionsRecord* options, const CapabilityRecord* record) {
-    options->displayMode = 1;
-    options->width = 1024;
-    options->height = 576;
-    options->cursor = 1;
-    options->smoke = 100;
-    options->vectorcamera = 1;
+    SetDefaultOptions(options);
     options->antialias = record ? static_cast<int32_t>(record->antiAliasLevels[0]) : 0;
     options->anisotropy = record ? static_cast<int32_t>(record->anisotropyLevels[0]) : 0;
-    options->smokebutton = 1;
-    options->soundMode = 1;
-    options->bgm = 80;
-    options->plane = 80;
-    options->cockpit = 80;
-    options->voice = 80;
 }

@@ -27,8 +27,7 @@ extern "C" int WINAPI WGCONF_ConfigDialogBox(HWND owner, HANDLE callerSession, L
     EmptyDisplayCatalogue();
     if (!capabilityAvailable && BuildDisplayCatalogue()) ChooseSelectableModes();
 
-    HINSTANCE module = moduleHandle ? moduleHandle : GetModuleHandleW(nullptr);
-    INT_PTR result = DialogBoxParamW(module, MAKEINTRESOURCEW(IDD_MAIN), owner, MainDialogProc, parameter);
+    INT_PTR result = DialogBoxParamW(ResourceModule(), MAKEINTRESOURCEW(IDD_MAIN), owner, MainDialogProc, parameter);
     // OK and Cancel release what start-up took before the dialog ends. When the dialog never
     // ran, or a quit request ended its loop, nothing has; after OK or Cancel these find nothing
     // left to release.

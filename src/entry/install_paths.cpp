@@ -7,6 +7,10 @@ wchar_t installDirectory[kPathCapacity];
 wchar_t workDirectory[kPathCapacity];
 int languageIndex = 1;
 
+HINSTANCE ResourceModule() {
+    return moduleHandle ? moduleHandle : GetModuleHandleW(nullptr);
+}
+
 int DirectoryOfPath(const wchar_t* path) {
     wchar_t fullPath[kPathCapacity];
     DWORD length = GetFullPathNameW(path, kPathCapacity, fullPath, nullptr);
@@ -21,9 +25,8 @@ int DirectoryOfPath(const wchar_t* path) {
 }
 
 void ResolveInstallPaths() {
-    HMODULE module = moduleHandle ? moduleHandle : GetModuleHandleW(nullptr);
     wchar_t modulePath[kPathCapacity];
-    DWORD length = GetModuleFileNameW(module, modulePath, kPathCapacity);
+    DWORD length = GetModuleFileNameW(ResourceModule(), modulePath, kPathCapacity);
     // A cut file name would give a wrong directory: keep the previous one instead.
     if (length > 0 && length < kPathCapacity) DirectoryOfPath(modulePath);
     CopyBounded(installDirectory, kPathCapacity, workDirectory);
@@ -42,8 +45,7 @@ int LoadText(UINT baseId, wchar_t* buffer, int capacity) {
     if (capacity <= 0) return 0;
     // Only English (0) and Japanese (1) have texts; anything else shows the default, Japanese.
     int language = (languageIndex == 0 || languageIndex == 1) ? languageIndex : 1;
-    HMODULE module = moduleHandle ? moduleHandle : GetModuleHandleW(nullptr);
-    int length = LoadStringW(module, baseId + 10000u * static_cast<UINT>(language), buffer, capacity);
+    int length = LoadStringW(ResourceModule(), baseId + 10000u * static_cast<UINT>(language), buffer, capacity);
     if (length <= 0) {
         buffer[0] = 0;
         return 0;

@@ -13,6 +13,10 @@ extern wchar_t installDirectory[kPathCapacity];  // ends with a backslash
 extern wchar_t workDirectory[kPathCapacity];     // [DIR] work as written, else installDirectory
 extern int languageIndex;                  // 0 English, 1 Japanese
 
+// The module that holds the dialog templates and strings: this library, or the program that
+// links the code directly (the unit tests).
+HINSTANCE ResourceModule();
+
 void ResolveInstallPaths();
 // Sets workDirectory to the directory part of the path (with its trailing separator).
 // Returns 1, or 0 and changes nothing.

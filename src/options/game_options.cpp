@@ -111,6 +111,10 @@ void NormaliseGameOptions() {
     NormaliseOptionsForScreen(&gameOptions, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
 }
 
+void SetDefaultOptions(OptionsRecord* options) {
+    for (const OptionKey& option : kOptionKeys) options->*option.field = option.defaultValue;
+}
+
 void LoadGameOptions() {
     gameOptions = OptionsRecord();
     wchar_t path[kPathCapacity];

@@ -25,6 +25,8 @@ extern OptionsRecord gameOptions;
 
 // Full path of GameOption.ini (kPathCapacity units).
 void GameOptionPath(wchar_t* path);
+// Every field at the value a missing key gives.
+void SetDefaultOptions(OptionsRecord* options);
 void LoadGameOptions();
 void NormaliseGameOptions();
 // The rules of NormaliseGameOptions for a given primary screen size.

@@ -187,8 +187,7 @@ int OpenFormText(const wchar_t* path, SupportFormText* form, int sizeLimit) {
     }
     // The form errors are shown in Japanese whatever the display language.
     wchar_t format[kShortTextCapacity];
-    HMODULE module = moduleHandle ? moduleHandle : GetModuleHandleW(nullptr);
-    if (LoadStringW(module, IDS_ERROR_FILE_NOT_FOUND + IDS_LANGUAGE_STRIDE + 5 + code, format,
+    if (LoadStringW(ResourceModule(), IDS_ERROR_FILE_NOT_FOUND + IDS_LANGUAGE_STRIDE + 5 + code, format,
                     kShortTextCapacity) <= 0)
         format[0] = 0;
     supportPlatform.messageBox(nullptr, FormatShortText(format, path), L"Error", MB_ICONERROR | MB_OK);
