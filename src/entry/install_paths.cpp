@@ -28,7 +28,11 @@ void ResolveInstallPaths() {
     wchar_t modulePath[kPathCapacity];
     DWORD length = GetModuleFileNameW(ResourceModule(), modulePath, kPathCapacity);
     // A cut file name would give a wrong directory: keep the previous one instead.
-    if (length > 0 && length < kPathCapacity) DirectoryOfPath(modulePath);
+    ResolveInstallPathsFor(length > 0 && length < kPathCapacity ? modulePath : nullptr);
+}
+
+void ResolveInstallPathsFor(const wchar_t* libraryPath) {
+    if (libraryPath) DirectoryOfPath(libraryPath);
     CopyBounded(installDirectory, kPathCapacity, workDirectory);
 
     wchar_t configPath[kPathCapacity];

@@ -18,6 +18,8 @@ extern int languageIndex;                  // 0 English, 1 Japanese
 HINSTANCE ResourceModule();
 
 void ResolveInstallPaths();
+// The same for a library file at `libraryPath`; null keeps the previous directory.
+void ResolveInstallPathsFor(const wchar_t* libraryPath);
 // Sets workDirectory to the directory part of the path (with its trailing separator).
 // Returns 1, or 0 and changes nothing.
 int DirectoryOfPath(const wchar_t* path);

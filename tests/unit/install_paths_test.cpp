@@ -1,7 +1,71 @@
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "entry/install_paths.h"
 #include "resources/resource.h"
+#include "test_support.h"
+
+namespace {
+
+class InstallPathsTest : public testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(install_.Made());
+        libraryPath_ = install_.File(L"wgconf.dll");
+    }
+    void TearDown() override { languageIndex = 1; }
+
+    void Resolve(const std::string& config) {
+        if (!config.empty()) install_.Write(L"config.ini", config);
+        ResolveInstallPathsFor(libraryPath_.c_str());
+    }
+
+    ScratchDirectory install_{L"paths"};
+    std::wstring libraryPath_;
+};
+
+TEST_F(InstallPathsTest, WithoutConfigBothDirectoriesAreTheLibrarysAndTextsJapanese) {
+    Resolve("");
+    EXPECT_EQ(install_.Path(), installDirectory);
+    EXPECT_EQ(install_.Path(), workDirectory);
+    EXPECT_EQ(L'\\', installDirectory[wcslen(installDirectory) - 1]);
+    EXPECT_EQ(1, languageIndex);
+}
+
+TEST_F(InstallPathsTest, WorkIsTakenAsWritten) {
+    Resolve("[DIR]\r\nwork = D:\\Save\\ \r\n[SYSTEM]\r\nlanguage=0\r\n");
+    EXPECT_STREQ(L"D:\\Save\\", workDirectory);
+    EXPECT_EQ(install_.Path(), installDirectory);
+    EXPECT_EQ(0, languageIndex);
+
+    // No backslash added, nothing made absolute.
+    Resolve("[dir]\r\nWORK=D:\\Save\r\n");
+    EXPECT_STREQ(L"D:\\Save", workDirectory);
+    Resolve("[DIR]\r\nwork=Save\\\r\n");
+    EXPECT_STREQ(L"Save\\", workDirectory);
+    EXPECT_EQ(1, languageIndex);
+}
+
+TEST_F(InstallPathsTest, EmptyWorkLeavesTheInstallationDirectory) {
+    Resolve("[DIR]\r\nwork=\r\n[SYSTEM]\r\nlanguage=-3\r\n");
+    EXPECT_EQ(install_.Path(), workDirectory);
+    EXPECT_EQ(-3, languageIndex);
+}
+
+TEST_F(InstallPathsTest, UnusablePathKeepsThePreviousDirectory) {
+    Resolve("");
+    ResolveInstallPathsFor(nullptr);
+    EXPECT_EQ(install_.Path(), installDirectory);
+
+    std::wstring tooLong = L"C:\\" + std::wstring(kPathCapacity, L'a') + L"\\wgconf.dll";
+    EXPECT_EQ(0, DirectoryOfPath(tooLong.c_str()));
+    EXPECT_EQ(install_.Path(), workDirectory);
+
+    // The absolute form uses backslashes throughout.
+    EXPECT_EQ(1, DirectoryOfPath(L"C:\\Games\\W/wgconf.dll"));
+    EXPECT_STREQ(L"C:\\Games\\W\\", workDirectory);
+}
 
 TEST(LoadText, PicksLanguageByIndex) {
     wchar_t text[kTextCapacity];
@@ -14,5 +78,15 @@ TEST(LoadText, PicksLanguageByIndex) {
     languageIndex = 7;  // no such language: the default
     LoadText(IDS_TAB_INFORMATION, text);
     EXPECT_STREQ(L"情報", text);
+
+    // A short buffer is cut and terminated; an unknown id gives the empty text.
+    wchar_t shortText[4];
+    languageIndex = 0;
+    EXPECT_EQ(3, LoadText(IDS_TAB_INFORMATION, shortText, 4));
+    EXPECT_STREQ(L"Inf", shortText);
+    EXPECT_EQ(0, LoadText(4999, text));
+    EXPECT_STREQ(L"", text);
     languageIndex = 1;
 }
+
+}  // namespace
