@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds the 32-bit product and the 64-bit build, and runs every test:
-# the 32-bit tables are checked statically, the 64-bit programs run under Wine.
+# Installs what is missing, builds the 32-bit product and its 64-bit twin with every test
+# program, and runs every test: the i686 programs under Wine's WoW64 mode, the x86_64 ones beside
+# them under the same Wine, the i686 tables statically, and the sources through a second compiler.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -13,9 +14,8 @@ for preset in i686 x64; do
     cmake --build --preset "$preset" -j"$jobs" || exit 1
 done
 
-source scripts/wine-env.sh
 status=0
+bash scripts/clang-check.sh || status=1
 ctest --preset i686 || status=1
 ctest --preset x64 || status=1
-wine_shutdown "$root/build/x64"
 exit $status

@@ -1,9 +1,102 @@
 #!/usr/bin/env bash
-# Runs a program of a build tree under Wine: scripts/wine-exec.sh BUILD_DIR PROGRAM [ARGS...]
-# CTest uses it as the emulator of the x86_64 build.
+# Runs Windows programs of a build tree in the project's Windows runtime (scripts/runtime.sh):
+#   scripts/wine-exec.sh BUILD_DIR PROGRAM [ARGS...]      wine PROGRAM ARGS
+#   scripts/wine-exec.sh BUILD_DIR --shell 'COMMANDS'     bash -c COMMANDS, with wine at hand
+# CTest uses the first form as the emulator of both builds.
+#
+# Each call runs in a private mount and PID namespace: the runtime gets /proc, /dev, /sys, a
+# private /tmp and the source tree at its own path; Wine uses the build tree's prefix
+# (BUILD_DIR/wineprefix, made on first use) and, without a display or with WGCONF_HEADLESS set,
+# an Xvfb of its own. When the command ends, Wine and Xvfb are ended and the namespace goes
+# with them: nothing stays mounted or running. Calls on one build tree take turns.
 set -u
-build=$1
+
+if [ "${1:-}" = --in-root ]; then
+    # Second stage, inside the runtime.
+    shift
+    build=$1
+    shift
+    cd "${WGCONF_CWD:-/}" 2>/dev/null || cd /
+    export HOME=/root XDG_RUNTIME_DIR=/tmp/xdg-runtime
+    mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
+    export WINEPREFIX="$build/wineprefix" WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES="mscoree,mshtml="
+    xvfb=
+    if [ -z "${DISPLAY:-}" ]; then
+        mkdir -p /tmp/.X11-unix && chmod 1777 /tmp/.X11-unix
+        Xvfb :99 -screen 0 1600x1200x24 -nolisten tcp </dev/null >/dev/null 2>&1 &
+        xvfb=$!
+        for _ in $(seq 100); do [ -e /tmp/.X11-unix/X99 ] && break; sleep 0.05; done
+        export DISPLAY=:99
+    fi
+    if [ ! -f "$WINEPREFIX/.wgconf-ready" ]; then
+        rm -rf "$WINEPREFIX"
+        wineboot -i >/dev/null 2>&1
+        # Wine draws frames and captions itself (there is no window manager), and the dialog
+        # fonts fall back to a Japanese font for the Japanese captions.
+        wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d Y /f >/dev/null 2>&1
+        wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+        for font in Tahoma 'MS Shell Dlg' 'MS Shell Dlg 2' 'MS UI Gothic'; do
+            wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
+                /v "$font" /t REG_MULTI_SZ /d 'ipagp.ttf,IPAPGothic' /f >/dev/null 2>&1
+        done
+        wineserver -w
+        touch "$WINEPREFIX/.wgconf-ready"
+    fi
+    if [ "${1:-}" = --shell ]; then
+        bash -c "$2"
+    else
+        wine "$@"
+    fi
+    status=$?
+    # A clean end of the server writes the prefix's registry back.
+    wineserver -k 2>/dev/null
+    wineserver -w 2>/dev/null
+    [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null && wait "$xvfb" 2>/dev/null
+    exit $status
+fi
+
+if [ "${1:-}" = --in-namespace ]; then
+    # First stage, in the new namespaces, before the runtime becomes the root.
+    shift
+    root=$1 build=$2
+    shift 2
+    rt=$WGCONF_RUNTIME
+    mount --make-rprivate / &&
+        mount -t proc proc "$rt/proc" &&
+        mount --rbind /dev "$rt/dev" &&
+        mount --rbind /sys "$rt/sys" &&
+        mount -t tmpfs -o mode=1777 tmpfs "$rt/tmp" || exit 125
+    for tree in "$root" "$build"; do
+        case $tree in "$root"/*) continue ;; esac
+        mkdir -p "$rt$tree" && mount --bind "$tree" "$rt$tree" || exit 125
+    done
+    keep=(PATH=/usr/local/bin:/usr/bin:/bin:/usr/sbin:/sbin "WGCONF_CWD=$PWD")
+    if [ -n "${DISPLAY:-}" ] && [ -z "${WGCONF_HEADLESS:-}" ]; then
+        mkdir -p "$rt/tmp/.X11-unix" && mount --bind /tmp/.X11-unix "$rt/tmp/.X11-unix"
+        keep+=("DISPLAY=$DISPLAY")
+        if [ -n "${XAUTHORITY:-}" ] && [ -f "$XAUTHORITY" ]; then
+            cp "$XAUTHORITY" "$rt/tmp/.Xauthority" && keep+=(XAUTHORITY=/tmp/.Xauthority)
+        fi
+    fi
+    while IFS= read -r var; do keep+=("$var"); done < <(env | grep -E '^(WGCONF_|GTEST_|WINEDEBUG=|LANG=|LC_ALL=|TERM=)')
+    exec chroot "$rt" /usr/bin/env -i "${keep[@]}" bash "$root/scripts/wine-exec.sh" --in-root "$build" "$@"
+fi
+
+if [ $# -lt 2 ]; then
+    echo "usage: scripts/wine-exec.sh BUILD_DIR PROGRAM [ARGS...] | BUILD_DIR --shell COMMANDS" >&2
+    exit 2
+fi
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+source "$root/scripts/runtime.sh"
+runtime_ensure >&2 || exit 125
+mkdir -p "$1" || exit 125
+build=$(cd "$1" && pwd)
 shift
-source "$(dirname "$0")/wine-env.sh"
-wine_prepare "$build"
-exec wine "$@"
+sudo_cmd=()
+[ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo --preserve-env)
+export WGCONF_RUNTIME
+(
+    flock 9
+    "${sudo_cmd[@]}" unshare --mount --pid --fork --kill-child \
+        bash "$root/scripts/wine-exec.sh" --in-namespace "$root" "$build" "$@" 9>&-
+) 9>"$build/.wine.lock"
