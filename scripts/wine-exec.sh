@@ -23,10 +23,12 @@ if [ "${1:-}" = --in-root ]; then
     xvfb=
     if [ -z "${DISPLAY:-}" ]; then
         mkdir -p /tmp/.X11-unix && chmod 1777 /tmp/.X11-unix
-        Xvfb :99 -screen 0 1600x1200x24 -nolisten tcp </dev/null >/dev/null 2>&1 &
+        # Xvfb picks a free display itself: its abstract sockets are shared with every other
+        # run on this machine, even though /tmp is private.
+        Xvfb -displayfd 3 -screen 0 1600x1200x24 -nolisten tcp </dev/null >/dev/null 2>&1 3>/tmp/xvfb-display &
         xvfb=$!
-        for _ in $(seq 100); do [ -e /tmp/.X11-unix/X99 ] && break; sleep 0.05; done
-        export DISPLAY=:99
+        for _ in $(seq 200); do [ -s /tmp/xvfb-display ] && break; sleep 0.05; done
+        export DISPLAY=":$(head -n1 /tmp/xvfb-display)"
     fi
     if [ ! -f "$WINEPREFIX/.wgconf-ready" ]; then
         rm -rf "$WINEPREFIX"
