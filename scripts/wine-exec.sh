@@ -19,7 +19,7 @@ if [ "${1:-}" = --in-root ]; then
     cd "${WGCONF_CWD:-/}" 2>/dev/null || cd /
     export HOME=/root XDG_RUNTIME_DIR=/tmp/xdg-runtime
     mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
-    export WINEPREFIX="$build/wineprefix" WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES="mscoree,mshtml="
+    export WINEPREFIX="$build/wineprefix" WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES="mscoree,mshtml,winealsa.drv="
     xvfb=
     if [ -z "${DISPLAY:-}" ]; then
         mkdir -p /tmp/.X11-unix && chmod 1777 /tmp/.X11-unix

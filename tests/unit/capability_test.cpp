@@ -194,7 +194,7 @@ TEST_F(CapabilityTest, RecordFollowsTheIniBesideTheLibrary) {
     InstallStandIn(L"vidq.dll");
     PutFile(directory + L"vidq.ini",
               "[PC]\r\nmaker=Maker A\r\nmodel=Model B\r\n[LEVELS]\r\nanisotropy=2,2,4\r\nantialias=\r\n"
-              "[DEPTH]\r\nfirst=16\r\n[RESOLUTIONS]\r\ntable=1920x1080x0, 800x600x60, 1280x1024x75, 0x0\r\n");
+              "[DEPTH]\r\nfirst=16\r\nsecond=5\r\n[RESOLUTIONS]\r\ntable=1920x1080x0, 800x600x60, 1280x1024x75, 0x0\r\n");
     OpenCapabilityLibrary();
     const CapabilityRecord* record = ObtainCapabilityRecord(nullptr);
     ASSERT_NE(nullptr, record);
@@ -204,11 +204,58 @@ TEST_F(CapabilityTest, RecordFollowsTheIniBesideTheLibrary) {
     EXPECT_EQ(2u, record->anisotropyLevels[1]);
     EXPECT_EQ(0, CountCapabilityLevels(record->antiAliasLevels, kCapabilityMaxAntiAliasLevels));
     EXPECT_EQ(16u, record->depthBitsFirst);
-    EXPECT_EQ(8u, record->depthBitsSecond);
+    EXPECT_EQ(5u, record->depthBitsSecond);
+    // The same figures at their byte offsets: on 32-bit Windows the table pointer takes 4 bytes
+    // at 976 and the depth figures follow at 980 and 984; on 64-bit Windows the pointer takes 8
+    // bytes and they move to 984 and 988.
+    const uint8_t* bytes = reinterpret_cast<const uint8_t*>(record);
+    const size_t depthOffset = sizeof(void*) == 4 ? 980 : 984;
+    const ResolutionTableEntry* table = nullptr;
+    uint32_t first = 0;
+    uint32_t second = 0;
+    memcpy(&table, bytes + 976, sizeof(table));
+    memcpy(&first, bytes + depthOffset, 4);
+    memcpy(&second, bytes + depthOffset + 4, 4);
+    ASSERT_NE(nullptr, table);
+    EXPECT_EQ(1920u, table[0].width);
+    EXPECT_EQ(1280u, table[2].width);
+    EXPECT_EQ(75u, table[2].third);
+    EXPECT_EQ(16u, first);
+    EXPECT_EQ(5u, second);
     ASSERT_EQ(1u, selectableModeCount);
     EXPECT_EQ(1280u, selectableModes[0].width);
     EXPECT_EQ(75u, selectableModes[0].frequency);
     EXPECT_EQ(3u, selectableModes[0].aspectClass);
+}
+
+// The address of a local of a fresh frame: equal before and after a call when the call left
+// the stack pointer where it was.
+__declspec(noinline) uintptr_t StackMark() {
+    volatile int local = 0;
+    return reinterpret_cast<uintptr_t>(&local);
+}
+
+TEST_F(CapabilityTest, EntriesLookedUpByNameKeepTheStack) {
+    // The entries remove their own arguments (the standard call convention); a 32-bit caller
+    // that expected otherwise would leave the stack pointer moved after each call. A 64-bit
+    // build has one convention only, so there the marks agree in any case.
+    InstallStandIn(L"vidq.dll");
+    OpenCapabilityLibrary();
+    ASSERT_TRUE(vidqStart && vidqEnd && vidqGetInformation);
+    RECT area = {0, 0, 640, 480};
+    const uintptr_t before = StackMark();
+    HANDLE session = vidqStart(nullptr, &area, 1);
+    const uintptr_t afterStart = StackMark();
+    const CapabilityRecord* record = vidqGetInformation(session, kCapabilityKindInformation);
+    const uintptr_t afterInformation = StackMark();
+    int ended = vidqEnd(session);
+    const uintptr_t afterEnd = StackMark();
+    EXPECT_NE(nullptr, session);
+    EXPECT_NE(nullptr, record);
+    EXPECT_EQ(1, ended);
+    EXPECT_EQ(before, afterStart);
+    EXPECT_EQ(before, afterInformation);
+    EXPECT_EQ(before, afterEnd);
 }
 
 TEST_F(CapabilityTest, CallersSessionIsUsedAndNeverEnded) {

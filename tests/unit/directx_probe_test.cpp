@@ -333,7 +333,7 @@ TEST_F(DxDiagWalk, FullWalkReadsTheFirstDeviceAndReleasesInOrder) {
     EXPECT_STREQ(L"Test Processor 3.0GHz", directXFacts.processorName);
     tree.ExpectAllReleased();
 
-    EXPECT_EQ(sizeof(DXDIAG_INIT_PARAMS), tree.provider.seen.dwSize);
+    EXPECT_EQ(sizeof(void*) == 4 ? 16u : 24u, tree.provider.seen.dwSize);
     EXPECT_EQ(111u, tree.provider.seen.dwDxDiagHeaderVersion);
     EXPECT_EQ(TRUE, tree.provider.seen.bAllowWHQLChecks);
     EXPECT_EQ(nullptr, tree.provider.seen.pReserved);
@@ -681,6 +681,47 @@ TEST_F(DxDiagWalk, RealProviderFactsMatchAnIndependentQuery) {
     displays->Release();
     root->Release();
     provider->Release();
+    CoUninitialize();
+}
+
+// Stands between the walk and the real provider, keeping the size of the init record that the
+// walk hands over; everything else goes through unchanged.
+class RecordingProvider : public IDxDiagProvider {
+public:
+    explicit RecordingProvider(IDxDiagProvider* real) : real(real) {}
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** object) override {
+        return real->QueryInterface(id, object);
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return real->AddRef(); }
+    ULONG STDMETHODCALLTYPE Release() override { return real->Release(); }
+    HRESULT STDMETHODCALLTYPE Initialize(DXDIAG_INIT_PARAMS* parameters) override {
+        seenSize = parameters->dwSize;
+        initializeResult = real->Initialize(parameters);
+        return initializeResult;
+    }
+    HRESULT STDMETHODCALLTYPE GetRootContainer(IDxDiagContainer** root) override {
+        return real->GetRootContainer(root);
+    }
+    IDxDiagProvider* real;
+    DWORD seenSize = 0;
+    HRESULT initializeResult = E_FAIL;
+};
+
+TEST_F(DxDiagWalk, RealProviderAcceptsTheInitRecord) {
+    // The provider refuses a record of another size than its own, which is 16 bytes for a
+    // 32-bit program and 24 for a 64-bit one.
+    ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));
+    IDxDiagProvider* provider = nullptr;
+    ASSERT_TRUE(SUCCEEDED(CoCreateInstance(kProviderClass, nullptr, CLSCTX_INPROC_SERVER,
+                                           kProviderInterface, reinterpret_cast<void**>(&provider))));
+    DXDIAG_INIT_PARAMS wrong = {20, DXDIAG_DX9_SDK_VERSION, TRUE, nullptr};
+    EXPECT_EQ(E_INVALIDARG, provider->Initialize(&wrong));
+
+    RecordingProvider recording(provider);
+    EXPECT_EQ(1, WalkDxDiagProvider(&recording));  // releases the provider
+    EXPECT_EQ(sizeof(void*) == 4 ? 16u : 24u, recording.seenSize);
+    EXPECT_EQ(S_OK, recording.initializeResult);
+    EXPECT_NE(L'\0', directXFacts.processorName[0]);
     CoUninitialize();
 }
 

@@ -492,8 +492,15 @@ TEST_F(InformationPageTest, ValuesEqualTheProbedRecords) {
 
     ASSERT_NE(0, directXFacts.processorName[0]);  // the provider names the processor
     EXPECT_EQ(directXFacts.processorName, ValueOfFact(kFactCpu));
-    // Without a chip type the prefix's display class names the adapter.
-    EXPECT_EQ(directXFacts.displayChipType[0] ? std::wstring(directXFacts.displayChipType) : L"Wine Adapter",
+    // Without a chip type the prefix's display class names the adapter, read here directly.
+    wchar_t adapter[256] = L"";
+    DWORD adapterSize = sizeof(adapter) - sizeof(wchar_t);
+    ASSERT_EQ(ERROR_SUCCESS,
+              RegGetValueW(HKEY_LOCAL_MACHINE,
+                           L"SYSTEM\\CurrentControlSet\\Control\\Class\\{4D36E968-E325-11CE-BFC1-08002BE10318}\\0000",
+                           L"DriverDesc", RRF_RT_REG_SZ, nullptr, adapter, &adapterSize));
+    ASSERT_NE(0, adapter[0]);
+    EXPECT_EQ(directXFacts.displayChipType[0] ? std::wstring(directXFacts.displayChipType) : std::wstring(adapter),
               ValueOfFact(kFactGraphics));
     const struct {
         const wchar_t* text;
