@@ -8,7 +8,7 @@
 #   runtime_check    0 when it is complete
 
 WGCONF_RUNTIME=${WGCONF_RUNTIME:-/var/lib/wgconf/wine10-root}
-_runtime_packages="wine wine64 xvfb xauth imagemagick fonts-ipafont-gothic e2fsprogs"
+_runtime_packages="wine wine64 fonts-wine xvfb xauth imagemagick fonts-ipafont-gothic e2fsprogs"
 
 _runtime_sudo() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
@@ -30,7 +30,7 @@ runtime_check() {
         for program in wine wineserver Xvfb import convert chattr; do
             [ -x "$(command -v $program)" ] || exit 1
         done
-        [ -f /usr/share/fonts/opentype/ipafont-gothic/ipagp.ttf ] &&
+        [ -f /usr/share/fonts/opentype/ipafont-gothic/ipagp.ttf ] && [ -f /usr/share/wine/fonts/marlett.ttf ] &&
             [ -f /usr/lib/x86_64-linux-gnu/wine/i386-windows/kernel32.dll ] &&
             [ -f /usr/lib/x86_64-linux-gnu/wine/x86_64-windows/kernel32.dll ]' 2>/dev/null
 }
