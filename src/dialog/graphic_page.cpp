@@ -228,33 +228,37 @@ static int IsChecked(HWND button) {
     return SendMessageW(button, BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
+// Lists act on a pick and check boxes on a click only: the focus passing through a list, or a
+// list opened and closed without a pick, leaves a stored value that no item shows alone.
 INT_PTR CALLBACK GraphicPageProc(HWND page, UINT message, WPARAM wParam, LPARAM) {
     if (message == WM_INITDIALOG) {
         InitialiseGraphicPage(page);
         return TRUE;
     }
     if (message != WM_COMMAND) return FALSE;
+    int picked = HIWORD(wParam) == CBN_SELCHANGE;
+    int clicked = HIWORD(wParam) == BN_CLICKED;
     switch (LOWORD(wParam)) {
     case IDC_SCREEN_MODE:
-        ChangeScreenMode();
+        if (picked) ChangeScreenMode();
         return TRUE;
     case IDC_RESOLUTION:
-        ChangeResolution();
+        if (picked) ChangeResolution();
         return TRUE;
     case IDC_SMOKE_AMOUNT:
-        gameOptions.smoke = SmokeAmountForItem(SelectedItem(smokeCombo));
+        if (picked) gameOptions.smoke = SmokeAmountForItem(SelectedItem(smokeCombo));
         return TRUE;
     case IDC_SOFTWARE_CURSOR:
-        gameOptions.cursor = IsChecked(softwareCursorCheck) ? 0 : 1;
+        if (clicked) gameOptions.cursor = IsChecked(softwareCursorCheck) ? 0 : 1;
         return TRUE;
     case IDC_ANTIALIAS:
-        gameOptions.antialias = SelectedLevel(antiAliasCombo);
+        if (picked) gameOptions.antialias = SelectedLevel(antiAliasCombo);
         return TRUE;
     case IDC_ANISOTROPY:
-        gameOptions.anisotropy = SelectedLevel(anisotropyCombo);
+        if (picked) gameOptions.anisotropy = SelectedLevel(anisotropyCombo);
         return TRUE;
     case IDC_VECTOR_MODE:
-        gameOptions.vectorcamera = IsChecked(vectorModeCheck) ? 1 : 0;
+        if (clicked) gameOptions.vectorcamera = IsChecked(vectorModeCheck) ? 1 : 0;
         return TRUE;
     default:
         return FALSE;

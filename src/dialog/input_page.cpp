@@ -121,12 +121,14 @@ INT_PTR CALLBACK InputPageProc(HWND page, UINT message, WPARAM wParam, LPARAM) {
         return TRUE;
     }
     if (message != WM_COMMAND) return FALSE;
+    // A click, by the mouse, Space, or Enter passed on by the main dialog.
+    int clicked = HIWORD(wParam) == BN_CLICKED;
     switch (LOWORD(wParam)) {
     case IDC_SMOKE_TOGGLE:
-        gameOptions.smokebutton = SendMessageW(smokeToggleCheck, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0;
+        if (clicked) gameOptions.smokebutton = SendMessageW(smokeToggleCheck, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0;
         return TRUE;
     case IDC_CHANGE_JOYSTICK:
-        ChangeJoystick();
+        if (clicked) ChangeJoystick();
         return TRUE;
     default:
         return FALSE;

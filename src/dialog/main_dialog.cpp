@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include "dialog/pages.h"
+#include "dialog/tab_host_rules.h"
 #include "entry/bounded_text.h"
 #include "entry/install_paths.h"
 #include "options/game_options.h"
@@ -17,6 +18,7 @@ HWND tabControl;
 HWND pageWindows[kPageCount];
 
 static HICON smallIcon;  // loaded from the installation, destroyed with the dialog
+static HHOOK pageKeyHook;  // the page keys, seen before the dialog manager moves the focus
 
 static const WORD kPageTemplates[kPageCount] = {IDD_GRAPHIC, IDD_INPUT, IDD_SOUND, IDD_INFORMATION};
 static const DLGPROC kPageProcedures[kPageCount] = {GraphicPageProc, InputPageProc, SoundPageProc,
@@ -27,9 +29,42 @@ static void ShowPage(int shown) {
     ShowWindow(pageWindows[shown], SW_SHOW);
 }
 
+// Height that a page needs: its template's, or more where a control reaches further down
+// (the Information page's list has a fixed size in pixels).
+static int PageContentHeight(HWND page) {
+    RECT client;
+    GetClientRect(page, &client);
+    int height = client.bottom;
+    for (HWND child = GetWindow(page, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        RECT control;
+        GetWindowRect(child, &control);
+        MapWindowPoints(nullptr, page, reinterpret_cast<POINT*>(&control), 2);
+        if (control.bottom > height) height = control.bottom;
+    }
+    return height;
+}
+
+static int ButtonsTop(HWND dialog) {
+    static const int kButtons[] = {IDOK, IDCANCEL, IDC_INITIALIZE, IDC_USER_SUPPORT};
+    RECT client;
+    GetClientRect(dialog, &client);
+    int top = client.bottom;
+    for (int id : kButtons) {
+        RECT button;
+        HWND window = GetDlgItem(dialog, id);
+        if (!window) continue;
+        GetWindowRect(window, &button);
+        MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&button), 2);
+        if (button.top < top) top = button.top;
+    }
+    return top;
+}
+
 void BuildTabHost(HWND dialog) {
     HINSTANCE module = ResourceModule();
-    tabControl = CreateWindowExW(0, L"SysTabControl32", L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | TCS_HOTTRACK,
+    // The strip takes the focus, so that the arrow keys switch pages.
+    tabControl = CreateWindowExW(0, L"SysTabControl32", L"",
+                                 WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP | TCS_HOTTRACK,
                                  0, 0, 0, 0, dialog, reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_TAB)), module,
                                  nullptr);
     SendMessageW(tabControl, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
@@ -53,14 +88,59 @@ void BuildTabHost(HWND dialog) {
     RECT area;
     GetClientRect(dialog, &area);
     SendMessageW(tabControl, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
-    MoveWindow(tabControl, 2, 0, area.right - 2, area.bottom - 150, TRUE);
+    int contentHeight = 0;
     for (int i = 0; i < kPageCount; ++i) {
-        MoveWindow(pageWindows[i], area.left + 2, area.top, area.right - area.left - 6, area.bottom - area.top - 152,
-                   TRUE);
+        int height = PageContentHeight(pageWindows[i]);
+        if (height > contentHeight) contentHeight = height;
+    }
+    TabHostLayout layout = ArrangeTabHost(area, contentHeight, ButtonsTop(dialog));
+    MoveWindow(tabControl, layout.tab.x, layout.tab.y, layout.tab.width, layout.tab.height, TRUE);
+    for (int i = 0; i < kPageCount; ++i) {
+        MoveWindow(pageWindows[i], layout.page.x, layout.page.y, layout.page.width, layout.page.height, TRUE);
     }
 
     ShowPage(0);
     SendMessageW(tabControl, TCM_SETCURSEL, 0, 0);
+}
+
+// Switches pages as a click on the tab does. A focus inside the page that goes moves to the
+// strip, which then shows where the keyboard is.
+static void SwitchPageByKeyboard(int shown) {
+    int current = static_cast<int>(SendMessageW(tabControl, TCM_GETCURSEL, 0, 0));
+    HWND focus = GetFocus();
+    if (!focus || (current >= 0 && current < kPageCount && IsChild(pageWindows[current], focus))) {
+        SendMessageW(mainDialogWindow, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(tabControl), TRUE);
+    }
+    SendMessageW(tabControl, TCM_SETCURSEL, static_cast<WPARAM>(shown), 0);
+    ShowPage(shown);
+}
+
+// Ctrl+Tab and the like, seen in the dialog's loop before the dialog manager takes Tab for
+// the focus or a list takes PageDown for its selection.
+static LRESULT CALLBACK PageKeyFilter(int code, WPARAM wParam, LPARAM lParam) {
+    const MSG* message = reinterpret_cast<const MSG*>(lParam);
+    if (code == MSGF_DIALOGBOX && message && message->message == WM_KEYDOWN && mainDialogWindow &&
+        (message->hwnd == mainDialogWindow || IsChild(mainDialogWindow, message->hwnd))) {
+        int current = static_cast<int>(SendMessageW(tabControl, TCM_GETCURSEL, 0, 0));
+        int shown = PageAfterKey(message->wParam, GetKeyState(VK_CONTROL) < 0, GetKeyState(VK_SHIFT) < 0, current,
+                                 kPageCount);
+        if (shown >= 0) {
+            SwitchPageByKeyboard(shown);
+            return 1;
+        }
+    }
+    return CallNextHookEx(pageKeyHook, code, wParam, lParam);
+}
+
+// The page whose control sent a command: the dialog manager sends Enter on a page's push
+// button to the main dialog, with the button's own id.
+static HWND PageOfControl(HWND control) {
+    if (!control) return nullptr;
+    HWND parent = GetParent(control);
+    for (int i = 0; i < kPageCount; ++i) {
+        if (pageWindows[i] && parent == pageWindows[i]) return parent;
+    }
+    return nullptr;
 }
 
 static void InitialiseMainDialog(HWND dialog) {
@@ -73,6 +153,7 @@ static void InitialiseMainDialog(HWND dialog) {
     mainDialogWindow = dialog;
     InitCommonControls();
     BuildTabHost(dialog);
+    pageKeyHook = SetWindowsHookExW(WH_MSGFILTER, PageKeyFilter, nullptr, GetCurrentThreadId());
 }
 
 // What OK and Cancel both do before the dialog ends: the tool's own session, the library it
@@ -95,7 +176,13 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
         }
         return FALSE;
     }
-    case WM_COMMAND:
+    case WM_COMMAND: {
+        HWND control = reinterpret_cast<HWND>(lParam);
+        HWND page = PageOfControl(control);
+        if (page) {
+            SendMessageW(page, WM_COMMAND, wParam, lParam);
+            return TRUE;
+        }
         switch (LOWORD(wParam)) {
         case IDOK:
             SaveGameOptions();
@@ -107,6 +194,7 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
             EndDialog(dialog, 2);
             return TRUE;
         case IDC_INITIALIZE:
+            if (control != GetDlgItem(dialog, IDC_INITIALIZE)) return FALSE;  // the Input page has a 1010 too
             RunInitializeCommand();
             return TRUE;
         case IDC_USER_SUPPORT:
@@ -115,8 +203,13 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
         default:
             return FALSE;
         }
+    }
     case WM_DESTROY:
-        // Not handled as far as the dialog manager is concerned; only the icon is let go.
+        // Not handled as far as the dialog manager is concerned; the icon and the key hook go.
+        if (pageKeyHook) {
+            UnhookWindowsHookEx(pageKeyHook);
+            pageKeyHook = nullptr;
+        }
         if (smallIcon) {
             DestroyIcon(smallIcon);
             smallIcon = nullptr;

@@ -62,7 +62,9 @@ INT_PTR CALLBACK SoundPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lP
         return TRUE;
     case WM_COMMAND:
         if (LOWORD(wParam) != IDC_SOFTWARE_3D_SOUND) return FALSE;
-        gameOptions.soundMode = SendMessageW(software3DSoundCheck, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0;
+        if (HIWORD(wParam) == BN_CLICKED) {
+            gameOptions.soundMode = SendMessageW(software3DSoundCheck, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0;
+        }
         return TRUE;
     case WM_HSCROLL:
         FollowTrackBar(reinterpret_cast<HWND>(lParam));

@@ -6,6 +6,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <climits>
 #include <string>
 #include <vector>
 
@@ -121,7 +122,7 @@ TEST(MainDialog, TabHostLayoutAndPageSwitching) {
         GetClassNameW(tab, className, 64);
         EXPECT_STREQ(className, L"SysTabControl32");
         LONG style = GetWindowLongW(tab, GWL_STYLE);
-        const LONG wanted = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | TCS_HOTTRACK;
+        const LONG wanted = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP | TCS_HOTTRACK;
         EXPECT_EQ(style & wanted, wanted);
         EXPECT_EQ(reinterpret_cast<HGDIOBJ>(SendMessageW(tab, WM_GETFONT, 0, 0)), GetStockObject(DEFAULT_GUI_FONT));
         EXPECT_EQ(DialogDriver::Text(tab), L"");
@@ -129,11 +130,16 @@ TEST(MainDialog, TabHostLayoutAndPageSwitching) {
         RECT area;
         GetClientRect(d.Dialog(), &area);
         SendMessageW(tab, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
+        // The pages are as tall as the fixed arithmetic gives, or as a page's template or the
+        // Information list needs where that is more; the strip ends 2 pixels below them.
+        RECT template_ = {0, 0, 280, 220};
+        MapDialogRect(d.Page(kGraphicPage), &template_);
+        int pageHeight = std::max<int>({area.bottom - area.top - 152, template_.bottom, 306});
         RECT tabRectangle = ClientRectangleOf(tab, d.Dialog());
         EXPECT_EQ(tabRectangle.left, 2);
         EXPECT_EQ(tabRectangle.top, 0);
         EXPECT_EQ(tabRectangle.right - tabRectangle.left, area.right - 2);
-        EXPECT_EQ(tabRectangle.bottom - tabRectangle.top, area.bottom - 150);
+        EXPECT_EQ(tabRectangle.bottom - tabRectangle.top, area.top + pageHeight + 2);
         for (int i = 0; i < 4; ++i) {
             HWND page = d.Page(i);
             ASSERT_NE(page, nullptr) << i;
@@ -142,7 +148,7 @@ TEST(MainDialog, TabHostLayoutAndPageSwitching) {
             EXPECT_EQ(pageRectangle.left, area.left + 2) << i;
             EXPECT_EQ(pageRectangle.top, area.top) << i;
             EXPECT_EQ(pageRectangle.right - pageRectangle.left, area.right - area.left - 6) << i;
-            EXPECT_EQ(pageRectangle.bottom - pageRectangle.top, area.bottom - area.top - 152) << i;
+            EXPECT_EQ(pageRectangle.bottom - pageRectangle.top, pageHeight) << i;
         }
 
         EXPECT_EQ(SendMessageW(tab, TCM_GETCURSEL, 0, 0), 0);
@@ -159,6 +165,45 @@ TEST(MainDialog, TabHostLayoutAndPageSwitching) {
     EXPECT_TRUE(run.dialogSeen);
     EXPECT_FALSE(run.forcedClose);
     EXPECT_EQ(run.result, 1);
+}
+
+// Every control of a page within the page, and the pages and the tab strip above the buttons:
+// at the display's resolution nothing is cut off or covered.
+TEST(MainDialog, PagesHoldTheirControlsAboveTheButtons) {
+    for (int language : {0, 1}) {
+        InstallationSettings settings;
+        settings.language = language;
+        Installation installation(settings);
+        ASSERT_TRUE(installation.Ready());
+        ASSERT_TRUE(installation.Load());
+        DialogRun run = RunDialog(installation.Entry(), nullptr, [&](DialogDriver& d) {
+            int buttonsTop = INT_MAX;
+            for (int id : {IDOK, IDCANCEL, IDC_INITIALIZE, IDC_USER_SUPPORT}) {
+                buttonsTop = std::min<int>(buttonsTop, ClientRectangleOf(d.Button(id), d.Dialog()).top);
+            }
+            EXPECT_LT(ClientRectangleOf(d.Tab(), d.Dialog()).bottom, buttonsTop) << language;
+            for (int i = 0; i < 4; ++i) {
+                HWND page = d.Page(i);
+                ASSERT_NE(page, nullptr);
+                RECT pageRectangle = ClientRectangleOf(page, d.Dialog());
+                EXPECT_LT(pageRectangle.bottom, buttonsTop) << language << " page " << i;
+                int controls = 0;
+                for (HWND child = GetWindow(page, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT), ++controls) {
+                    RECT control = ClientRectangleOf(child, page);
+                    RECT inside = {};
+                    GetClientRect(page, &inside);
+                    EXPECT_TRUE(control.left >= 0 && control.top >= 0 && control.right <= inside.right &&
+                                control.bottom <= inside.bottom)
+                        << language << " page " << i << " control " << GetDlgCtrlID(child) << " at " << control.left
+                        << "," << control.top << "-" << control.right << "," << control.bottom << " in "
+                        << inside.right << "x" << inside.bottom;
+                }
+                EXPECT_GT(controls, 0) << i;
+            }
+            d.Press(IDCANCEL);
+        });
+        EXPECT_EQ(run.result, 1);
+    }
 }
 
 TEST(MainDialog, JapaneseTexts) {
@@ -525,6 +570,138 @@ TEST(InputPage, QuitRequestDuringSelectorReachesTheCaller) {
     EXPECT_EQ(installation.VidqCalls(), (Lines{"start 1", "information 1 5", "end 1"}));
     installation.Unload();
     EXPECT_EQ(installation.VidqCalls().back(), "unload");  // the tool's own load was undone too
+}
+
+// --- The keyboard, through the input queue
+
+TEST(Keyboard, EnterAndSpaceOnChangeJoystickRunTheSelector) {
+    InstallationSettings settings;
+    UseGameOptions(&settings, OptionsFile({1, 1024, 576, 0, 300, 0, 8, 16, 0, 0, 10, 20, 30, 40}));
+    settings.vidqIni = "[LEVELS]\r\nantialias=4,8\r\nanisotropy=8,16\r\n";
+    Installation installation(settings);
+    ASSERT_TRUE(installation.Ready());
+    ASSERT_TRUE(installation.Load());
+    EnvironmentOverride delay(L"WINGMERE_JOYSTICK_DELAY_MS", L"200");
+    DialogRun run = RunDialog(installation.Entry(), nullptr, [](DialogDriver& d) {
+        ASSERT_TRUE(d.BringToFront());
+        d.SelectTab(kInputPage);
+        HWND button = d.Item(kInputPage, IDC_CHANGE_JOYSTICK);
+        HWND name = d.Item(kInputPage, IDC_JOYSTICK_NAME);
+        for (WORD key : {VK_RETURN, VK_SPACE}) {
+            std::wstring stick = key == VK_RETURN ? L"Stick By Enter" : L"Stick By Space";
+            EnvironmentOverride choice(L"WINGMERE_JOYSTICK_CHOICE", stick);
+            ASSERT_TRUE(d.TabTo(button)) << key;
+            DialogDriver::Keys({key});
+            EXPECT_TRUE(WaitFor([&] { return DialogDriver::Text(name) == stick; }, 15000)) << key;
+            ASSERT_TRUE(IsWindow(d.Dialog())) << key;
+            EXPECT_TRUE(WaitFor([&] { return IsWindowEnabled(d.Dialog()) != FALSE; })) << key;
+        }
+        // A 1010 that is not the dialog's own button is no Initialize either.
+        SendMessageW(d.Dialog(), WM_COMMAND, MAKEWPARAM(IDC_INITIALIZE, BN_CLICKED), 0);
+        d.Press(IDOK);
+    });
+    EXPECT_EQ(run.result, 1);
+    EXPECT_FALSE(run.forcedClose);
+    EXPECT_EQ(SavedOptions(installation), settings.gameOptions);  // neither reset nor changed
+
+    // Enter on the dialog's own Initialize button still initialises.
+    DialogRun initialized = RunDialog(installation.Entry(), nullptr, [](DialogDriver& d) {
+        ASSERT_TRUE(d.BringToFront());
+        ASSERT_TRUE(d.TabTo(d.Button(IDC_INITIALIZE)));
+        DialogDriver::Keys({VK_RETURN});
+        EXPECT_TRUE(WaitFor([&] { return DialogDriver::Selected(d.Item(kGraphicPage, IDC_SMOKE_AMOUNT)) == 0; }));
+        d.Press(IDOK);
+    });
+    EXPECT_EQ(initialized.result, 1);
+    EXPECT_EQ(SavedOptions(installation), OptionsFile({1, 1024, 576, 1, 100, 1, 4, 8, 1, 1, 80, 80, 80, 80}));
+}
+
+TEST(Keyboard, TabbingAndOpeningListsChangeNoOption) {
+    InstallationSettings settings;
+    // A full-screen size, a smoke amount and levels that no item shows exactly.
+    UseGameOptions(&settings, OptionsFile({0, 1300, 1000, 1, 250, 1, 3, 0, 1, 1, 80, 80, 80, 80}));
+    Installation installation(settings);
+    ASSERT_TRUE(installation.Ready());
+    ASSERT_TRUE(installation.Load());
+    DialogRun run = RunDialog(installation.Entry(), nullptr, [](DialogDriver& d) {
+        ASSERT_TRUE(d.BringToFront());
+        HWND ok = d.Button(IDOK);
+        ASSERT_TRUE(d.TabTo(ok));
+        std::vector<int> visited;
+        // One whole round of the tab order, opening and closing every list on the way.
+        do {
+            ASSERT_TRUE(d.KeysMovingFocus({VK_TAB}));
+            HWND focus = d.Focus();
+            if (GetParent(focus) == d.Page(kGraphicPage)) visited.push_back(GetDlgCtrlID(focus));
+            wchar_t className[32] = {};
+            GetClassNameW(focus, className, 32);
+            if (lstrcmpiW(className, L"ComboBox") == 0) {
+                DialogDriver::Keys({VK_F4});
+                EXPECT_TRUE(WaitFor([&] { return SendMessageW(focus, CB_GETDROPPEDSTATE, 0, 0) != 0; }));
+                DialogDriver::Keys({VK_ESCAPE});
+                EXPECT_TRUE(WaitFor([&] { return SendMessageW(focus, CB_GETDROPPEDSTATE, 0, 0) == 0; }));
+                DialogDriver::Keys({VK_MENU, VK_DOWN});
+                EXPECT_TRUE(WaitFor([&] { return SendMessageW(focus, CB_GETDROPPEDSTATE, 0, 0) != 0; }));
+                DialogDriver::Keys({VK_MENU, VK_UP});
+                EXPECT_TRUE(WaitFor([&] { return SendMessageW(focus, CB_GETDROPPEDSTATE, 0, 0) == 0; }));
+            }
+        } while (d.Focus() != ok);
+        std::sort(visited.begin(), visited.end());
+        EXPECT_EQ(visited, (std::vector<int>{IDC_SCREEN_MODE, IDC_RESOLUTION, IDC_SMOKE_AMOUNT, IDC_SOFTWARE_CURSOR,
+                                             IDC_ANTIALIAS, IDC_ANISOTROPY, IDC_VECTOR_MODE}));
+        DialogDriver::Keys({VK_RETURN});
+        EXPECT_TRUE(d.WaitClosed());
+    });
+    EXPECT_EQ(run.result, 1);
+    EXPECT_FALSE(run.forcedClose);
+    EXPECT_EQ(SavedOptions(installation), settings.gameOptions);
+}
+
+TEST(Keyboard, PageKeysAndArrowsOnTheTabStripSwitchPages) {
+    InstallationSettings settings;
+    UseGameOptions(&settings, OptionsFile({0, 1300, 1000, 1, 250, 1, 3, 0, 1, 1, 80, 80, 80, 80}));
+    Installation installation(settings);
+    ASSERT_TRUE(installation.Ready());
+    ASSERT_TRUE(installation.Load());
+    DialogRun run = RunDialog(installation.Entry(), nullptr, [](DialogDriver& d) {
+        ASSERT_TRUE(d.BringToFront());
+        // From a list of the page: the keys switch pages and do not reach the list, and the
+        // focus goes from the hidden page to the strip.
+        ASSERT_TRUE(d.TabTo(d.Item(kGraphicPage, IDC_RESOLUTION)));
+        const struct {
+            std::initializer_list<WORD> keys;
+            int page;
+        } steps[] = {
+            {{VK_CONTROL, VK_NEXT}, kInputPage},         {{VK_CONTROL, VK_PRIOR}, kGraphicPage},
+            {{VK_CONTROL, VK_TAB}, kInputPage},          {{VK_CONTROL, VK_TAB}, kSoundPage},
+            {{VK_CONTROL, VK_TAB}, kInformationPage},    {{VK_CONTROL, VK_TAB}, kGraphicPage},
+            {{VK_CONTROL, VK_SHIFT, VK_TAB}, kInformationPage}, {{VK_CONTROL, VK_PRIOR}, kSoundPage},
+            {{VK_CONTROL, VK_NEXT}, kInformationPage},   {{VK_CONTROL, VK_NEXT}, kGraphicPage},
+        };
+        for (const auto& step : steps) {
+            DialogDriver::Keys(step.keys);
+            EXPECT_TRUE(WaitFor([&] {
+                return d.VisiblePage() == step.page && d.VisiblePageCount() == 1 &&
+                       SendMessageW(d.Tab(), TCM_GETCURSEL, 0, 0) == step.page;
+            })) << step.page;
+            EXPECT_EQ(d.Focus(), d.Tab()) << step.page;
+        }
+        // The tab strip takes the focus, and the arrow keys then switch pages.
+        ASSERT_TRUE(d.TabTo(d.Button(IDOK)));
+        ASSERT_TRUE(d.TabTo(d.Tab()));
+        for (auto step : {std::make_pair(VK_RIGHT, kInputPage), std::make_pair(VK_RIGHT, kSoundPage),
+                          std::make_pair(VK_LEFT, kInputPage)}) {
+            DialogDriver::Keys({static_cast<WORD>(step.first)});
+            EXPECT_TRUE(WaitFor([&] {
+                return d.VisiblePage() == step.second && d.VisiblePageCount() == 1 &&
+                       SendMessageW(d.Tab(), TCM_GETCURSEL, 0, 0) == step.second;
+            })) << step.second;
+        }
+        d.Press(IDOK);
+    });
+    EXPECT_EQ(run.result, 1);
+    EXPECT_FALSE(run.forcedClose);
+    EXPECT_EQ(SavedOptions(installation), settings.gameOptions);
 }
 
 // --- The capability library

@@ -241,6 +241,52 @@ bool DialogDriver::WaitClosed(int milliseconds) {
     return WaitFor([this] { return !IsWindow(dialog_); }, milliseconds);
 }
 
+bool DialogDriver::BringToFront() {
+    if (GetForegroundWindow() == dialog_) return true;
+    SetForegroundWindow(dialog_);
+    return WaitFor([this] { return GetForegroundWindow() == dialog_; });
+}
+
+void DialogDriver::Keys(std::initializer_list<WORD> chord) {
+    std::vector<INPUT> inputs;
+    for (WORD key : chord) {
+        INPUT input = {};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = key;
+        inputs.push_back(input);
+    }
+    for (auto key = chord.end(); key != chord.begin();) {
+        INPUT input = {};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = *--key;
+        input.ki.dwFlags = KEYEVENTF_KEYUP;
+        inputs.push_back(input);
+    }
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+HWND DialogDriver::Focus() const {
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof(info);
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(dialog_, nullptr), &info)) return nullptr;
+    return info.hwndFocus;
+}
+
+bool DialogDriver::KeysMovingFocus(std::initializer_list<WORD> chord, int milliseconds) {
+    HWND before = Focus();
+    Keys(chord);
+    return WaitFor([&] { return Focus() != before; }, milliseconds);
+}
+
+bool DialogDriver::TabTo(HWND control) {
+    HWND start = Focus();
+    for (int step = 0; step < 64 && Focus() != control; ++step) {
+        if (!KeysMovingFocus({VK_TAB})) return false;
+        if (Focus() == start) return false;  // round and round without reaching it
+    }
+    return Focus() == control;
+}
+
 std::wstring DialogDriver::Text(HWND window) {
     wchar_t text[512] = {};
     GetWindowTextW(window, text, 512);

@@ -1,11 +1,12 @@
 // Drives the real wgconf.dll the way a user would: a throw-away game installation with copies
 // of the built programs, the export called on the test thread, and a second thread that finds
-// the dialog and works its controls by id.
+// the dialog and works its controls by id, or types on the keyboard through the input queue.
 #pragma once
 
 #include <windows.h>
 
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -93,6 +94,17 @@ public:
     void PressEscape();
     void CloseBox();
     bool WaitClosed(int milliseconds = 5000);
+
+    // Real keys (SendInput) go to the foreground window's thread, so the dialog is made the
+    // foreground window first. False when it did not become so in time.
+    bool BringToFront();
+    // Presses the keys in order and releases them in reverse order: {VK_CONTROL, VK_TAB}.
+    static void Keys(std::initializer_list<WORD> chord);
+    HWND Focus() const;  // the control with the keyboard focus in the dialog's thread
+    // Presses the keys and waits until the focus has left the control that held it.
+    bool KeysMovingFocus(std::initializer_list<WORD> chord, int milliseconds = 5000);
+    // Presses Tab until the control has the focus; false after a whole round without it.
+    bool TabTo(HWND control);
 
     static std::wstring Text(HWND window);
     static std::vector<std::wstring> Items(HWND combo);

@@ -530,6 +530,53 @@ TEST_F(DialogPagesTest, InputMissingFileShowsEmptyName) {
     EXPECT_TRUE(Checked(smokeToggleCheck));
 }
 
+// Only a pick in a list or a click on a box or button acts: the focus passing through, a
+// list opened and closed, a double click leave the record and the joystick name alone, even
+// where the control shows another state than the record holds.
+TEST_F(DialogPagesTest, NotificationsOtherThanPickOrClickChangeNothing) {
+    ScratchDirectory temp(L"pages");
+    ASSERT_TRUE(temp.Made());
+    std::wstring install = temp.MakeDirectory(L"install");
+    temp.MakeDirectory(L"install\\JoyStickUser");
+    temp.Write(L"install\\JoyStickUser\\SelectJoyStick.ini", "[JOYSTICK]\r\nname=First Stick\r\n");
+    SetDirectories(install, install);
+    UseFakeLibrary({{1280, 1024, 60}, {1920, 1080, 60}});
+    SetLevels(fakeRecord.antiAliasLevels, {2, 4, 8});
+    SetLevels(fakeRecord.anisotropyLevels, {2, 4});
+    gameOptions = OptionsRecord{0, 1300, 1000, 1, 250, 1, 3, 0, 1, 1, 80, 80, 80, 80};
+    HWND graphic = CreateGraphicPage();
+    HWND input = CreatePage(IDD_INPUT, InputPageProc);
+    HWND sound = CreatePage(IDD_SOUND, SoundPageProc);
+    const OptionsRecord before = gameOptions;
+    temp.Write(L"install\\JoyStickUser\\SelectJoyStick.ini", "[JOYSTICK]\r\nname=Second Stick\r\n");
+
+    const int combos[] = {IDC_SCREEN_MODE, IDC_RESOLUTION, IDC_SMOKE_AMOUNT, IDC_ANTIALIAS, IDC_ANISOTROPY};
+    for (int id : combos) SendMessageW(GetDlgItem(graphic, id), CB_SETCURSEL, 1, 0);
+    const struct {
+        HWND page;
+        int id;
+    } buttons[] = {{graphic, IDC_SOFTWARE_CURSOR}, {graphic, IDC_VECTOR_MODE}, {input, IDC_SMOKE_TOGGLE},
+                   {input, IDC_CHANGE_JOYSTICK}, {sound, IDC_SOFTWARE_3D_SOUND}};
+    for (const auto& b : buttons) {
+        HWND box = GetDlgItem(b.page, b.id);
+        SendMessageW(box, BM_SETCHECK, Checked(box) ? BST_UNCHECKED : BST_CHECKED, 0);
+    }
+
+    for (int id : combos) {
+        for (WORD code : {CBN_SETFOCUS, CBN_KILLFOCUS, CBN_DROPDOWN, CBN_CLOSEUP, CBN_SELENDOK, CBN_SELENDCANCEL,
+                          CBN_DBLCLK}) {
+            SendMessageW(graphic, WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(GetDlgItem(graphic, id)));
+        }
+    }
+    for (const auto& b : buttons) {
+        for (WORD code : {BN_SETFOCUS, BN_KILLFOCUS, BN_DOUBLECLICKED, BN_HILITE, BN_UNHILITE}) {
+            SendMessageW(b.page, WM_COMMAND, MAKEWPARAM(b.id, code), reinterpret_cast<LPARAM>(GetDlgItem(b.page, b.id)));
+        }
+    }
+    EXPECT_EQ(memcmp(&gameOptions, &before, sizeof(before)), 0);
+    EXPECT_EQ(WindowText(joystickNameStatic), L"First Stick");
+}
+
 TEST_F(DialogPagesTest, InitializeResetsRecordAndControls) {
     UseFakeLibrary({{1280, 1024, 60}});
     SetLevels(fakeRecord.antiAliasLevels, {2, 4, 8});

@@ -4,6 +4,7 @@
 #include <string.h>
 
 #include "dialog/page_rules.h"
+#include "dialog/tab_host_rules.h"
 
 namespace {
 
@@ -122,6 +123,58 @@ TEST(PageRulesFactory, LevelsFromRecord) {
     SetFactoryOptions(&options, &empty);
     EXPECT_EQ(options.antialias, 0);
     EXPECT_EQ(options.anisotropy, 0);
+}
+
+// Display area 4, 24 to 521, 449 (a page of 273 pixels by the fixed arithmetic) and buttons
+// from 408 down, unless a case says otherwise.
+TEST(TabHostRules, PagesGrowIntoTheBandAboveTheButtonsOnlyWhereNeeded) {
+    const struct {
+        int contentHeight;
+        int buttonsTop;
+        int tabHeight;
+        int pageHeight;
+    } cases[] = {
+        {200, 408, 299, 273},  // fits: the fixed arithmetic
+        {273, 408, 299, 273},  // exactly
+        {306, 408, 332, 306},  // the Information list
+        {330, 408, 356, 330},  // a template of 220 dialog units
+        {500, 408, 404, 378},  // stops short of the buttons
+        {330, 360, 356, 330},  // just enough room
+        {330, 359, 355, 329},
+        {330, 250, 299, 273},  // buttons already over the strip: never shrinks
+    };
+    RECT area = {4, 24, 521, 449};
+    for (const auto& c : cases) {
+        TabHostLayout layout = ArrangeTabHost(area, c.contentHeight, c.buttonsTop);
+        EXPECT_EQ(layout.tab.x, 2);
+        EXPECT_EQ(layout.tab.y, 0);
+        EXPECT_EQ(layout.tab.width, 519);
+        EXPECT_EQ(layout.tab.height, c.tabHeight) << c.contentHeight << " " << c.buttonsTop;
+        EXPECT_EQ(layout.page.x, 6);
+        EXPECT_EQ(layout.page.y, 24);
+        EXPECT_EQ(layout.page.width, 511);
+        EXPECT_EQ(layout.page.height, c.pageHeight) << c.contentHeight << " " << c.buttonsTop;
+    }
+}
+
+TEST(TabHostRules, PageKeysStepRoundThePages) {
+    const struct {
+        WPARAM key;
+        int control;
+        int shift;
+        int current;
+        int page;
+    } cases[] = {
+        {VK_TAB, 1, 0, 0, 1},   {VK_TAB, 1, 0, 3, 0},   {VK_TAB, 1, 1, 0, 3},   {VK_TAB, 1, 1, 2, 1},
+        {VK_NEXT, 1, 0, 2, 3},  {VK_NEXT, 1, 0, 3, 0},  {VK_NEXT, 1, 1, 1, 2},  {VK_PRIOR, 1, 0, 0, 3},
+        {VK_PRIOR, 1, 1, 3, 2}, {VK_TAB, 0, 0, 0, -1},  {VK_TAB, 0, 1, 1, -1},  {VK_NEXT, 0, 0, 1, -1},
+        {VK_PRIOR, 0, 0, 1, -1}, {VK_RIGHT, 1, 0, 1, -1}, {VK_RETURN, 1, 0, 1, -1}, {'A', 1, 0, 1, -1},
+        {VK_TAB, 1, 0, -1, 1},  // no tab selected: from the first
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(PageAfterKey(c.key, c.control, c.shift, c.current, 4), c.page)
+            << c.key << " control " << c.control << " shift " << c.shift << " from " << c.current;
+    }
 }
 
 }  // namespace
