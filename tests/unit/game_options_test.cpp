@@ -374,9 +374,13 @@ TEST_F(SaveFaultTest, FoldersThatRefuseAReplaceAreSavedInPlace) {
 // beside it cannot be filled and when the file itself is rewritten; with room again the same
 // save succeeds.
 TEST_F(SaveFaultTest, FullDiskLeavesTheOldFile) {
-    // Just under one page: the rewrite needs a second page that the full disk does not have.
-    std::string original = "[NOTES]\r\nnote=" + std::string(4000, 'n') + "\r\n";
-    std::string saved = original + "\r\n" + kFreshFile;
+    // Just under one page: the rewrite needs a second page that the full disk does not have,
+    // and differs from the old bytes from the first line on.
+    std::string notes = "[NOTES]\r\nnote=" + std::string(3980, 'n') + "\r\n";
+    std::string original = "[DISPLAY]\r\nwidth=1\r\n" + notes;
+    std::string fresh = kFreshFile;
+    std::string saved = "[DISPLAY]\r\nwidth=1024\r\nmode=1\r\nheight=576\r\n\r\n" + notes + "\r\n" +
+                        fresh.substr(fresh.find("[SYSTEM]"));
     ASSERT_LT(original.size(), 4096u);
     ASSERT_GT(saved.size(), 4096u);
     for (const wchar_t* name : {L"full", L"full-locked"}) {
