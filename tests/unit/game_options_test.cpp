@@ -322,8 +322,8 @@ protected:
     std::wstring faults;
 };
 
-// Writes until the disk refuses; the bytes written.
-size_t FillDisk(const std::wstring& path) {
+// Writes until the disk refuses, then gives back `spare` bytes; the bytes kept.
+size_t FillDisk(const std::wstring& path, size_t spare) {
     HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return 0;
     static const char chunk[1024] = {};
@@ -333,6 +333,10 @@ size_t FillDisk(const std::wstring& path) {
         if (!WriteFile(file, chunk, sizeof(chunk), &done, nullptr)) done = 0;
         total += done;
     }
+    total = total > spare ? total - spare : 0;
+    LARGE_INTEGER end;
+    end.QuadPart = static_cast<LONGLONG>(total);
+    if (!SetFilePointerEx(file, end, nullptr, FILE_BEGIN) || !SetEndOfFile(file)) total = 0;
     CloseHandle(file);
     return total;
 }
@@ -371,8 +375,8 @@ TEST_F(SaveFaultTest, FoldersThatRefuseAReplaceAreSavedInPlace) {
 }
 
 // A full disk stops the save and leaves the old file byte for byte, both when the new file
-// beside it cannot be filled and when the file itself is rewritten; with room again the same
-// save succeeds.
+// beside it is cut short (one page was left) and when the file itself is rewritten; with room
+// again the same save succeeds.
 TEST_F(SaveFaultTest, FullDiskLeavesTheOldFile) {
     // Just under one page: the rewrite needs a second page that the full disk does not have,
     // and differs from the old bytes from the first line on.
@@ -383,11 +387,15 @@ TEST_F(SaveFaultTest, FullDiskLeavesTheOldFile) {
                         fresh.substr(fresh.find("[SYSTEM]"));
     ASSERT_LT(original.size(), 4096u);
     ASSERT_GT(saved.size(), 4096u);
-    for (const wchar_t* name : {L"full", L"full-locked"}) {
-        std::wstring folder = UseFolder(name);
+    const struct {
+        const wchar_t* folder;
+        size_t spare;
+    } cases[] = {{L"full", 4096}, {L"full-locked", 0}};
+    for (const auto& c : cases) {
+        std::wstring folder = UseFolder(c.folder);
         std::wstring path = folder + L"GameOption.ini";
         PutFile(path, original);
-        ASSERT_GT(FillDisk(folder + L"filler"), 0u);
+        ASSERT_GT(FillDisk(folder + L"filler", c.spare), 0u);
         SetDefaultOptions(&gameOptions);
         EXPECT_EQ(0, SaveGameOptions()) << std::string(folder.begin(), folder.end());
         EXPECT_EQ(original, FileText(path));
