@@ -300,7 +300,9 @@ int RewriteInPlace(const wchar_t* path, const char* bytes, DWORD byteCount) {
     }
     int written = 0;
     if (ready) {
-        written = WriteAt(file, 0, bytes, byteCount) && SetLength(file, byteCount) && FlushFileBuffers(file);
+        // The length is set only to cut it: setting it where it is fails on a full disk under Wine.
+        written = WriteAt(file, 0, bytes, byteCount) && (byteCount >= oldCount || SetLength(file, byteCount)) &&
+                  FlushFileBuffers(file);
         if (!written) {
             WriteAt(file, 0, old, oldCount);
             SetLength(file, oldCount);

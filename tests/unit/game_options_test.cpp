@@ -333,10 +333,12 @@ size_t FillDisk(const std::wstring& path, size_t spare) {
         if (!WriteFile(file, chunk, sizeof(chunk), &done, nullptr)) done = 0;
         total += done;
     }
-    total = total > spare ? total - spare : 0;
-    LARGE_INTEGER end;
-    end.QuadPart = static_cast<LONGLONG>(total);
-    if (!SetFilePointerEx(file, end, nullptr, FILE_BEGIN) || !SetEndOfFile(file)) total = 0;
+    if (spare > 0) {
+        total = total > spare ? total - spare : 0;
+        LARGE_INTEGER end;
+        end.QuadPart = static_cast<LONGLONG>(total);
+        if (!SetFilePointerEx(file, end, nullptr, FILE_BEGIN) || !SetEndOfFile(file)) total = 0;
+    }
     CloseHandle(file);
     return total;
 }
@@ -376,7 +378,8 @@ TEST_F(SaveFaultTest, FoldersThatRefuseAReplaceAreSavedInPlace) {
 
 // A full disk stops the save and leaves the old file byte for byte, both when the new file
 // beside it is cut short (one page was left) and when the file itself is rewritten; with room
-// again the same save succeeds.
+// again the same save succeeds. A rewrite in place that needs no more room succeeds even on
+// the full disk.
 TEST_F(SaveFaultTest, FullDiskLeavesTheOldFile) {
     // Just under one page: the rewrite needs a second page that the full disk does not have,
     // and differs from the old bytes from the first line on.
@@ -390,7 +393,8 @@ TEST_F(SaveFaultTest, FullDiskLeavesTheOldFile) {
     const struct {
         const wchar_t* folder;
         size_t spare;
-    } cases[] = {{L"full", 4096}, {L"full-locked", 0}};
+        int resavedWhenFull;
+    } cases[] = {{L"full", 4096, 0}, {L"full-locked", 0, 1}};
     for (const auto& c : cases) {
         std::wstring folder = UseFolder(c.folder);
         std::wstring path = folder + L"GameOption.ini";
@@ -403,6 +407,10 @@ TEST_F(SaveFaultTest, FullDiskLeavesTheOldFile) {
 
         PutFile(folder + L"filler", "");
         EXPECT_EQ(1, SaveGameOptions());
+        EXPECT_EQ(saved, FileText(path));
+
+        ASSERT_GT(FillDisk(folder + L"filler", c.spare), 0u);
+        EXPECT_EQ(c.resavedWhenFull, SaveGameOptions());
         EXPECT_EQ(saved, FileText(path));
         EXPECT_EQ((std::vector<std::wstring>{L"GameOption.ini", L"filler"}), FilesIn(folder));
     }
