@@ -300,7 +300,7 @@ int RewriteInPlace(const wchar_t* path, const char* bytes, DWORD byteCount) {
     }
     int written = 0;
     if (ready) {
-        // The length is set only to cut it: setting it where it is fails on a full disk under Wine.
+        // A longer text has made the file long enough; the length is set only to cut it.
         written = WriteAt(file, 0, bytes, byteCount) && (byteCount >= oldCount || SetLength(file, byteCount)) &&
                   FlushFileBuffers(file);
         if (!written) {
