@@ -36,13 +36,13 @@ void StripLeadingBlanks(wchar_t* text) {
     memmove(text, text + blanks, (length - blanks + 1) * sizeof(wchar_t));
 }
 
-void FormatGroupedNumber(uint32_t value, wchar_t* output) {
+void FormatGroupedNumber(uint64_t value, wchar_t* output) {
     output[0] = 0;
     if (value == 0) {
         lstrcpyW(output, L"0");
         return;
     }
-    int groups[4];
+    int groups[7];  // 2^64 has twenty digits
     int count = 0;
     while (value != 0) {
         groups[count++] = static_cast<int>(value % 1000);
@@ -64,10 +64,19 @@ void FormatGroupedNumber(uint32_t value, wchar_t* output) {
     lstrcatW(output, piece);
 }
 
-void FormatMemoryValue(uint32_t bytes, wchar_t* output) {
-    wchar_t grouped[16];
+void FormatMemoryValue(uint64_t bytes, wchar_t* output) {
+    wchar_t grouped[kGroupedNumberCapacity];
     FormatGroupedNumber(bytes, grouped);
-    wsprintfW(output, L"%5dMBytes ( %sBytes )", static_cast<int>(bytes >> 20), grouped);
+    // The mebibytes as decimal text: wsprintfW has no 64-bit conversion.
+    wchar_t digits[24];
+    wchar_t* first = digits + 23;
+    *first = 0;
+    uint64_t mebibytes = bytes >> 20;
+    do {
+        *--first = static_cast<wchar_t>(L'0' + mebibytes % 10);
+        mebibytes /= 10;
+    } while (mebibytes != 0);
+    wsprintfW(output, L"%5sMBytes ( %sBytes )", first, grouped);
     StripLeadingBlanks(output);
 }
 
@@ -141,20 +150,18 @@ static void GatherAdapters(InformationFacts* facts) {
     RegCloseKey(classes);
 }
 
-static uint32_t Saturate32(SIZE_T bytes) {
-    return bytes > 0xFFFFFFFFu ? 0xFFFFFFFFu : static_cast<uint32_t>(bytes);
-}
-
 void GatherInformationFacts(InformationFacts* facts, int readAdapters) {
     memset(facts, 0, sizeof(*facts));
     GatherProcessor(facts);
-    MEMORYSTATUS status;
+    // The older GlobalMemoryStatus caps every figure at 2 GB in a 32-bit process.
+    MEMORYSTATUSEX status;
     memset(&status, 0, sizeof(status));
     status.dwLength = sizeof(status);
-    GlobalMemoryStatus(&status);
-    facts->totalPhysical = Saturate32(status.dwTotalPhys);
-    facts->availPhysical = Saturate32(status.dwAvailPhys);
-    facts->availVirtual = Saturate32(status.dwAvailVirtual);
+    if (GlobalMemoryStatusEx(&status)) {
+        facts->totalPhysical = status.ullTotalPhys;
+        facts->availPhysical = status.ullAvailPhys;
+        facts->availVirtual = status.ullAvailVirtual;
+    }
     if (readAdapters) GatherAdapters(facts);
 }
 
@@ -190,7 +197,7 @@ static void AddSeparator(InformationRows* rows) {
     row->value[0] = 0;
 }
 
-static void AddMemoryRow(InformationRows* rows, int fact, UINT captionId, uint32_t bytes) {
+static void AddMemoryRow(InformationRows* rows, int fact, UINT captionId, uint64_t bytes) {
     InformationRow* row = AddRow(rows, fact, captionId);
     if (row) FormatMemoryValue(bytes, row->value);
 }
@@ -256,7 +263,7 @@ void BuildInformationRows(const InformationFacts* facts, DirectXFacts* directX,
         }
         text[0] = 0;
         if (facts->processorSpeedRead) {
-            wchar_t grouped[16];
+            wchar_t grouped[kGroupedNumberCapacity];
             FormatGroupedNumber(facts->processorSpeedMHz, grouped);
             wsprintfW(text, L"%s MHz", grouped);
             StripLeadingBlanks(text);

@@ -16,6 +16,7 @@ enum {
     kInformationListWidth = 436,
     kInformationListHeight = 306,
     kInformationCaptionColumnWidth = 160,
+    kGroupedNumberCapacity = 32,  // "18,446,744,073,709,551,615" and the terminator
 };
 
 // The facts that have a row of their own, in the order of the PC report.
@@ -54,9 +55,9 @@ struct InformationFacts {
     int processorSpeedRead;
     uint32_t processorSpeedMHz;
     wchar_t processorIdentifier[kInformationTextCapacity];
-    uint32_t totalPhysical;  // bytes; counts beyond 32 bits read as 4,294,967,295
-    uint32_t availPhysical;
-    uint32_t availVirtual;
+    uint64_t totalPhysical;  // bytes; 0 when the memory status cannot be read
+    uint64_t availPhysical;
+    uint64_t availVirtual;
     int adapterCount;  // display classes with a "0000" sub-key
     wchar_t adapterNames[kMaxAdapterRows][kInformationTextCapacity];
 };
@@ -92,7 +93,8 @@ void FillInformationList();
 void FormatLevelList(const uint32_t* levels, int capacity, wchar_t* output);
 // The memory value: "%5dMBytes ( %sBytes )" with the mebibytes and the grouped byte count,
 // leading blanks stripped.
-void FormatMemoryValue(uint32_t bytes, wchar_t* output);
+void FormatMemoryValue(uint64_t bytes, wchar_t* output);
 void StripLeadingBlanks(wchar_t* text);
-// Decimal with comma grouping; a single group has three digits (42 gives 042).
-void FormatGroupedNumber(uint32_t value, wchar_t* output);
+// Decimal with comma grouping; a single group has three digits (42 gives 042). The output
+// holds kGroupedNumberCapacity units.
+void FormatGroupedNumber(uint64_t value, wchar_t* output);

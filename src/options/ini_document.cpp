@@ -208,20 +208,39 @@ void AppendHex(wchar_t* text, int capacity, unsigned long value) {
     AppendBounded(text, capacity, reversed);
 }
 
-// Puts the bytes in place of the file without ever leaving it half written: they go to a new
-// file beside it, are flushed, and the new file then replaces the old one in one step. On
-// failure the old file is untouched and the new one is removed.
-int ReplaceFileContents(const wchar_t* path, const char* bytes, DWORD byteCount) {
-    if (!path || !path[0]) return 0;
-    // A read-only file is not to be overwritten; Windows refuses to replace one, Wine does not.
-    DWORD attributes = GetFileAttributesW(path);
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))) {
-        return 0;
-    }
-    enum { kTempCapacity = kPathCapacity + 32 };
-    size_t pathLength = wcslen(path);
-    if (pathLength + 24 >= kTempCapacity) return 0;
+// What a rewrite carries over from the old file. A read-only file is never rewritten.
+const DWORD kKeptAttributes =
+    FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+const SECURITY_INFORMATION kOwnerAndAccess =
+    OWNER_SECURITY_INFORMATION | GROUP_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION;
 
+enum ReplaceOutcome { kReplaced, kNotWritten, kNoNewFile };
+
+int WriteAt(HANDLE file, DWORD offset, const char* bytes, DWORD byteCount) {
+    LARGE_INTEGER position;
+    position.QuadPart = offset;
+    if (!SetFilePointerEx(file, position, nullptr, FILE_BEGIN)) return 0;
+    if (byteCount == 0) return 1;
+    // A full disk can end the write early and still report success.
+    DWORD done = 0;
+    return WriteFile(file, bytes, byteCount, &done, nullptr) && done == byteCount;
+}
+
+int SetLength(HANDLE file, DWORD length) {
+    LARGE_INTEGER position;
+    position.QuadPart = length;
+    return SetFilePointerEx(file, position, nullptr, FILE_BEGIN) && SetEndOfFile(file);
+}
+
+// Writes the bytes to a new file beside the old one, gives it the old file's owner, access
+// and attributes, and moves it over the old one in one step. kNotWritten: the new file could
+// not be filled (a full disk), the old one is untouched. kNoNewFile: the folder would not take
+// a new file or the move was refused; the old file is untouched and may still be rewritten in
+// place.
+int ReplaceThroughNewFile(const wchar_t* path, const char* bytes, DWORD byteCount, int exists, DWORD attributes,
+                          PSECURITY_DESCRIPTOR security) {
+    enum { kTempCapacity = kPathCapacity + 32 };
+    if (wcslen(path) + 24 >= kTempCapacity) return kNoNewFile;
     wchar_t temp[kTempCapacity];
     HANDLE file = INVALID_HANDLE_VALUE;
     for (int attempt = 0; attempt < 64 && file == INVALID_HANDLE_VALUE; ++attempt) {
@@ -230,29 +249,102 @@ int ReplaceFileContents(const wchar_t* path, const char* bytes, DWORD byteCount)
         AppendHex(temp, kTempCapacity, GetCurrentProcessId());
         AppendBounded(temp, kTempCapacity, L"-");
         AppendHex(temp, kTempCapacity, static_cast<unsigned long>(attempt));
-        file = CreateFileW(temp, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        file = CreateFileW(temp, GENERIC_WRITE | WRITE_DAC | WRITE_OWNER, 0, nullptr, CREATE_NEW,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file == INVALID_HANDLE_VALUE) {
             DWORD error = GetLastError();
-            if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) return 0;
+            if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) return kNoNewFile;
         }
     }
-    if (file == INVALID_HANDLE_VALUE) return 0;
+    if (file == INVALID_HANDLE_VALUE) return kNoNewFile;
 
-    BOOL written = TRUE;
-    if (byteCount > 0) {
-        DWORD done = 0;
-        written = WriteFile(file, bytes, byteCount, &done, nullptr) && done == byteCount;
+    // Another owner can only be given with privileges; the access list alone still keeps who
+    // may read and write the file.
+    if (security && !SetKernelObjectSecurity(file, kOwnerAndAccess, security) &&
+        !SetKernelObjectSecurity(file, DACL_SECURITY_INFORMATION, security)) {
+        CloseHandle(file);
+        DeleteFileW(temp);
+        return kNoNewFile;
     }
-    if (written) written = FlushFileBuffers(file);
-    if (!CloseHandle(file)) written = FALSE;
-    if (written) {
-        written = MoveFileExW(temp, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-    }
+    int written = WriteAt(file, 0, bytes, byteCount) && FlushFileBuffers(file);
+    if (!CloseHandle(file)) written = 0;
     if (!written) {
         DeleteFileW(temp);
-        return 0;
+        return kNotWritten;
     }
-    return 1;
+    DWORD kept = attributes & kKeptAttributes;
+    if ((exists && !SetFileAttributesW(temp, kept ? kept : FILE_ATTRIBUTE_NORMAL)) ||
+        !MoveFileExW(temp, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        DeleteFileW(temp);
+        return kNoNewFile;
+    }
+    return kReplaced;
+}
+
+// Overwrites the file itself, for a folder that lets the file be written but takes no new
+// files. The old bytes are held meanwhile and written back when any step fails, so the file
+// keeps either the new bytes or the old ones; its attributes and access stay as they were.
+int RewriteInPlace(const wchar_t* path, const char* bytes, DWORD byteCount) {
+    HANDLE file = CreateFileW(path, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                              nullptr);
+    if (file == INVALID_HANDLE_VALUE) return 0;
+    LARGE_INTEGER size;
+    char* old = nullptr;
+    DWORD oldCount = 0;
+    DWORD read = 0;
+    int ready = GetFileSizeEx(file, &size) && size.QuadPart >= 0 && size.QuadPart <= kLargestFile;
+    if (ready) {
+        oldCount = static_cast<DWORD>(size.QuadPart);
+        old = static_cast<char*>(iniAllocate(static_cast<size_t>(oldCount) + 1));
+        ready = old && (oldCount == 0 || (ReadFile(file, old, oldCount, &read, nullptr) && read == oldCount));
+    }
+    int written = 0;
+    if (ready) {
+        // A longer text has made the file long enough; the length is set only to cut it.
+        written = WriteAt(file, 0, bytes, byteCount) && (byteCount >= oldCount || SetLength(file, byteCount)) &&
+                  FlushFileBuffers(file);
+        if (!written) {
+            WriteAt(file, 0, old, oldCount);
+            SetLength(file, oldCount);
+            FlushFileBuffers(file);
+        }
+    }
+    free(old);
+    if (!CloseHandle(file)) written = 0;
+    return written;
+}
+
+// Puts the bytes in place of the file without ever leaving it half written: through a new
+// file that replaces the old one in one step, or, where the folder refuses that, by rewriting
+// the old file in place. On failure the old file keeps its bytes.
+int ReplaceFileContents(const wchar_t* path, const char* bytes, DWORD byteCount) {
+    if (!path || !path[0]) return 0;
+    DWORD attributes = GetFileAttributesW(path);
+    int exists = attributes != INVALID_FILE_ATTRIBUTES;
+    // A read-only file is not to be overwritten; Windows refuses to replace one, Wine does not.
+    if (exists && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))) return 0;
+
+    // The old file's security, to be given to the new file. Without it (unreadable, or too
+    // large for the buffer) only the rewrite in place keeps it.
+    DWORD securityBuffer[1024];
+    PSECURITY_DESCRIPTOR security = nullptr;
+    int outcome = kNoNewFile;
+    if (exists) {
+        DWORD needed = 0;
+        BOOL present = FALSE;
+        BOOL defaulted = FALSE;
+        PACL access = nullptr;
+        if (GetFileSecurityW(path, kOwnerAndAccess, securityBuffer, sizeof(securityBuffer), &needed) &&
+            GetSecurityDescriptorDacl(securityBuffer, &present, &access, &defaulted)) {
+            // A volume without access lists has nothing to carry over.
+            security = present ? securityBuffer : nullptr;
+            outcome = ReplaceThroughNewFile(path, bytes, byteCount, 1, attributes, security);
+        }
+    } else {
+        outcome = ReplaceThroughNewFile(path, bytes, byteCount, 0, 0, nullptr);
+    }
+    if (outcome == kNoNewFile && exists) return RewriteInPlace(path, bytes, byteCount);
+    return outcome == kReplaced;
 }
 
 }  // namespace

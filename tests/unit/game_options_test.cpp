@@ -3,8 +3,11 @@
 #include <stdlib.h>
 #include <string.h>
 #include <windows.h>
+#include <shlwapi.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "entry/install_paths.h"
 #include "options/game_options.h"
@@ -277,3 +280,138 @@ TEST_F(GameOptionsTest, SaveLeavesAFileItCannotReadAlone) {
 }
 
 }  // namespace
+
+// ---- Real file-system faults ----------------------------------------------------------------
+//
+// tests/save_faults.sh makes the folders below as root in a private namespace and names their
+// parent in WGCONF_FAULT_DIR: folders that take no new files (chattr +i) or no renames (chattr +a),
+// and 64 KiB tmpfs mounts that fill up. Without it these tests are skipped.
+
+namespace {
+
+class SaveFaultTest : public GameOptionsTest {
+protected:
+    void SetUp() override {
+        const char* base = getenv("WGCONF_FAULT_DIR");
+        if (!base || !base[0]) GTEST_SKIP() << "needs the file-system faults that tests/save_faults.sh makes";
+        ASSERT_NO_FATAL_FAILURE(GameOptionsTest::SetUp());
+        wchar_t wide[MAX_PATH];
+        ASSERT_NE(0, MultiByteToWideChar(CP_ACP, 0, base, -1, wide, MAX_PATH));
+        faults = wide;
+        if (faults.back() != L'\\') faults += L'\\';
+    }
+    // One of the prepared folders, made the work and installation directory.
+    std::wstring UseFolder(const wchar_t* name) {
+        std::wstring folder = faults + name + L"\\";
+        EXPECT_TRUE(PathIsDirectoryW(folder.c_str())) << "not prepared: " << std::string(folder.begin(), folder.end());
+        SetDirectories(folder, folder);
+        return folder;
+    }
+    static std::vector<std::wstring> FilesIn(const std::wstring& folder) {
+        std::vector<std::wstring> names;
+        WIN32_FIND_DATAW found;
+        HANDLE search = FindFirstFileW((folder + L"*").c_str(), &found);
+        if (search == INVALID_HANDLE_VALUE) return names;
+        do {
+            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(found.cFileName);
+        } while (FindNextFileW(search, &found));
+        FindClose(search);
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+    std::wstring faults;
+};
+
+// Writes until the disk refuses, then gives back `spare` bytes; the bytes kept.
+size_t FillDisk(const std::wstring& path, size_t spare) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return 0;
+    static const char chunk[1024] = {};
+    size_t total = 0;
+    DWORD done = sizeof(chunk);
+    while (done == sizeof(chunk) && total < (1u << 20)) {
+        if (!WriteFile(file, chunk, sizeof(chunk), &done, nullptr)) done = 0;
+        total += done;
+    }
+    if (spare > 0) {
+        total = total > spare ? total - spare : 0;
+        LARGE_INTEGER end;
+        end.QuadPart = static_cast<LONGLONG>(total);
+        if (!SetFilePointerEx(file, end, nullptr, FILE_BEGIN) || !SetEndOfFile(file)) total = 0;
+    }
+    CloseHandle(file);
+    return total;
+}
+
+}  // namespace
+
+// A folder that lets the player write GameOption.ini but takes no new file, or refuses to
+// rename one over it: the file is rewritten in place, with the bytes a replace would give,
+// growing and shrinking, and stays hidden.
+TEST_F(SaveFaultTest, FoldersThatRefuseAReplaceAreSavedInPlace) {
+    for (const wchar_t* name : {L"locked", L"append-only"}) {
+        std::wstring path = UseFolder(name) + L"GameOption.ini";
+        SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        PutFile(path, "[JOYSTICK]\r\nid=3\r\n");
+        ASSERT_TRUE(SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_HIDDEN));
+        SetDefaultOptions(&gameOptions);
+        EXPECT_EQ(1, SaveGameOptions());
+        EXPECT_EQ(std::string("[JOYSTICK]\r\nid=3\r\n\r\n") + kFreshFile, FileText(path));
+        EXPECT_TRUE(GetFileAttributesW(path.c_str()) & FILE_ATTRIBUTE_HIDDEN);
+
+        std::string padded = kFreshFile;
+        padded.replace(padded.find("width=") + 6, 0, std::string(300, '0'));
+        SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        PutFile(path, padded);
+        EXPECT_EQ(1, SaveGameOptions());
+        EXPECT_EQ(kFreshFile, FileText(path));
+    }
+    // Only the locked folder is sure to hold nothing else: the append-only one keeps the new
+    // file it could not rename.
+    EXPECT_EQ(std::vector<std::wstring>{L"GameOption.ini"}, FilesIn(UseFolder(L"locked")));
+
+    // Without a file there is nothing to rewrite.
+    std::wstring empty = UseFolder(L"locked-empty");
+    EXPECT_EQ(0, SaveGameOptions());
+    EXPECT_TRUE(FilesIn(empty).empty());
+}
+
+// A full disk stops the save and leaves the old file byte for byte, both when the new file
+// beside it is cut short (one page was left) and when the file itself is rewritten; with room
+// again the same save succeeds. A rewrite in place that needs no more room succeeds even on
+// the full disk.
+TEST_F(SaveFaultTest, FullDiskLeavesTheOldFile) {
+    // Just under one page: the rewrite needs a second page that the full disk does not have,
+    // and differs from the old bytes from the first line on.
+    std::string notes = "[NOTES]\r\nnote=" + std::string(3980, 'n') + "\r\n";
+    std::string original = "[DISPLAY]\r\nwidth=1\r\n" + notes;
+    std::string fresh = kFreshFile;
+    std::string saved = "[DISPLAY]\r\nwidth=1024\r\nmode=1\r\nheight=576\r\n\r\n" + notes + "\r\n" +
+                        fresh.substr(fresh.find("[SYSTEM]"));
+    ASSERT_LT(original.size(), 4096u);
+    ASSERT_GT(saved.size(), 4096u);
+    const struct {
+        const wchar_t* folder;
+        size_t spare;
+        int resavedWhenFull;
+    } cases[] = {{L"full", 4096, 0}, {L"full-locked", 0, 1}};
+    for (const auto& c : cases) {
+        std::wstring folder = UseFolder(c.folder);
+        std::wstring path = folder + L"GameOption.ini";
+        PutFile(path, original);
+        ASSERT_GT(FillDisk(folder + L"filler", c.spare), 0u);
+        SetDefaultOptions(&gameOptions);
+        EXPECT_EQ(0, SaveGameOptions()) << std::string(folder.begin(), folder.end());
+        EXPECT_EQ(original, FileText(path));
+        EXPECT_EQ((std::vector<std::wstring>{L"GameOption.ini", L"filler"}), FilesIn(folder));
+
+        PutFile(folder + L"filler", "");
+        EXPECT_EQ(1, SaveGameOptions());
+        EXPECT_EQ(saved, FileText(path));
+
+        ASSERT_GT(FillDisk(folder + L"filler", c.spare), 0u);
+        EXPECT_EQ(c.resavedWhenFull, SaveGameOptions());
+        EXPECT_EQ(saved, FileText(path));
+        EXPECT_EQ((std::vector<std::wstring>{L"GameOption.ini", L"filler"}), FilesIn(folder));
+    }
+}

@@ -2,6 +2,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -16,8 +17,8 @@
 
 namespace {
 
-std::wstring Grouped(uint32_t value) {
-    wchar_t text[32];
+std::wstring Grouped(uint64_t value) {
+    wchar_t text[kGroupedNumberCapacity];
     FormatGroupedNumber(value, text);
     return text;
 }
@@ -29,7 +30,7 @@ std::wstring Stripped(const wchar_t* text) {
     return buffer;
 }
 
-std::wstring Memory(uint32_t bytes) {
+std::wstring Memory(uint64_t bytes) {
     wchar_t text[kInformationTextCapacity];
     FormatMemoryValue(bytes, text);
     return text;
@@ -55,6 +56,11 @@ TEST(InformationFormat, GroupedNumbers) {
     EXPECT_EQ(L"007", Grouped(7));
     EXPECT_EQ(L"1,000,000,000", Grouped(1000000000u));
     EXPECT_EQ(L"2,394", Grouped(2394));
+    // Beyond 32 bits.
+    EXPECT_EQ(L"4,294,967,296", Grouped(4294967296ull));
+    EXPECT_EQ(L"25,769,803,776", Grouped(25769803776ull));
+    EXPECT_EQ(L"1,000,000,000,007", Grouped(1000000000007ull));
+    EXPECT_EQ(L"18,446,744,073,709,551,615", Grouped(UINT64_MAX));
 }
 
 TEST(InformationFormat, StripLeadingBlanks) {
@@ -74,6 +80,11 @@ TEST(InformationFormat, MemoryValues) {
     EXPECT_EQ(L"2048MBytes ( 2,147,483,648Bytes )", Memory(2147483648u));
     EXPECT_EQ(L"0MBytes ( 1,048,575Bytes )", Memory(1048575u));
     EXPECT_EQ(L"4095MBytes ( 4,294,967,295Bytes )", Memory(4294967295u));
+    EXPECT_EQ(L"4096MBytes ( 4,294,967,296Bytes )", Memory(4294967296ull));
+    EXPECT_EQ(L"24576MBytes ( 25,769,803,776Bytes )", Memory(25769803776ull));
+    // Wider than the five-character field: the 128 TiB of a 64-bit address space.
+    EXPECT_EQ(L"134217728MBytes ( 140,737,488,355,328Bytes )", Memory(140737488355328ull));
+    EXPECT_EQ(L"17592186044415MBytes ( 18,446,744,073,709,551,615Bytes )", Memory(UINT64_MAX));
 }
 
 TEST(InformationFormat, LevelLists) {
@@ -520,19 +531,55 @@ TEST_F(InformationPageTest, ValuesEqualTheProbedRecords) {
     EXPECT_NE(L"", ValueOfFact(kFactDirectX));
     EXPECT_EQ(L"Use is possible", ValueOfFact(kFactDirect3D));
     EXPECT_EQ(L"It cannot use", ValueOfFact(kFactAgp));
+}
 
-    // Total physical memory does not change while the test runs.
-    MEMORYSTATUS status = {};
-    status.dwLength = sizeof(status);
-    GlobalMemoryStatus(&status);
-    wchar_t expected[kInformationTextCapacity];
-    FormatMemoryValue(status.dwTotalPhys > 0xFFFFFFFFu ? 0xFFFFFFFFu : static_cast<uint32_t>(status.dwTotalPhys),
-                      expected);
-    EXPECT_EQ(expected, ValueOfFact(kFactMemory));
-    for (int fact : {kFactAvailMemory, kFactVirtualMemory}) {
+namespace {
+
+uint64_t Figure(const MEMORYSTATUSEX& status, int fact) {
+    return fact == kFactMemory ? status.ullTotalPhys
+                               : fact == kFactAvailMemory ? status.ullAvailPhys : status.ullAvailVirtual;
+}
+
+// The byte count of a memory row, commas dropped; 0 when the row has none.
+uint64_t BytesOfMemoryRow(const std::wstring& value) {
+    size_t open = value.find(L"( ");
+    uint64_t bytes = 0;
+    for (size_t i = open == std::wstring::npos ? value.size() : open + 2; i < value.size(); ++i) {
+        if (value[i] >= L'0' && value[i] <= L'9') bytes = bytes * 10 + (value[i] - L'0');
+        else if (value[i] != L',') break;
+    }
+    return bytes;
+}
+
+}  // namespace
+
+// The rows tell what GlobalMemoryStatusEx tells, uncapped: total memory exactly, the two free
+// figures within what they were just before and after the page was filled.
+TEST_F(InformationPageTest, MemoryRowsAreThoseOfGlobalMemoryStatusEx) {
+    MEMORYSTATUSEX before = {};
+    before.dwLength = sizeof(before);
+    ASSERT_TRUE(GlobalMemoryStatusEx(&before));
+    FillDirectXTexts();
+    CreatePage();
+    MEMORYSTATUSEX after = {};
+    after.dwLength = sizeof(after);
+    ASSERT_TRUE(GlobalMemoryStatusEx(&after));
+
+    const uint64_t kDrift = 512ull << 20;  // other programs of the machine allocate meanwhile
+    for (int fact : {kFactMemory, kFactAvailMemory, kFactVirtualMemory}) {
         std::wstring value = ValueOfFact(fact);
-        EXPECT_NE(std::wstring::npos, value.find(L"MBytes ( ")) << value;
-        EXPECT_EQ(L"Bytes )", value.substr(value.size() - 7)) << value;
+        uint64_t bytes = BytesOfMemoryRow(value);
+        wchar_t expected[kInformationTextCapacity];
+        FormatMemoryValue(bytes, expected);
+        EXPECT_EQ(expected, value) << fact;
+        if (fact == kFactMemory) {
+            EXPECT_EQ(before.ullTotalPhys, bytes) << value;
+            continue;
+        }
+        uint64_t low = std::min(Figure(before, fact), Figure(after, fact));
+        uint64_t high = std::max(Figure(before, fact), Figure(after, fact));
+        EXPECT_GE(bytes + kDrift, low) << fact << " " << value;
+        EXPECT_LE(bytes, high + kDrift) << fact << " " << value;
     }
 }
 

@@ -2,6 +2,7 @@
 #include <stdint.h>
 #include <stdlib.h>
 #include <windows.h>
+#include <sddl.h>
 
 #include <string>
 #include <vector>
@@ -386,6 +387,64 @@ TEST_F(IniSaveTest, ReplacesTheFileAndLeavesNothingElse) {
     EXPECT_EQ("[NEW]\r\nk=2\r\n\r\n", FileText(target));
     std::vector<std::wstring> files = scratch.Files();
     EXPECT_EQ(1u, files.size());
+}
+
+// The file's owner and access list in security descriptor text, or "<unreadable>".
+std::wstring SecurityOf(const std::wstring& path) {
+    const SECURITY_INFORMATION parts = OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION;
+    DWORD buffer[1024];
+    DWORD needed = 0;
+    wchar_t* text = nullptr;
+    if (!GetFileSecurityW(path.c_str(), parts, buffer, sizeof(buffer), &needed) ||
+        !ConvertSecurityDescriptorToStringSecurityDescriptorW(buffer, SDDL_REVISION_1, parts, &text, nullptr)) {
+        return L"<unreadable>";
+    }
+    std::wstring result = text;
+    LocalFree(text);
+    return result;
+}
+
+bool SetAccess(const std::wstring& path, const std::wstring& sddl) {
+    PSECURITY_DESCRIPTOR security = nullptr;
+    if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl.c_str(), SDDL_REVISION_1, &security, nullptr))
+        return false;
+    BOOL set = SetFileSecurityW(path.c_str(), DACL_SECURITY_INFORMATION, security);
+    LocalFree(security);
+    return set != FALSE;
+}
+
+// The replaced file is the player's file still: hidden or system as it was, and readable and
+// writable by the same accounts (under Wine the access list stands for the Unix mode bits).
+TEST_F(IniSaveTest, ReplacedFileKeepsAttributesAndAccess) {
+    std::wstring security = SecurityOf(target);
+    std::wstring owner = security.substr(0, security.find(L"D:"));
+    ASSERT_EQ(0u, owner.find(L"O:"));
+    std::wstring account = owner.substr(2);
+    const struct {
+        DWORD attributes;
+        std::wstring access;
+    } cases[] = {
+        {FILE_ATTRIBUTE_HIDDEN, L"D:(A;;FA;;;SY)(A;;FA;;;" + account + L")"},  // nobody else reads it
+        {FILE_ATTRIBUTE_SYSTEM, L"D:(A;;FA;;;SY)(A;;FA;;;" + account + L")(A;;FA;;;WD)"},  // everyone writes it
+        {FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE,
+         L"D:(A;;FA;;;SY)(A;;FA;;;" + account + L")"},
+    };
+    for (const auto& c : cases) {
+        SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_NORMAL);
+        PutFile(target, "[OLD]\r\nkept=1\r\n");
+        ASSERT_TRUE(SetAccess(target, c.access));
+        ASSERT_TRUE(SetFileAttributesW(target.c_str(), c.attributes));
+        DWORD attributes = GetFileAttributesW(target.c_str());
+        std::wstring before = SecurityOf(target);
+        ASSERT_NE(security, before) << "the case must differ from what a new file gets";
+
+        EXPECT_EQ(1, WriteIniDocument(target.c_str()));
+        EXPECT_EQ("[NEW]\r\nk=2\r\n\r\n", FileText(target));
+        EXPECT_EQ(attributes, GetFileAttributesW(target.c_str())) << std::hex << c.attributes;
+        EXPECT_EQ(before, SecurityOf(target));
+        EXPECT_EQ(1u, scratch.Files().size());
+    }
+    SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 TEST_F(IniSaveTest, ReadOnlyFileIsNotReplaced) {
