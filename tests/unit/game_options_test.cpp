@@ -308,14 +308,7 @@ protected:
         return folder;
     }
     static std::vector<std::wstring> FilesIn(const std::wstring& folder) {
-        std::vector<std::wstring> names;
-        WIN32_FIND_DATAW found;
-        HANDLE search = FindFirstFileW((folder + L"*").c_str(), &found);
-        if (search == INVALID_HANDLE_VALUE) return names;
-        do {
-            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(found.cFileName);
-        } while (FindNextFileW(search, &found));
-        FindClose(search);
+        std::vector<std::wstring> names = FileNamesIn(folder);
         std::sort(names.begin(), names.end());
         return names;
     }

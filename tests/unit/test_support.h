@@ -88,6 +88,20 @@ inline bool RemoveTree(const std::wstring& directory) {
 
 // A temporary directory for the life of the object. Check Made() before use: without it every
 // path would be relative to the current directory.
+// Names of the files directly inside a folder (given with its trailing backslash), in the
+// order the file system lists them.
+inline std::vector<std::wstring> FileNamesIn(const std::wstring& folder) {
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((folder + L"*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return names;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(found.cFileName);
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    return names;
+}
+
 class ScratchDirectory {
 public:
     explicit ScratchDirectory(const wchar_t* tag) { made_ = MakeTempDirectory(tag, &path_); }
@@ -112,17 +126,7 @@ public:
         return path;
     }
     // Names of the files directly inside.
-    std::vector<std::wstring> Files() const {
-        std::vector<std::wstring> names;
-        WIN32_FIND_DATAW found;
-        HANDLE search = FindFirstFileW((path_ + L"*").c_str(), &found);
-        if (search == INVALID_HANDLE_VALUE) return names;
-        do {
-            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(found.cFileName);
-        } while (FindNextFileW(search, &found));
-        FindClose(search);
-        return names;
-    }
+    std::vector<std::wstring> Files() const { return FileNamesIn(path_); }
 
 private:
     std::wstring path_;
