@@ -3,7 +3,10 @@
 // this process (the one probe that start-up cannot skip). The machines' speed swings, so the
 // figure to judge is the overhead as a fraction of the DxDiag time, measured pair by pair.
 //
-//   startup_bench [--runs N]    N timed pairs (default 17) after one untimed warm-up pair
+//   startup_bench [--runs N] [--phases]
+//     --runs N    N timed pairs (default 21) after one untimed warm-up pair
+//     --phases    also split each start-up at the creation of the main dialog (probes before
+//                 it, the dialog after it); the hook that sees the creation costs a little
 //
 // Prints its figures; fails only when the installation cannot be laid out, the library cannot
 // be loaded or the dialog does not come up.
@@ -162,7 +165,9 @@ double TimeDxDiag() {
 // when its queue first runs empty).
 struct Watch {
     HHOOK hook;
+    HHOOK creationHook;  // only with --phases
     HWND dialog;
+    double createdAt;
     double shownAt;
     bool timedOut;
 };
@@ -188,6 +193,15 @@ LRESULT CALLBACK FilterHook(int code, WPARAM wParam, LPARAM lParam) {
     return CallNextHookEx(watch.hook, code, wParam, lParam);
 }
 
+LRESULT CALLBACK CreationHook(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HCBT_CREATEWND && !watch.createdAt) {
+        const CBT_CREATEWNDW* creation = reinterpret_cast<const CBT_CREATEWNDW*>(lParam);
+        // The dialog class is an atom (WC_DIALOG); COM's own windows come earlier.
+        if (creation->lpcs->lpszClass == WC_DIALOG && !(creation->lpcs->style & WS_CHILD)) watch.createdAt = Milliseconds();
+    }
+    return CallNextHookEx(watch.creationHook, code, wParam, lParam);
+}
+
 // A dialog that never shows would hold the call forever: its modal loop dispatches this
 // thread timer, which cancels it.
 BOOL CALLBACK CancelDialog(HWND window, LPARAM) {
@@ -201,11 +215,13 @@ void CALLBACK Watchdog(HWND, UINT, UINT_PTR, DWORD) {
     EnumThreadWindows(GetCurrentThreadId(), CancelDialog, 0);
 }
 
-// Milliseconds from the call until the dialog was visible, or -1 when it never was.
-double TimeStartUp(ConfigDialogBoxFunction entry) {
+// Milliseconds from the call until the dialog was visible, or -1 when it never was; with
+// `created`, also until the main dialog window was created.
+double TimeStartUp(ConfigDialogBoxFunction entry, double* created) {
     watch = Watch();
     watch.hook = SetWindowsHookExW(WH_MSGFILTER, FilterHook, nullptr, GetCurrentThreadId());
     if (!watch.hook) return -1.0;
+    if (created) watch.creationHook = SetWindowsHookExW(WH_CBT, CreationHook, nullptr, GetCurrentThreadId());
     UINT_PTR timer = SetTimer(nullptr, 0, kDialogTimeoutMs, Watchdog);
 
     double start = Milliseconds();
@@ -213,34 +229,40 @@ double TimeStartUp(ConfigDialogBoxFunction entry) {
 
     KillTimer(nullptr, timer);
     UnhookWindowsHookEx(watch.hook);
+    if (watch.creationHook) UnhookWindowsHookEx(watch.creationHook);
     if (result != 1 || !watch.dialog || watch.timedOut) {
         fprintf(stderr, "the dialog did not come up (result %d%s)\n", result, watch.timedOut ? ", timed out" : "");
         return -1.0;
     }
+    if (created) *created = watch.createdAt - start;
     return watch.shownAt - start;
 }
 
 struct Pair {
     double dxdiag;
     double startUp;
+    double created;  // with --phases
 };
 
-bool MeasurePair(ConfigDialogBoxFunction entry, Pair* pair) {
+bool MeasurePair(ConfigDialogBoxFunction entry, bool phases, Pair* pair) {
     pair->dxdiag = TimeDxDiag();
     if (pair->dxdiag < 0) {
         fprintf(stderr, "the DxDiag provider could not be created and initialised\n");
         return false;
     }
-    pair->startUp = TimeStartUp(entry);
+    pair->created = 0;
+    pair->startUp = TimeStartUp(entry, phases ? &pair->created : nullptr);
     return pair->startUp >= 0;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    int runs = 17;
-    for (int i = 1; i + 1 < argc; ++i) {
-        if (strcmp(argv[i], "--runs") == 0) runs = std::max(1, atoi(argv[i + 1]));
+    int runs = 21;
+    bool phases = false;
+    for (int i = 1; i < argc; ++i) {
+        if (strcmp(argv[i], "--runs") == 0 && i + 1 < argc) runs = std::max(1, atoi(argv[++i]));
+        else if (strcmp(argv[i], "--phases") == 0) phases = true;
     }
 
     std::wstring root = LayOutInstallation();
@@ -266,16 +288,20 @@ int main(int argc, char** argv) {
 
     // The first pair loads every system library once; it is not counted.
     Pair pair;
-    bool ok = MeasurePair(entry, &pair);
-    std::vector<double> dxdiag, startUp, overhead;
+    bool ok = MeasurePair(entry, phases, &pair);
+    std::vector<double> dxdiag, startUp, overhead, probes, dialog;
     for (int run = 0; ok && run < runs; ++run) {
-        ok = MeasurePair(entry, &pair);
+        ok = MeasurePair(entry, phases, &pair);
         if (!ok) break;
         dxdiag.push_back(pair.dxdiag);
         startUp.push_back(pair.startUp);
         overhead.push_back(pair.startUp - pair.dxdiag);
-        printf("  pair %2d: DxDiag %7.1f ms, start-up %7.1f ms, overhead %7.1f ms\n", run + 1, pair.dxdiag,
+        probes.push_back(pair.created - pair.dxdiag);
+        dialog.push_back(pair.startUp - pair.created);
+        printf("  pair %2d: DxDiag %7.1f ms, start-up %7.1f ms, overhead %7.1f ms", run + 1, pair.dxdiag,
                pair.startUp, pair.startUp - pair.dxdiag);
+        if (phases) printf(" (probes %+.1f ms, dialog %.1f ms)", pair.created - pair.dxdiag, pair.startUp - pair.created);
+        printf("\n");
     }
     FreeLibrary(library);
     RemoveTree(root);
@@ -291,5 +317,9 @@ int main(int argc, char** argv) {
            *std::min_element(startUp.begin(), startUp.end()), *std::max_element(startUp.begin(), startUp.end()));
     printf("  overhead (paired difference) median %8.1f ms  = %.3f of the DxDiag time\n", overheadMedian,
            overheadMedian / dxdiagMedian);
+    if (phases) {
+        printf("  of which probes beyond DxDiag median %8.1f ms, dialog creation until visible median %.1f ms\n",
+               Median(probes), Median(dialog));
+    }
     return 0;
 }
