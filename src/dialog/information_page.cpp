@@ -361,6 +361,9 @@ INT_PTR CALLBACK InformationPageProc(HWND page, UINT message, WPARAM, LPARAM) {
         WS_CHILD | WS_VISIBLE | WS_VSCROLL | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS,
         0, 0, kInformationListWidth, kInformationListHeight, page,
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_INFORMATION_LIST)), ResourceModule(), nullptr);
+    // Without this the list lays out its header and scroll bars again for every column and
+    // row: most of the window messages of the whole start-up. Laid out once when it is back on.
+    SendMessageW(informationList, WM_SETREDRAW, FALSE, 0);
     LRESULT extended = SendMessageW(informationList, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0);
     SendMessageW(informationList, LVM_SETEXTENDEDLISTVIEWSTYLE, 0,
                  extended | LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
@@ -368,5 +371,6 @@ INT_PTR CALLBACK InformationPageProc(HWND page, UINT message, WPARAM, LPARAM) {
     InsertColumn(informationList, 1, IDS_INFO_VALUE,
                  (pageRect.right - pageRect.left) - kInformationCaptionColumnWidth);
     FillInformationList();
+    SendMessageW(informationList, WM_SETREDRAW, TRUE, 0);
     return 1;
 }

@@ -410,6 +410,13 @@ TEST_F(InformationPageTest, ListControlAndRowLayout) {
     GetWindowRect(page, &pageRect);
     EXPECT_EQ(160, SendMessageW(informationList, LVM_GETCOLUMNWIDTH, 0, 0));
     EXPECT_EQ((pageRect.right - pageRect.left) - 160, SendMessageW(informationList, LVM_GETCOLUMNWIDTH, 1, 0));
+    // The list is laid out once it holds its rows: the scroll range covers all 29.
+    SCROLLINFO scroll = {};
+    scroll.cbSize = sizeof(scroll);
+    scroll.fMask = SIF_RANGE | SIF_PAGE;
+    ASSERT_TRUE(GetScrollInfo(informationList, SB_VERT, &scroll));
+    EXPECT_EQ(28, scroll.nMax);
+    EXPECT_GT(scroll.nPage, 0u);
 
     // The prefix has the processor key: the full layout.
     ASSERT_EQ(29, ListRowCount(informationList));
