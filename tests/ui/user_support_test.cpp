@@ -219,18 +219,62 @@ TEST(UserSupport, WritesTheFormAndOpensItWithTheShell) {
     EXPECT_EQ(block, form.substr(marker + blockLength, blockLength));
     EXPECT_EQ(0, form.compare(marker + 2 * blockLength, std::string::npos, templateBytes.substr(marker + 2) + '\0'));
 
-    // The block: installation directory, one report line per listed fact, the options.
-    EXPECT_EQ(0u, block.find("\n/----- Install Directory "));
-    EXPECT_NE(std::string::npos, block.find("\n" + Escaped(Utf8(installation.Directory())) + "\n/----- PC Information "));
-    ASSERT_TRUE(captions.size() == 19 || captions.size() == 29) << captions.size();
-    for (size_t row = 0; row < captions.size(); ++row) {
+    // The Information page of this installation: the processor key and one display class of the
+    // runtime, the DxDiag driver texts, and the capability rows of the stand-in library (DirectX
+    // 9.0c from the registry). Values are fixed where the stand-ins fix them.
+    const struct {
+        const wchar_t* caption;
+        const wchar_t* value;  // null: whatever this PC reports
+    } kRows[] = {
+        {L"CPU", nullptr}, {L"CPU Speed", nullptr}, {L"CPUID", nullptr},
+        {L"Memory", nullptr}, {L"Avail Memory", nullptr}, {L"Virtual Memory", nullptr}, {L"", L""},
+        {L"Graphics", nullptr}, {L"VRAM", nullptr}, {L"Graphic driver", nullptr},
+        {L"Graphic driver version", nullptr}, {L"driver date", nullptr}, {L"", L""},
+        {L"Direct3D Accelerator", nullptr}, {L"AGP Accelerator", nullptr}, {L"", L""},
+        {L"Windows", nullptr}, {L"DirectX", L"DirectX 9.0c"}, {L"", L""},
+        {L"PC Maker", L"Wingmere Test PC"}, {L"PC Model", L"Reference Graphics Board"}, {L"", L""},
+        {L"Anisotropy", L"2, 4, 8, 16"}, {L"Anti-alias", L"2, 4, 8"}, {L"Max Texture Size", L"8192 x 8192 Pixel"},
+        {L"Texture Stage Count", L"8"}, {L"Light Count", L"8"}, {L"Stream Count", L"16"},
+        {L"Zbuffer Stencil", L"24 - 8 Bit"},
+    };
+    const size_t rowCount = sizeof(kRows) / sizeof(kRows[0]);
+    ASSERT_EQ(rowCount, captions.size());
+    std::string report;
+    for (size_t row = 0; row < rowCount; ++row) {
+        EXPECT_EQ(kRows[row].caption, captions[row]) << "row " << row;
+        if (kRows[row].value) {
+            EXPECT_EQ(kRows[row].value, values[row]) << "row " << row;
+        }
         if (captions[row].empty()) continue;
-        std::string line = "\n" + Utf8(captions[row]) + " : " + Escaped(Utf8(values[row])) + "\n";
-        EXPECT_NE(std::string::npos, block.find(line)) << line;
+        EXPECT_FALSE(values[row].empty()) << "row " << row;
+        report += Utf8(captions[row]) + " : " + Escaped(Utf8(values[row])) + "\n";
     }
-    EXPECT_NE(std::string::npos, block.find("\nScreen mode = Window  Resolution = 1024 : 576\n"));
-    EXPECT_NE(std::string::npos, block.find("\n3DSound = Software\n"));
-    EXPECT_NE(std::string::npos, block.find("\nWingmere Silverarc Loopcrest" + std::string(42, ' ')));
+
+    // The block: installation directory, one report line per listed fact in list order, the
+    // options (the defaults: there is no GameOption.ini), the title.
+    const std::string banner = "\n/----- ";
+    auto section = [&](const std::string& title) {
+        size_t start = block.find(banner + title + " ");
+        if (start == std::string::npos) return std::string("<no " + title + ">");
+        start = block.find('\n', start + 1) + 1;
+        size_t end = block.find(banner, start);
+        return block.substr(start, end == std::string::npos ? std::string::npos : end - start);
+    };
+    EXPECT_EQ(0u, block.find(banner + "Install Directory "));
+    EXPECT_EQ(Escaped(Utf8(installation.Directory())), section("Install Directory"));
+    EXPECT_EQ(report, section("PC Information"));
+    std::string environment = section("Environment");
+    EXPECT_EQ(
+        "Screen mode = Window  Resolution = 1024 : 576\n"
+        "Smoke Amount = Normal\n"
+        "Camera Vector Mode = Effective\n"
+        "Display cursor = Hardware\n"
+        "Antialias = 2x\n"
+        "Anisotropy = 2x\n"
+        "Smoke Operation = Effective\n"
+        "3DSound = Software\n"
+        "\nWingmere Silverarc Loopcrest" + std::string(42, ' '),
+        environment.substr(0, environment.rfind(std::string(42, ' ')) + 42));
 
     // The shell started the ".html" handler with the form.
     ASSERT_TRUE(WaitFor([&] { return !ReadBytes(log).empty(); }, 15000));

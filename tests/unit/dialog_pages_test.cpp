@@ -249,10 +249,13 @@ TEST_F(DialogPagesTest, GraphicScreenModeSwitchesRefillResolutions) {
     EXPECT_EQ(gameOptions.width, 1366);
     EXPECT_EQ(gameOptions.height, 768);
 
-    // The same mode again changes nothing.
+    // The same mode again, or no item at all, changes nothing.
     Choose(page, IDC_SCREEN_MODE, 1);
     EXPECT_EQ(Selected(resolutionCombo), 2);
     EXPECT_EQ(gameOptions.width, 1366);
+    Choose(page, IDC_SCREEN_MODE, -1);
+    EXPECT_EQ(gameOptions.displayMode, 1);
+    EXPECT_EQ(Selected(resolutionCombo), 2);
 }
 
 TEST_F(DialogPagesTest, GraphicEmptyFullScreenListKeepsSize) {

@@ -159,7 +159,7 @@ TEST_F(DisplayModesTest, OneEntryPerSizeWithTheFirstSortedFrequency) {
 TEST_F(DisplayModesTest, OffersOnlyLargeEnoughKnownShapes) {
     auto chosen = ChooseFromDevice({{1360, 768, 60, 0}, {1280, 600, 60, 0}, {800, 600, 60, 0}, {1024, 576, 60, 0},
                                     {1366, 768, 60, 0}, {1152, 720, 60, 0}, {1023, 576, 60, 0}, {1024, 575, 60, 0},
-                                    {640, 480, 60, 0}});
+                                    {1023, 767, 60, 0}, {640, 480, 60, 0}});  // 1023 x 767 is 4:3
     EXPECT_EQ("1024x576@60/5 1152x720@60/4 1366x768@60/5 ", Describe(chosen));
 }
 

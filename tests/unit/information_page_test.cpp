@@ -205,6 +205,9 @@ TEST_F(InformationRowsTest, ProcessorValues) {
         pc.Build();
         EXPECT_EQ(speed.text, pc.ValueOf(kFactCpuSpeed));
     }
+    pc.facts.processorSpeedRead = 0;  // unread: empty, not the name before it
+    pc.Build();
+    EXPECT_EQ(L"", pc.ValueOf(kFactCpuSpeed));
 }
 
 TEST_F(InformationRowsTest, UnreadableRegistryValuesShowEmpty) {
@@ -245,6 +248,13 @@ TEST_F(InformationRowsTest, AdapterRowsFromRegistry) {
     pc.Build();
     EXPECT_EQ(L"VRAM", pc.Caption(7));
     EXPECT_EQ(-1, pc.rows.rowOf[kFactGraphics]);
+
+    // With a DxDiag chip type the registry's adapters are not listed.
+    pc.facts.adapterCount = 2;
+    lstrcpyW(pc.directX.displayChipType, L"Chip");
+    pc.Build();
+    EXPECT_EQ(L"Chip", pc.Value(7));
+    EXPECT_EQ(L"VRAM", pc.Caption(8));
 }
 
 TEST_F(InformationRowsTest, EmptyDriverTextsLeaveTheirRowsOut) {

@@ -19,6 +19,12 @@ void* FailingAllocate(size_t bytes) {
     return malloc(bytes);
 }
 
+int allocations;
+void* CountingAllocate(size_t bytes) {
+    ++allocations;
+    return malloc(bytes);
+}
+
 class IniDocumentTest : public testing::Test {
 protected:
     void SetUp() override {
@@ -280,6 +286,9 @@ TEST_F(IniDocumentTest, NamesAreCutThenTrimmed) {
     std::wstring longValue(100000, L'7');
     ASSERT_EQ(1, SetIniValue(L"A", L"v", longValue.c_str()));
     EXPECT_EQ(longValue, iniDocument.sections[1].entries[2].value);
+    std::wstring indentedKey = std::wstring(10, L' ') + std::wstring(300, L'j');
+    ASSERT_EQ(1, AddIniEntry(1, indentedKey.c_str(), L"3", 0));
+    EXPECT_EQ(std::wstring(245, L'j'), iniDocument.sections[1].entries[3].name);
 
     // Refused: null and empty names, null values. A blank name is kept but never found or written.
     EXPECT_EQ(0, AddIniSection(nullptr));
@@ -296,14 +305,21 @@ TEST_F(IniDocumentTest, NamesAreCutThenTrimmed) {
     EXPECT_NE(std::string::npos, written.find("\r\npad=2\r\n"));
 }
 
+// Arrays double from ten records, so a file of thousands of lines costs a handful of array
+// allocations (counted through the engine's allocator), not one per ten lines.
 TEST_F(IniDocumentTest, ArraysGrowWithoutDisturbingOrder) {
     ASSERT_EQ(1, SetIniValue(L"A", L"k0", L"0"));
     EXPECT_EQ(10, iniDocument.sections[1].entryCapacity);
+    iniAllocate = CountingAllocate;
+    allocations = 0;
     for (int i = 1; i < 3000; ++i) {
         std::wstring key = L"k" + std::to_wstring(i);
         ASSERT_EQ(1, SetIniValue(L"A", key.c_str(), std::to_wstring(i).c_str()));
     }
+    EXPECT_EQ(2999 + 9, allocations);  // a copy of each value; arrays of 20, 40, ... 5120
+    allocations = 0;
     for (int i = 0; i < 2000; ++i) ASSERT_EQ(1, AddIniSection(std::to_wstring(i).c_str()));
+    EXPECT_EQ(8, allocations);  // 20, 40, ... 2560 sections
     EXPECT_EQ(3000, iniDocument.sections[1].entryCount);
     EXPECT_EQ(2002, iniDocument.sectionCount);
     EXPECT_GE(iniDocument.sectionCapacity, iniDocument.sectionCount);
@@ -445,6 +461,16 @@ TEST_F(IniSaveTest, ReplacedFileKeepsAttributesAndAccess) {
         EXPECT_EQ(1u, scratch.Files().size());
     }
     SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+// The text goes to a new file that then takes the name: the old file is never cut short, so a
+// second name (hard link) of it still holds the old text whole.
+TEST_F(IniSaveTest, NewFileTakesTheNameInsteadOfRewritingTheOld) {
+    std::wstring secondName = scratch.File(L"link.ini");
+    ASSERT_TRUE(CreateHardLinkW(secondName.c_str(), target.c_str(), nullptr));
+    EXPECT_EQ(1, WriteIniDocument(target.c_str()));
+    EXPECT_EQ("[NEW]\r\nk=2\r\n\r\n", FileText(target));
+    EXPECT_EQ("[OLD]\r\nkept=1\r\n", FileText(secondName));
 }
 
 TEST_F(IniSaveTest, ReadOnlyFileIsNotReplaced) {

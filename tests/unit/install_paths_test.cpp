@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "entry/install_paths.h"
 #include "resources/resource.h"
@@ -65,6 +66,36 @@ TEST_F(InstallPathsTest, UnusablePathKeepsThePreviousDirectory) {
     // The absolute form uses backslashes throughout.
     EXPECT_EQ(1, DirectoryOfPath(L"C:\\Games\\W/wgconf.dll"));
     EXPECT_STREQ(L"C:\\Games\\W\\", workDirectory);
+}
+
+// A library whose full name does not fit the 512-unit buffer: the cut name would point into
+// some other directory, so the previous one stays.
+TEST_F(InstallPathsTest, CutLibraryNameKeepsThePreviousDirectory) {
+    Resolve("");
+    std::wstring deep = L"\\\\?\\" + install_.Path();
+    std::vector<std::wstring> levels;
+    while (deep.size() < kPathCapacity + 40) {
+        deep += std::wstring(60, L'd') + L"\\";
+        ASSERT_TRUE(CreateDirectoryW(deep.c_str(), nullptr));
+        levels.push_back(deep);
+    }
+    wchar_t program[MAX_PATH];
+    GetModuleFileNameW(nullptr, program, MAX_PATH);
+    std::wstring standIn = program;
+    standIn = standIn.substr(0, standIn.rfind(L'\\') + 1) + L"DSETUP.dll";
+    std::wstring library = deep + L"wgconf.dll";
+    ASSERT_TRUE(CopyFileW(standIn.c_str(), library.c_str(), FALSE));
+    HMODULE module = LoadLibraryW(library.c_str());
+    ASSERT_NE(nullptr, module);
+    HINSTANCE saved = moduleHandle;
+    moduleHandle = module;
+    ResolveInstallPaths();
+    moduleHandle = saved;
+    FreeLibrary(module);
+    DeleteFileW(library.c_str());
+    for (auto level = levels.rbegin(); level != levels.rend(); ++level) RemoveDirectoryW(level->c_str());
+    EXPECT_EQ(install_.Path(), installDirectory);
+    EXPECT_EQ(install_.Path(), workDirectory);
 }
 
 TEST(LoadText, PicksLanguageByIndex) {

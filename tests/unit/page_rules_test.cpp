@@ -10,24 +10,18 @@ namespace {
 
 const WindowSize kSizes[5] = {{1024, 576}, {1280, 720}, {1366, 768}, {1600, 900}, {1920, 1080}};
 
-TEST(PageRulesWindowSizes, OnlyStrictlySmallerSizesFit) {
-    EXPECT_EQ(CountFittingSizes(kSizes, 5, 1280, 1024), 1);  // 1280 is not less than 1280
-    EXPECT_EQ(CountFittingSizes(kSizes, 5, 1281, 721), 2);
-    EXPECT_EQ(CountFittingSizes(kSizes, 5, 1366, 1080), 2);
-    EXPECT_EQ(CountFittingSizes(kSizes, 5, 1920, 1200), 4);
-    EXPECT_EQ(CountFittingSizes(kSizes, 5, 2560, 1440), 5);
-    EXPECT_EQ(CountFittingSizes(kSizes, 5, 1280, 800), 1);
-}
-
-TEST(PageRulesWindowSizes, NoneFitsOnSmallScreens) {
-    EXPECT_EQ(CountFittingSizes(kSizes, 5, 1024, 768), 0);
-    EXPECT_EQ(CountFittingSizes(kSizes, 5, 800, 600), 0);
-    EXPECT_EQ(CountFittingSizes(kSizes, 5, 4000, 576), 0);  // height equal to the first's
-    EXPECT_EQ(CountFittingSizes(kSizes, 5, 0, 0), 0);
-}
-
-TEST(PageRulesWindowSizes, NegativeScreenSizeCountsAsLarge) {
-    EXPECT_EQ(CountFittingSizes(kSizes, 5, -1, -1), 5);
+// Strictly smaller in both dimensions, compared unsigned (a negative size counts as large).
+TEST(PageRulesWindowSizes, LeadingSizesStrictlySmallerThanTheScreen) {
+    const struct {
+        int32_t width, height;
+        int fitting;
+    } screens[] = {{1280, 1024, 1}, {1281, 721, 2}, {1366, 1080, 2}, {1920, 1200, 4}, {2560, 1440, 5},
+                   {1280, 800, 1},  {1024, 768, 0}, {800, 600, 0},   {4000, 576, 0},  {0, 0, 0},
+                   {-1, -1, 5}};
+    for (const auto& screen : screens) {
+        EXPECT_EQ(screen.fitting, CountFittingSizes(kSizes, 5, screen.width, screen.height))
+            << screen.width << " x " << screen.height;
+    }
 }
 
 TEST(PageRulesSmoke, ItemsForAmounts) {
@@ -50,18 +44,15 @@ TEST(PageRulesSmoke, AmountsForItems) {
     EXPECT_EQ(SmokeAmountForItem(-1), 400);  // no selection
 }
 
-TEST(PageRulesLevels, StoredValueSelectsItsLevel) {
+TEST(PageRulesLevels, StoredValueSelectsItsLastMatchingLevel) {
     const uint32_t levels[] = {2, 4, 8};
     EXPECT_EQ(ChooseLevelItem(levels, 3, 4, 0), 1);
     EXPECT_EQ(ChooseLevelItem(levels, 3, 8, 1), 2);
     EXPECT_EQ(ChooseLevelItem(levels, 3, 3, 0), 0);   // no match: item 0
     EXPECT_EQ(ChooseLevelItem(levels, 3, -8, 0), 0);
     EXPECT_EQ(ChooseLevelItem(levels, 0, 4, 0), 0);
-}
-
-TEST(PageRulesLevels, LaterMatchWins) {
-    const uint32_t levels[] = {4, 2, 4};
-    EXPECT_EQ(ChooseLevelItem(levels, 3, 4, 0), 2);
+    const uint32_t repeated[] = {4, 2, 4};
+    EXPECT_EQ(ChooseLevelItem(repeated, 3, 4, 0), 2);
 }
 
 TEST(PageRulesLevels, StoredZeroDiffersBetweenTheLists) {
@@ -75,21 +66,13 @@ TEST(PageRulesLevels, StoredZeroDiffersBetweenTheLists) {
 }
 
 TEST(PageRulesLevels, ParseLevelItems) {
-    EXPECT_EQ(ParseLevelText(L" 2x"), 2);
-    EXPECT_EQ(ParseLevelText(L" 4x"), 4);
-    EXPECT_EQ(ParseLevelText(L"16x"), 16);
-    EXPECT_EQ(ParseLevelText(L"10x"), 10);  // its 0 is not in the first place
-    EXPECT_EQ(ParseLevelText(L"08x"), 8);   // a leading 0 is skipped
-    EXPECT_EQ(ParseLevelText(L"nothing"), 0);
-    EXPECT_EQ(ParseLevelText(L"\x306A\x3057"), 0);  // the Japanese "nothing"
-    EXPECT_EQ(ParseLevelText(L""), 0);
-}
-
-TEST(PageRulesLevels, ParseStopsAtLowerCaseX) {
-    EXPECT_EQ(ParseLevelText(L"4x2"), 4);
-    EXPECT_EQ(ParseLevelText(L"4X2"), 42);  // only the lower-case x ends the walk
-    EXPECT_EQ(ParseLevelText(L"x8"), 0);
-    EXPECT_EQ(ParseLevelText(L"a1b2x"), 12);
+    const struct {
+        const wchar_t* text;
+        int32_t level;
+    } items[] = {{L" 2x", 2},     {L" 4x", 4},    {L"16x", 16},         {L"10x", 10},  // 0 not in the first place
+                 {L"08x", 8},     {L"nothing", 0}, {L"\x306A\x3057", 0}, {L"", 0},
+                 {L"4x2", 4},     {L"4X2", 42},   {L"x8", 0},           {L"a1b2x", 12}};  // only 'x' ends it
+    for (const auto& item : items) EXPECT_EQ(item.level, ParseLevelText(item.text)) << item.text;
 }
 
 TEST(PageRulesJoystick, FileDirectoryChoice) {
@@ -101,20 +84,18 @@ TEST(PageRulesJoystick, FileDirectoryChoice) {
     EXPECT_EQ(JoystickFileInWorkDirectory(0, 0, 12), 0);  // no work directory
 }
 
-TEST(PageRulesFactory, ValuesWithoutRecord) {
+// The load defaults, with the levels from the record's lists (0 without a record or a level).
+TEST(PageRulesFactory, DefaultsWithTheRecordsFirstLevels) {
     OptionsRecord options;
     memset(&options, 0x5A, sizeof(options));
     SetFactoryOptions(&options, nullptr);
     const int32_t expected[14] = {1, 1024, 576, 1, 100, 1, 0, 0, 1, 1, 80, 80, 80, 80};
     EXPECT_EQ(memcmp(&options, expected, sizeof(expected)), 0);
-}
 
-TEST(PageRulesFactory, LevelsFromRecord) {
     CapabilityRecord record = {};
     record.antiAliasLevels[0] = 2;
     record.antiAliasLevels[1] = 4;
     record.anisotropyLevels[0] = 8;
-    OptionsRecord options = {};
     SetFactoryOptions(&options, &record);
     EXPECT_EQ(options.antialias, 2);
     EXPECT_EQ(options.anisotropy, 8);

@@ -144,6 +144,11 @@ TEST_F(PcReportTest, FullLayoutLineByLine) {
 
 TEST_F(PcReportTest, WithoutCapabilityFifteenLines) {
     EXPECT_EQ(SampleReportWithoutCapability(), Report(false));
+    // A usable library that gave no record: the same fifteen lines.
+    capabilityAvailable = 1;
+    char form[4096] = "";
+    AppendPcInformationReport(form, sizeof(form));
+    EXPECT_EQ(SampleReportWithoutCapability(), form);
 }
 
 TEST_F(PcReportTest, JapaneseCaptionsInUtf8) {
@@ -192,7 +197,7 @@ TEST_F(PcReportTest, ValuesAreEscapedAndLongLinesKeepTheirEnd) {
     size_t firstEnd = report.find('\n');
     EXPECT_EQ(0u, report.find("CPU : \xE3\x81\x82"));
     EXPECT_LE(firstEnd + 1, 511u);
-    EXPECT_EQ(0, (firstEnd - 6) % 3);  // cut between characters
+    EXPECT_EQ(0u, (firstEnd - 6) % 3);  // cut between characters
     EXPECT_EQ(0u, report.find("CPU Speed : ", firstEnd + 1) - (firstEnd + 1));
 }
 
