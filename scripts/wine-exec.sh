@@ -97,8 +97,29 @@ shift
 sudo_cmd=()
 [ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo --preserve-env)
 export WGCONF_RUNTIME
+
+# A Windows program talks to the wineserver in many small round trips (a dialog start-up makes
+# about two thousand). On these virtual machines a round trip between two CPUs costs several
+# times one on the same CPU, so the whole run stays on one CPU, chosen by the build tree so that
+# two build trees run side by side. WGCONF_WINE_CPU=N picks CPU N, WGCONF_WINE_CPU=all lifts it.
+pin=()
+cpu=${WGCONF_WINE_CPU:-}
+if [ "$cpu" != all ] && command -v taskset >/dev/null; then
+    if [ -z "$cpu" ]; then
+        allowed=()
+        IFS=, read -ra ranges <<<"$(taskset -pc $$ 2>/dev/null | sed 's/.*: //')"
+        for range in "${ranges[@]}"; do
+            for ((c = ${range%-*}; c <= ${range#*-}; c++)); do allowed+=("$c"); done
+        done
+        if [ ${#allowed[@]} -gt 0 ]; then
+            sum=$(printf %s "$build" | cksum)
+            cpu=${allowed[$((${sum%% *} % ${#allowed[@]}))]}
+        fi
+    fi
+    [ -n "$cpu" ] && pin=(taskset -c "$cpu")
+fi
 (
     flock 9
-    "${sudo_cmd[@]}" unshare --mount --pid --fork --kill-child \
+    "${sudo_cmd[@]}" "${pin[@]}" unshare --mount --pid --fork --kill-child \
         bash "$root/scripts/wine-exec.sh" --in-namespace "$root" "$build" "$@" 9>&-
 ) 9>"$build/.wine.lock"
