@@ -21,9 +21,11 @@
 #include <string>
 #include <vector>
 
+#include "ui/ui_harness.h"
+
 namespace {
 
-typedef int(WINAPI* ConfigDialogBoxFunction)(HWND owner, HANDLE session, LPARAM parameter);
+using ui::ConfigDialogBoxFunction;
 
 const int kUserSupportButton = 1024;  // only the main dialog has it
 const DWORD kDialogTimeoutMs = 20000;
@@ -45,92 +47,6 @@ double Median(std::vector<double> values) {
     std::sort(values.begin(), values.end());
     size_t middle = values.size() / 2;
     return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2.0;
-}
-
-// --- The installation
-
-std::wstring WindowsPath(const char* unixPath) {
-    std::wstring path = L"Z:";  // Wine shows the Unix root as drive Z:
-    for (const char* p = unixPath; *p; ++p) path += *p == '/' ? L'\\' : static_cast<wchar_t>(*p);
-    return path;
-}
-
-std::wstring ProgramDirectory() {
-    wchar_t path[MAX_PATH];
-    DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring directory(path, length);
-    return directory.substr(0, directory.find_last_of(L'\\') + 1);
-}
-
-bool WriteText(const std::wstring& path, const std::string& text) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    BOOL ok = WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-    CloseHandle(file);
-    return ok && written == text.size();
-}
-
-std::string Narrow(const std::wstring& text) {
-    std::string bytes;
-    for (wchar_t c : text) bytes += static_cast<char>(c);  // the paths here are ASCII
-    return bytes;
-}
-
-void RemoveTree(const std::wstring& directory) {
-    WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW((directory + L"*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            std::wstring name = found.cFileName;
-            if (name == L"." || name == L"..") continue;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) RemoveTree(directory + name + L"\\");
-            else DeleteFileW((directory + name).c_str());
-        } while (FindNextFileW(search, &found));
-        FindClose(search);
-    }
-    RemoveDirectoryW(directory.c_str());
-}
-
-// The game's layout: the programs and the shipped files in Wingmere\, the work directory
-// beside it, the Japanese texts that the game ships with. Returns the root, or "" on failure.
-std::wstring LayOutInstallation() {
-    wchar_t temporary[MAX_PATH];
-    GetTempPathW(MAX_PATH, temporary);
-    std::wstring root = std::wstring(temporary) + L"wgstartup-" + std::to_wstring(GetCurrentProcessId()) + L"\\";
-    std::wstring install = root + L"Wingmere\\";
-    std::wstring save = root + L"Save\\";
-    if (!CreateDirectoryW(root.c_str(), nullptr) || !CreateDirectoryW(install.c_str(), nullptr) ||
-        !CreateDirectoryW(save.c_str(), nullptr)) {
-        return std::wstring();
-    }
-    std::wstring bin = ProgramDirectory();
-    std::wstring source = WindowsPath(WGCONF_SOURCE_DIR) + L"\\";
-    struct Copy {
-        std::wstring from;
-        const wchar_t* name;
-    } copies[] = {
-        {bin, L"wgconf.dll"},
-        {bin, L"vidq.dll"},
-        {bin, L"DSETUP.dll"},
-        {source + L"game\\install\\", L"JoyStick.ini"},
-        {source + L"game\\install\\", L"support.html"},
-        {source + L"game\\install\\", L"wingmere.ico"},
-        {source + L"game\\vidq\\", L"vidq.ini"},
-    };
-    for (const Copy& copy : copies) {
-        if (!CopyFileW((copy.from + copy.name).c_str(), (install + copy.name).c_str(), FALSE)) {
-            fwprintf(stderr, L"cannot copy %ls%ls\n", copy.from.c_str(), copy.name);
-            RemoveTree(root);
-            return std::wstring();
-        }
-    }
-    std::string config = "[DIR]\r\nwork=" + Narrow(save) + "\r\n\r\n[SYSTEM]\r\nlanguage=1\r\n";
-    if (!WriteText(install + L"config.ini", config)) {
-        RemoveTree(root);
-        return std::wstring();
-    }
-    return root;
 }
 
 // --- DxDiag
@@ -265,26 +181,23 @@ int main(int argc, char** argv) {
         else if (strcmp(argv[i], "--phases") == 0) phases = true;
     }
 
-    std::wstring root = LayOutInstallation();
-    if (root.empty()) {
+    // The game's layout: the programs and the shipped files in Wingmere\, the work directory
+    // beside it, the Japanese texts that the game ships with.
+    ui::InstallationSettings settings;
+    settings.language = 1;
+    settings.separateWork = true;
+    settings.vidqIni = ui::ReadBytes(ui::SourcePath(L"game/vidq/vidq.ini"));
+    settings.joystickList = ui::ReadBytes(ui::SourcePath(L"game/install/JoyStick.ini"));
+    ui::Installation installation(settings);
+    if (!installation.Ready() || settings.vidqIni.empty() || settings.joystickList.empty()) {
         fprintf(stderr, "cannot lay out the installation\n");
         return 1;
     }
-    HMODULE library =
-        LoadLibraryExW((root + L"Wingmere\\wgconf.dll").c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
-    ConfigDialogBoxFunction entry = nullptr;
-    if (library) {
-        // Decorated in both builds' export tables; the plain name is the x64 convention.
-        FARPROC found = GetProcAddress(library, "_WGCONF_ConfigDialogBox@12");
-        if (!found) found = GetProcAddress(library, "WGCONF_ConfigDialogBox");
-        entry = reinterpret_cast<ConfigDialogBoxFunction>(reinterpret_cast<void (*)()>(found));
-    }
-    if (!entry) {
+    if (!installation.Load()) {
         fprintf(stderr, "cannot load wgconf.dll or find its export\n");
-        if (library) FreeLibrary(library);
-        RemoveTree(root);
         return 1;
     }
+    ConfigDialogBoxFunction entry = installation.Entry();
 
     // The first pair loads every system library once; it is not counted.
     Pair pair;
@@ -303,8 +216,6 @@ int main(int argc, char** argv) {
         if (phases) printf(" (probes %+.1f ms, dialog %.1f ms)", pair.created - pair.dxdiag, pair.startUp - pair.created);
         printf("\n");
     }
-    FreeLibrary(library);
-    RemoveTree(root);
     if (!ok) return 1;
 
     double dxdiagMedian = Median(dxdiag);
