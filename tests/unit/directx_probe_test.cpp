@@ -529,6 +529,8 @@ TEST_F(DxDiagWalk, EarlyStopsKeepUnreachedFactsAndReleaseEverything) {
          {L"Release provider"}},
         {"display list missing", [](FakeTree* t) { t->root.children.erase(t->root.children.begin() + 1); },
          kNothing, {L"Release root", L"Release provider"}},
+        {"display list null", [](FakeTree* t) { t->root.nullChild = true; }, kNothing,
+         {L"Release root", L"Release provider"}},
         {"display count fails", [](FakeTree* t) { t->displays.failCount = true; }, kNothing,
          {L"Release displays", L"Release root", L"Release provider"}},
         {"display name fails", [](FakeTree* t) { t->displays.failEnum = true; }, kNothing,
