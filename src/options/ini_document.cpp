@@ -321,7 +321,7 @@ int ReplaceFileContents(const wchar_t* path, const char* bytes, DWORD byteCount)
     if (!path || !path[0]) return 0;
     DWORD attributes = GetFileAttributesW(path);
     int exists = attributes != INVALID_FILE_ATTRIBUTES;
-    // A read-only file is not to be overwritten, whatever the file system would allow.
+    // A read-only file is not to be overwritten; Windows refuses to replace one, Wine does not.
     if (exists && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))) return 0;
 
     // The old file's security, to be given to the new file. Without it (unreadable, or too
