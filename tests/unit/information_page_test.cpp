@@ -462,6 +462,8 @@ TEST_F(InformationPageTest, RegistryWithoutProcessorKeyAndTwoDisplayClasses) {
     std::wstring classes = kClasses;
     hive.SetText((classes + L"{0001}").c_str(), L"Class", L"Display");
     hive.SetText((classes + L"{0001}\\0000").c_str(), L"DriverDesc", L"First Adapter");
+    // Right after a display class, a class key without a Class value: not a display class.
+    hive.SetText((classes + L"{0001}x\\0000").c_str(), L"DriverDesc", L"Classless");
     hive.SetText((classes + L"{0002}").c_str(), L"Class", L"Media");
     hive.SetText((classes + L"{0002}\\0000").c_str(), L"DriverDesc", L"Sound Card");
     hive.SetText((classes + L"{0003}").c_str(), L"Class", L"dIsPlAy");
