@@ -1,12 +1,11 @@
 // Stand-in for the DirectX setup library: the version query (ordinal 11) reports the version
 // that the registry names, the way the real library does, so tests choose it through the
 // registry. "4.09.00.0904" gives version 9 and revision 904 (minor 0 in the high word).
+// A failed query writes nothing: the caller finds whatever its two values held before.
 #include <windows.h>
 #include <wchar.h>
 
 extern "C" int WINAPI DirectXSetupGetVersion(DWORD* version, DWORD* revision) {
-    if (version) *version = 0;
-    if (revision) *revision = 0;
     wchar_t text[64] = {};
     DWORD size = sizeof(text) - sizeof(wchar_t);
     HKEY key;
