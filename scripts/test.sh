@@ -18,7 +18,10 @@ status=0
 bash scripts/clang-check.sh || status=1
 # Tests first, then the benchmarks with their figures shown.
 for preset in i686 x64; do
-    echo "== $preset: $( [ $preset = i686 ] && echo 'the 32-bit product under Wine WoW64' || echo 'the 64-bit twin')"
+    case $preset in
+        i686) echo "== i686: the 32-bit product under Wine WoW64" ;;
+        x64) echo "== x64: the 64-bit twin" ;;
+    esac
     ctest --preset "$preset" -LE bench || status=1
     ctest --preset "$preset" -L bench --verbose 2>&1 | grep -vE '^(UpdateCTestConfiguration|Parse|Add|Done|Constructing|Checking|Updating|Test project|Internal ctest|test [0-9]|[0-9]+: (Test command|Working Directory|Test timeout))' || status=1
 done

@@ -18,13 +18,6 @@
 
 namespace {
 
-std::wstring ProgramDirectory() {
-    wchar_t path[MAX_PATH];
-    DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring text(path, length);
-    return text.substr(0, text.rfind(L'\\') + 1);
-}
-
 // A call log's text; empty while nothing has been logged.
 std::string LogText(const std::wstring& path) {
     std::string text;

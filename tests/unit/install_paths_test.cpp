@@ -79,10 +79,7 @@ TEST_F(InstallPathsTest, CutLibraryNameKeepsThePreviousDirectory) {
         ASSERT_TRUE(CreateDirectoryW(deep.c_str(), nullptr));
         levels.push_back(deep);
     }
-    wchar_t program[MAX_PATH];
-    GetModuleFileNameW(nullptr, program, MAX_PATH);
-    std::wstring standIn = program;
-    standIn = standIn.substr(0, standIn.rfind(L'\\') + 1) + L"DSETUP.dll";
+    std::wstring standIn = ProgramDirectory() + L"DSETUP.dll";
     std::wstring library = deep + L"wgconf.dll";
     ASSERT_TRUE(CopyFileW(standIn.c_str(), library.c_str(), FALSE));
     HMODULE module = LoadLibraryW(library.c_str());

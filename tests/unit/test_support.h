@@ -86,8 +86,14 @@ inline bool RemoveTree(const std::wstring& directory) {
     return RemoveDirectoryW(base.c_str()) != 0;
 }
 
-// A temporary directory for the life of the object. Check Made() before use: without it every
-// path would be relative to the current directory.
+// The test program's directory (the build's bin), with its trailing backslash.
+inline std::wstring ProgramDirectory() {
+    wchar_t path[MAX_PATH];
+    DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring text(path, length);
+    return text.substr(0, text.rfind(L'\\') + 1);
+}
+
 // Names of the files directly inside a folder (given with its trailing backslash), in the
 // order the file system lists them.
 inline std::vector<std::wstring> FileNamesIn(const std::wstring& folder) {
@@ -102,6 +108,8 @@ inline std::vector<std::wstring> FileNamesIn(const std::wstring& folder) {
     return names;
 }
 
+// A temporary directory for the life of the object. Check Made() before use: without it every
+// path would be relative to the current directory.
 class ScratchDirectory {
 public:
     explicit ScratchDirectory(const wchar_t* tag) { made_ = MakeTempDirectory(tag, &path_); }
