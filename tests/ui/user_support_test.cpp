@@ -19,6 +19,12 @@ const wchar_t kRecordFlag[] = L"--record-open";
 const wchar_t kRecordLogVariable[] = L"WGCONF_OPEN_LOG";
 const wchar_t kProgId[] = L"WgconfUiTest.OpenRecorder";
 
+std::wstring ProgramPath() {
+    wchar_t program[MAX_PATH];
+    DWORD length = GetModuleFileNameW(nullptr, program, MAX_PATH);
+    return std::wstring(program, length);
+}
+
 // This program doubles as the ".html" handler: started with the flag, it appends the file it
 // was asked to open to the log named in the environment and ends before the tests start.
 struct OpenRecorder {
@@ -50,83 +56,22 @@ struct OpenRecorder {
 };
 OpenRecorder openRecorder;
 
-std::wstring ReadDefault(HKEY root, const std::wstring& key, bool* present) {
-    *present = false;
-    HKEY handle;
-    if (RegOpenKeyExW(root, key.c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS) return std::wstring();
-    wchar_t value[512] = {};
-    DWORD size = sizeof(value) - sizeof(wchar_t);
-    DWORD type = 0;
-    if (RegQueryValueExW(handle, nullptr, nullptr, &type, reinterpret_cast<BYTE*>(value), &size) == ERROR_SUCCESS &&
-        type == REG_SZ) {
-        *present = true;
-    }
-    RegCloseKey(handle);
-    return value;
-}
-
-bool WriteDefault(HKEY root, const std::wstring& key, const std::wstring& value) {
-    HKEY handle;
-    if (RegCreateKeyExW(root, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &handle, nullptr) != ERROR_SUCCESS)
-        return false;
-    LONG result = RegSetValueExW(handle, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                                 static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
-    RegCloseKey(handle);
-    return result == ERROR_SUCCESS;
-}
-
 // Makes this program the handler of ".html" and puts the previous association back when it goes.
-class HtmlHandlerOverride {
-public:
-    explicit HtmlHandlerOverride(const std::wstring& log) : log_(kRecordLogVariable, log) {
-        HKEY existing;
-        hadExtensionKey_ = RegOpenKeyExW(HKEY_CLASSES_ROOT, L".html", 0, KEY_READ, &existing) == ERROR_SUCCESS;
-        if (hadExtensionKey_) RegCloseKey(existing);
-        oldProgId_ = ReadDefault(HKEY_CLASSES_ROOT, L".html", &hadProgId_);
-        wchar_t program[MAX_PATH];
-        GetModuleFileNameW(nullptr, program, MAX_PATH);
-        std::wstring command = L"\"" + std::wstring(program) + L"\" " + kRecordFlag + L" \"%1\"";
-        applied_ = WriteDefault(HKEY_CLASSES_ROOT, std::wstring(kProgId) + L"\\shell\\open\\command", command) &&
-                   WriteDefault(HKEY_CLASSES_ROOT, L".html", kProgId);
-    }
-    ~HtmlHandlerOverride() {
-        if (hadProgId_) {
-            WriteDefault(HKEY_CLASSES_ROOT, L".html", oldProgId_);
-        } else if (hadExtensionKey_) {
-            HKEY handle;
-            if (RegOpenKeyExW(HKEY_CLASSES_ROOT, L".html", 0, KEY_WRITE, &handle) == ERROR_SUCCESS) {
-                RegDeleteValueW(handle, nullptr);
-                RegCloseKey(handle);
-            }
-        } else {
-            RegDeleteTreeW(HKEY_CLASSES_ROOT, L".html");
-        }
-        RegDeleteTreeW(HKEY_CLASSES_ROOT, kProgId);
-    }
-    bool Applied() const { return applied_; }
+struct HtmlHandlerOverride {
+    explicit HtmlHandlerOverride(const std::wstring& log) : log(kRecordLogVariable, log) {}
+    ~HtmlHandlerOverride() { RegDeleteTreeW(HKEY_CLASSES_ROOT, kProgId); }
+    bool Applied() const { return command.Applied() && extension.Applied(); }
 
-private:
-    EnvironmentOverride log_;
-    std::wstring oldProgId_;
-    bool hadProgId_ = false;
-    bool hadExtensionKey_ = false;
-    bool applied_ = false;
+    EnvironmentOverride log;
+    RegistryValueOverride command{HKEY_CLASSES_ROOT, (std::wstring(kProgId) + L"\\shell\\open\\command").c_str(),
+                                  nullptr, (L"\"" + ProgramPath() + L"\" " + kRecordFlag + L" \"%1\"").c_str()};
+    RegistryValueOverride extension{HKEY_CLASSES_ROOT, L".html", nullptr, kProgId};
 };
 
 size_t Count(const std::string& text, const std::string& part) {
     size_t count = 0;
     for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
     return count;
-}
-
-std::wstring ListText(HWND list, int row, int column) {
-    wchar_t text[256] = {};
-    LVITEMW item = {};
-    item.iSubItem = column;
-    item.pszText = text;
-    item.cchTextMax = 256;
-    SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
-    return text;
 }
 
 std::string Escaped(const std::string& text) {
@@ -164,7 +109,7 @@ std::wstring MessageBoxText(HWND box) {
     std::wstring longest;
     for (HWND child = FindWindowExW(box, nullptr, L"Static", nullptr); child;
          child = FindWindowExW(box, child, L"Static", nullptr)) {
-        std::wstring text = DialogDriver::Text(child);
+        std::wstring text = WindowText(child);
         if (text.size() > longest.size()) longest = text;
     }
     return longest;
@@ -177,16 +122,14 @@ TEST(UserSupport, WritesTheFormAndOpensItWithTheShell) {
     settings.language = 0;
     settings.separateWork = true;
     Installation installation(settings);
-    ASSERT_TRUE(installation.Ready());
     ASSERT_TRUE(CopyFileW(SourcePath(L"game/install/support.html").c_str(), installation.InInstall(L"support.html").c_str(),
                           FALSE));
     std::wstring log = installation.InWork(L"opened.log");
     HtmlHandlerOverride handler(log);
     ASSERT_TRUE(handler.Applied());
-    ASSERT_TRUE(installation.Load());
 
     std::vector<std::wstring> captions, values;
-    DialogRun run = RunDialog(installation.Entry(), nullptr, [&](DialogDriver& driver) {
+    EXPECT_EQ("", RunAndCheck(installation, [&](DialogDriver& driver) {
         HWND list = driver.Item(kInformationPage, IDC_INFORMATION_LIST);
         int rows = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
         for (int row = 0; row < rows; ++row) {
@@ -195,10 +138,7 @@ TEST(UserSupport, WritesTheFormAndOpensItWithTheShell) {
         }
         driver.Press(IDC_USER_SUPPORT);
         driver.Press(IDCANCEL);
-    });
-    EXPECT_TRUE(run.dialogSeen);
-    EXPECT_FALSE(run.forcedClose);
-    EXPECT_EQ(1, run.result);
+    }));
 
     std::wstring formPath = installation.InWork(L"mail_support.html");
     std::string form = ReadBytes(formPath);
@@ -288,14 +228,12 @@ TEST(UserSupport, MissingTemplateShowsTheJapaneseErrorBox) {
     InstallationSettings settings;
     settings.language = 0;  // the form errors are Japanese whatever the language
     Installation installation(settings);
-    ASSERT_TRUE(installation.Ready());
     std::wstring log = installation.InWork(L"opened.log");
     HtmlHandlerOverride handler(log);
-    ASSERT_TRUE(installation.Load());
 
     std::wstring boxText;
     bool boxSeen = false;
-    DialogRun run = RunDialog(installation.Entry(), nullptr, [&](DialogDriver& driver) {
+    EXPECT_EQ("", RunAndCheck(installation, [&](DialogDriver& driver) {
         DWORD thread = GetWindowThreadProcessId(driver.Dialog(), nullptr);
         driver.PostPress(IDC_USER_SUPPORT);
         ErrorBoxSearch search;
@@ -310,9 +248,7 @@ TEST(UserSupport, MissingTemplateShowsTheJapaneseErrorBox) {
             WaitFor([&] { return !IsWindow(search.box); });
         }
         driver.Press(IDCANCEL);
-    });
-    EXPECT_TRUE(run.dialogSeen);
-    EXPECT_FALSE(run.forcedClose);
+    }));
     ASSERT_TRUE(boxSeen);
     EXPECT_EQ(L"メール送信フォームが存在しません。\n[" + installation.InInstall(L"support.html") + L"]", boxText);
     EXPECT_FALSE(FileExists(installation.InWork(L"mail_support.html")));

@@ -10,6 +10,8 @@
 #include <utility>
 #include <vector>
 
+#include "process_records.h"
+#include "shared/test_support.h"
 #include "probe/directx_probe.h"
 
 namespace {
@@ -317,12 +319,10 @@ void ExpectDisplayEmpty() { ExpectDisplay(L"", L"", L"", L"", L"", 0, 0); }
 
 class DxDiagWalk : public testing::Test {
 protected:
+    ProcessRecordsGuard records;
     void SetUp() override {
-        saved = directXFacts;
         FillWithOldFacts();
     }
-    void TearDown() override { directXFacts = saved; }
-    DirectXFacts saved;
 };
 
 TEST_F(DxDiagWalk, FullWalkReadsTheFirstDeviceAndReleasesInOrder) {
@@ -737,39 +737,11 @@ TEST_F(DxDiagWalk, RealProbeLeavesTheCallersApartmentAlone) {
     CoUninitialize();
 }
 
-// Sets HKLM\Software\Microsoft\DirectX "Version" for the life of the object, then restores it.
-class DirectXRegistryVersion {
-public:
-    DirectXRegistryVersion() {
-        RegCreateKeyExW(HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\DirectX", 0, nullptr, 0,
-                        KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &key, nullptr);
-        DWORD size = sizeof(original) - sizeof(wchar_t);
-        DWORD type = 0;
-        hadValue = RegQueryValueExW(key, L"Version", nullptr, &type,
-                                    reinterpret_cast<BYTE*>(original), &size) == ERROR_SUCCESS &&
-                   type == REG_SZ;
-    }
-    ~DirectXRegistryVersion() {
-        if (hadValue) Set(original);
-        else RegDeleteValueW(key, L"Version");
-        RegCloseKey(key);
-    }
-    bool Set(const wchar_t* text) {
-        return RegSetValueExW(key, L"Version", 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
-                              static_cast<DWORD>((lstrlenW(text) + 1) * sizeof(wchar_t))) ==
-               ERROR_SUCCESS;
-    }
-    void Remove() { RegDeleteValueW(key, L"Version"); }
-    HKEY key = nullptr;
-    bool hadValue = false;
-    wchar_t original[64] = {};
-};
-
 TEST(DirectXVersionProbe, FollowsTheInstalledVersion) {
-    const DirectXFacts saved = directXFacts;
+    ProcessRecordsGuard records;
     {
-        DirectXRegistryVersion registry;
-        ASSERT_NE(nullptr, registry.key);
+        RegistryValueOverride registry(HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\DirectX", L"Version");
+        ASSERT_TRUE(registry.Opened());
 
         ASSERT_TRUE(registry.Set(L"4.08.01.0881"));
         EXPECT_EQ(8100u, ProbeDirectXVersion());
@@ -784,7 +756,6 @@ TEST(DirectXVersionProbe, FollowsTheInstalledVersion) {
         EXPECT_EQ(0u, ProbeDirectXVersion());
         EXPECT_STREQ(L"DirectX 0.0", directXFacts.directXName);
     }
-    directXFacts = saved;
 }
 
 }  // namespace

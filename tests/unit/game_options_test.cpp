@@ -9,10 +9,11 @@
 #include <string>
 #include <vector>
 
+#include "process_records.h"
 #include "entry/install_paths.h"
 #include "options/game_options.h"
 #include "options/ini_document.h"
-#include "test_support.h"
+#include "shared/test_support.h"
 
 namespace {
 
@@ -95,22 +96,17 @@ TEST(NormaliseOptions, FlagsAndAmountsUseUnsignedLimits) {
 
 class GameOptionsTest : public testing::Test {
 protected:
+    ProcessRecordsGuard records;
     void SetUp() override {
-        savedInstall = installDirectory;
-        savedWork = workDirectory;
-        savedOptions = gameOptions;
         ASSERT_TRUE(MakeTempDirectory(L"opt-install", &install));
         ASSERT_TRUE(MakeTempDirectory(L"opt-work", &work));
         SetDirectories(install, work);
         FreeIniDocument();
     }
     void TearDown() override {
-        iniAllocate = malloc;
         FreeIniDocument();
         RemoveTree(install);
         RemoveTree(work);
-        SetDirectories(savedInstall, savedWork);
-        gameOptions = savedOptions;
     }
     static void SetDirectories(const std::wstring& installPath, const std::wstring& workPath) {
         lstrcpynW(installDirectory, installPath.c_str(), kPathCapacity);
@@ -122,7 +118,6 @@ protected:
         return path;
     }
     std::wstring install, work, savedInstall, savedWork;
-    OptionsRecord savedOptions;
 };
 
 TEST_F(GameOptionsTest, PathPrefersAnExistingWorkDirectory) {
@@ -162,27 +157,27 @@ TEST_F(GameOptionsTest, LoadWithoutFileGivesDefaults) {
 }
 
 TEST_F(GameOptionsTest, LoadReadsTheKeysAndCorrectsThem) {
-    PutFile(work + L"GameOption.ini",
+    EXPECT_TRUE(WriteBytes(work + L"GameOption.ini",
             "[SOUND]\r\nmode=0\r\n[DISPLAY]\r\nMODE=0\r\nwidth=800\r\nheight=600\r\n"
             "[SYSTEM]\r\ncursor=-1\r\nsmoke=\"250\"\r\nvectorcamera=0\r\nantialias=99\r\nanisotropy=16\r\n"
-            "[INPUT]\r\nsmokebutton=0\r\n[VOLUME]\r\nbgm=150\r\nplane=0\r\ncockpit=100\r\nvoice=\r\n");
-    PutFile(install + L"GameOption.ini", "[DISPLAY]\r\nwidth=1\r\n");  // not used: work exists
+            "[INPUT]\r\nsmokebutton=0\r\n[VOLUME]\r\nbgm=150\r\nplane=0\r\ncockpit=100\r\nvoice=\r\n"));
+    EXPECT_TRUE(WriteBytes(install + L"GameOption.ini", "[DISPLAY]\r\nwidth=1\r\n"));  // not used: work exists
     LoadGameOptions();
     OptionsRecord expected = {0, 800, 600, 0, 250, 0, 99, 16, 0, 0, 80, 0, 100, 0};
     EXPECT_EQ(0, memcmp(&expected, &gameOptions, sizeof(expected)));
 
-    PutFile(work + L"GameOption.ini", "[DISPLAY]\r\nmode=2\r\nwidth=800\r\nheight=600\r\n");
+    EXPECT_TRUE(WriteBytes(work + L"GameOption.ini", "[DISPLAY]\r\nmode=2\r\nwidth=800\r\nheight=600\r\n"));
     LoadGameOptions();
     EXPECT_EQ(2, gameOptions.displayMode);
     EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), gameOptions.width);
     EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN), gameOptions.height);
 
-    PutFile(work + L"GameOption.ini", "[DISPLAY]\r\nmode=5\r\nwidth=0\r\nheight=600\r\n");
+    EXPECT_TRUE(WriteBytes(work + L"GameOption.ini", "[DISPLAY]\r\nmode=5\r\nwidth=0\r\nheight=600\r\n"));
     LoadGameOptions();
     EXPECT_EQ(1, gameOptions.displayMode);
     EXPECT_EQ(1024, gameOptions.width);
     EXPECT_EQ(576, gameOptions.height);
-    PutFile(work + L"GameOption.ini", "[DISPLAY]\r\nmode=5\r\nheight=600\r\n");  // width: default
+    EXPECT_TRUE(WriteBytes(work + L"GameOption.ini", "[DISPLAY]\r\nmode=5\r\nheight=600\r\n"));  // width: default
     LoadGameOptions();
     EXPECT_EQ(1, gameOptions.displayMode);
     EXPECT_EQ(1024, gameOptions.width);
@@ -217,9 +212,9 @@ TEST_F(GameOptionsTest, SaveWithoutFileWritesTheFiveSections) {
 
 TEST_F(GameOptionsTest, SaveKeepsTheRestOfTheFile) {
     std::wstring path = work + L"GameOption.ini";
-    PutFile(path,
+    EXPECT_TRUE(WriteBytes(path,
             "# written by hand\r\n[JOYSTICK]\r\nid=3\r\n\r\n[VOLUME]\r\nvoice=10\r\nextra = yes\r\n"
-            "[DISPLAY]\r\n# size\r\nheight=1\r\nWidth=2\r\n");
+            "[DISPLAY]\r\n# size\r\nheight=1\r\nWidth=2\r\n"));
     gameOptions = {0, 1280, 720, 0, -5, 1, 8, 16, 0, 0, INT32_MIN, INT32_MAX, 0, 100};
     EXPECT_EQ(1, SaveGameOptions());
     EXPECT_EQ(
@@ -249,7 +244,7 @@ void* FailOnce(size_t bytes) {
 TEST_F(GameOptionsTest, SaveLeavesAFileItCannotReadAlone) {
     std::wstring path = work + L"GameOption.ini";
     const char original[] = "[JOYSTICK]\r\nid=3\r\n";
-    PutFile(path, original);
+    EXPECT_TRUE(WriteBytes(path, original));
     LoadGameOptions();
 
     // Held open by another program: neither read nor replaced.
@@ -345,7 +340,7 @@ TEST_F(SaveFaultTest, FoldersThatRefuseAReplaceAreSavedInPlace) {
     for (const wchar_t* name : {L"locked", L"append-only"}) {
         std::wstring path = UseFolder(name) + L"GameOption.ini";
         SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-        PutFile(path, "[JOYSTICK]\r\nid=3\r\n");
+        EXPECT_TRUE(WriteBytes(path, "[JOYSTICK]\r\nid=3\r\n"));
         ASSERT_TRUE(SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_HIDDEN));
         SetDefaultOptions(&gameOptions);
         EXPECT_EQ(1, SaveGameOptions());
@@ -355,7 +350,7 @@ TEST_F(SaveFaultTest, FoldersThatRefuseAReplaceAreSavedInPlace) {
         std::string padded = kFreshFile;
         padded.replace(padded.find("width=") + 6, 0, std::string(300, '0'));
         SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-        PutFile(path, padded);
+        EXPECT_TRUE(WriteBytes(path, padded));
         EXPECT_EQ(1, SaveGameOptions());
         EXPECT_EQ(kFreshFile, FileText(path));
     }
@@ -391,14 +386,14 @@ TEST_F(SaveFaultTest, FullDiskLeavesTheOldFile) {
     for (const auto& c : cases) {
         std::wstring folder = UseFolder(c.folder);
         std::wstring path = folder + L"GameOption.ini";
-        PutFile(path, original);
+        EXPECT_TRUE(WriteBytes(path, original));
         ASSERT_GT(FillDisk(folder + L"filler", c.spare), 0u);
         SetDefaultOptions(&gameOptions);
         EXPECT_EQ(0, SaveGameOptions()) << std::string(folder.begin(), folder.end());
         EXPECT_EQ(original, FileText(path));
         EXPECT_EQ((std::vector<std::wstring>{L"GameOption.ini", L"filler"}), FilesIn(folder));
 
-        PutFile(folder + L"filler", "");
+        EXPECT_TRUE(WriteBytes(folder + L"filler", ""));
         EXPECT_EQ(1, SaveGameOptions());
         EXPECT_EQ(saved, FileText(path));
 

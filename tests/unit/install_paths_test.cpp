@@ -3,19 +3,20 @@
 #include <string>
 #include <vector>
 
+#include "process_records.h"
 #include "entry/install_paths.h"
 #include "resources/resource.h"
-#include "test_support.h"
+#include "shared/test_support.h"
 
 namespace {
 
 class InstallPathsTest : public testing::Test {
 protected:
+    ProcessRecordsGuard records;
     void SetUp() override {
         ASSERT_TRUE(install_.Made());
         libraryPath_ = install_.File(L"wgconf.dll");
     }
-    void TearDown() override { languageIndex = 1; }
 
     void Resolve(const std::string& config) {
         if (!config.empty()) install_.Write(L"config.ini", config);

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "process_records.h"
 #include "dialog/dialog.h"
 #include "dialog/information_page.h"
 #include "entry/install_paths.h"
@@ -13,7 +14,7 @@
 #include "probe/capability.h"
 #include "support/mail_form.h"
 #include "support_fixtures.h"
-#include "test_support.h"
+#include "shared/test_support.h"
 
 TEST(FindMarker, ByteExactFirstOccurrence) {
     EXPECT_EQ(4, FindMarker("head</pre>mid</pre>", "</pre>"));
@@ -93,14 +94,6 @@ BOOL WINAPI FailingReadFile(HANDLE, LPVOID, DWORD, LPDWORD read, LPOVERLAPPED) {
     return FALSE;
 }
 
-std::string Utf8(const std::wstring& text) {
-    int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    std::string bytes(size, '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, &bytes[0], size, nullptr, nullptr);
-    bytes.resize(size - 1);
-    return bytes;
-}
-
 // A slash, five hyphens, a blank, the title, a blank, and hyphens up to the 85th character,
 // between two line feeds.
 std::string Banner(const std::string& title) {
@@ -156,14 +149,9 @@ std::string Escaped(const std::string& text) {
 
 class MailFormTest : public testing::Test {
 protected:
+    ProcessRecordsGuard records;
     void SetUp() override {
         InitCommonControls();
-        savedInstall = installDirectory;
-        savedWork = workDirectory;
-        savedOptions = gameOptions;
-        savedPlatform = supportPlatform;
-        savedAvailable = capabilityAvailable;
-        savedRecord = capabilityRecord;
         messageCalls.clear();
         shellCalls.clear();
         supportPlatform.messageBox = RecordMessageBox;
@@ -201,13 +189,6 @@ protected:
         DestroyWindow(owner);
         ForgetInformationList();
         RemoveTree(root);
-        lstrcpyW(installDirectory, savedInstall.c_str());
-        lstrcpyW(workDirectory, savedWork.c_str());
-        gameOptions = savedOptions;
-        supportPlatform = savedPlatform;
-        capabilityAvailable = savedAvailable;
-        capabilityRecord = savedRecord;
-        languageIndex = 1;
     }
     // The Information page's rows for the sample PC, in a list owned by the test window.
     void FillList() {
@@ -237,18 +218,14 @@ protected:
     }
 
     std::wstring root, install, work;
-    std::wstring savedInstall, savedWork;
-    OptionsRecord savedOptions;
     SupportPlatform savedPlatform;
-    int savedAvailable;
-    const CapabilityRecord* savedRecord;
     HWND owner = nullptr;
 };
 
 }  // namespace
 
 TEST_F(MailFormTest, FullFormInEnglish) {
-    PutFile(TemplatePath(), "HEAD<pre>\n</pre>MIDDLE<textarea>{}</textarea>TAIL");
+    EXPECT_TRUE(WriteBytes(TemplatePath(), "HEAD<pre>\n</pre>MIDDLE<textarea>{}</textarea>TAIL"));
     clockReadings = 0;
     supportPlatform.localTime = TickingLocalTime;  // both blocks carry the first reading
     RunUserSupport(owner);
@@ -276,7 +253,7 @@ TEST_F(MailFormTest, FullFormInJapanese) {
     FillList();  // the page as it is shown in Japanese
     // The template's own bytes pass through untouched, whatever they hold.
     std::string head = u8"<p>日本語 & \"raw\"</p>\r\n</pre>";
-    PutFile(TemplatePath(), std::string("HEAD") + "</pre>" + "MIDDLE" + "{}" + "TAIL\xFF");
+    EXPECT_TRUE(WriteBytes(TemplatePath(), std::string("HEAD") + "</pre>" + "MIDDLE" + "{}" + "TAIL\xFF"));
     RunUserSupport(owner);
     std::string form;
     ASSERT_TRUE(ReadWholeFile(FormPath(), &form));
@@ -287,7 +264,7 @@ TEST_F(MailFormTest, FullFormInJapanese) {
     EXPECT_EQ(1u, shellCalls.size());
 
     // Repeated commands replace the file.
-    PutFile(TemplatePath(), head + "{}");
+    EXPECT_TRUE(WriteBytes(TemplatePath(), head + "{}"));
     RunUserSupport(owner);
     ASSERT_TRUE(ReadWholeFile(FormPath(), &form));
     expected = u8"<p>日本語 & \"raw\"</p>\r\n" + block + "</pre>" + block;
@@ -297,13 +274,13 @@ TEST_F(MailFormTest, FullFormInJapanese) {
 
 TEST_F(MailFormTest, MissingMarkersPutTheBlockAtTheEnd) {
     std::string block = EnglishBlock();
-    PutFile(TemplatePath(), "HEAD{}TAIL");
+    EXPECT_TRUE(WriteBytes(TemplatePath(), "HEAD{}TAIL"));
     RunUserSupport(owner);
     std::string form;
     ASSERT_TRUE(ReadWholeFile(FormPath(), &form));
     EXPECT_EQ("HEAD" + block + "TAIL" + block + std::string(1, '\0'), form);
 
-    PutFile(TemplatePath(), "NO MARKERS");
+    EXPECT_TRUE(WriteBytes(TemplatePath(), "NO MARKERS"));
     RunUserSupport(owner);
     ASSERT_TRUE(ReadWholeFile(FormPath(), &form));
     EXPECT_EQ("NO MARKERS" + block + block + std::string(1, '\0'), form);
@@ -378,7 +355,7 @@ TEST_F(MailFormTest, ErrorBoxesAreJapaneseInBothLanguages) {
         EXPECT_FALSE(FormWritten());
 
         messageCalls.clear();
-        PutFile(TemplatePath(), "");
+        EXPECT_TRUE(WriteBytes(TemplatePath(), ""));
         RunUserSupport(owner);
         ExpectOneErrorBox(L"メール送信フォームが存在しません。\n", TemplatePath());
         EXPECT_FALSE(FormWritten());
@@ -392,7 +369,7 @@ TEST_F(MailFormTest, ErrorBoxesAreJapaneseInBothLanguages) {
 
         // Held open by another without sharing: it cannot be opened.
         messageCalls.clear();
-        PutFile(TemplatePath(), "</pre>{}");
+        EXPECT_TRUE(WriteBytes(TemplatePath(), "</pre>{}"));
         HANDLE held = CreateFileW(TemplatePath().c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
         ASSERT_NE(INVALID_HANDLE_VALUE, held);
         RunUserSupport(owner);
@@ -410,7 +387,7 @@ TEST_F(MailFormTest, ErrorBoxesAreJapaneseInBothLanguages) {
 
         // Beyond the size limit: the memory box.
         messageCalls.clear();
-        PutFile(TemplatePath(), std::string(kTemplateSizeLimit + 1, 'x'));
+        EXPECT_TRUE(WriteBytes(TemplatePath(), std::string(kTemplateSizeLimit + 1, 'x')));
         RunUserSupport(owner);
         ExpectOneErrorBox(L"メモリー不足でメール送信フォームが読めません。\n", TemplatePath());
         EXPECT_FALSE(FormWritten());
@@ -420,7 +397,7 @@ TEST_F(MailFormTest, ErrorBoxesAreJapaneseInBothLanguages) {
 
 TEST_F(MailFormTest, TemplateAtTheSizeLimitIsUsed) {
     std::string big(kTemplateSizeLimit - 8, 'x');
-    PutFile(TemplatePath(), big + "</pre>{}");
+    EXPECT_TRUE(WriteBytes(TemplatePath(), big + "</pre>{}"));
     RunUserSupport(owner);
     EXPECT_TRUE(messageCalls.empty());
     std::string form;
@@ -435,7 +412,7 @@ TEST_F(MailFormTest, FailedSecondReadEndsTheCommand) {
     // The work directory does not exist: the first pass writes nothing, so the read back fails.
     std::wstring missingWork = root + L"no-such-dir\\";
     lstrcpyW(workDirectory, missingWork.c_str());
-    PutFile(TemplatePath(), "</pre>{}");
+    EXPECT_TRUE(WriteBytes(TemplatePath(), "</pre>{}"));
     RunUserSupport(owner);
     ExpectOneErrorBox(L"メール送信フォームが存在しません。\n", missingWork + L"mail_support.html");
 }

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "process_records.h"
 #include "dialog/dialog.h"
 #include "dialog/information_page.h"
 #include "entry/install_paths.h"
@@ -93,18 +94,14 @@ namespace {
 // A list view filled by the page's own row code, standing in for the Information page.
 class PcReportTest : public testing::Test {
 protected:
+    ProcessRecordsGuard records;
     void SetUp() override {
         InitCommonControls();
         languageIndex = 0;
-        savedAvailable = capabilityAvailable;
-        savedRecord = capabilityRecord;
     }
     void TearDown() override {
         if (list) DestroyWindow(list);
         ForgetInformationList();
-        capabilityAvailable = savedAvailable;
-        capabilityRecord = savedRecord;
-        languageIndex = 1;
     }
     // Builds the rows as the page would, lists them, and runs the report.
     std::string Report(bool withCapability) {
@@ -124,8 +121,6 @@ protected:
 
     SamplePc pc;
     HWND list = nullptr;
-    int savedAvailable;
-    const CapabilityRecord* savedRecord;
 };
 
 // The text with one piece put in place of another.

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "probe/windows_name.h"
+#include "shared/test_support.h"
 
 namespace {
 
@@ -385,34 +386,25 @@ TEST(WindowsName, LongNamesAreCutAt127) {
 // Gathering, for real.
 
 
+// Wine 10's default Windows 10 as a program without a manifest is told of it: 6.2, build 9200,
+// a workstation of the Ultimate type on a 64-bit machine (so not taken from RtlGetVersion).
 TEST(WindowsVersionFacts, GatheredFromTheSystem) {
     WindowsVersionFacts facts;
     memset(&facts, 0x5A, sizeof(facts));
     GatherWindowsVersionFacts(&facts);
-
-    // What this program is told about its Windows: without a manifest that names newer systems,
-    // Windows 10 reports itself as 6.2, so the version must not be taken from RtlGetVersion.
-    OSVERSIONINFOEXW reported = {};
-    reported.dwOSVersionInfoSize = sizeof(reported);
-    ASSERT_TRUE(GetVersionExW(reinterpret_cast<OSVERSIONINFOW*>(&reported)));
-
     EXPECT_EQ(1, facts.versionKnown);
     EXPECT_EQ(1, facts.haveExtendedInfo);
-    EXPECT_EQ(reported.dwPlatformId, facts.platformId);
-    EXPECT_EQ(reported.dwMajorVersion, facts.majorVersion);
-    EXPECT_EQ(reported.dwMinorVersion, facts.minorVersion);
-    EXPECT_EQ(reported.dwBuildNumber, facts.buildNumber);
-    EXPECT_STREQ(reported.szCSDVersion, facts.servicePack);
-    EXPECT_EQ(reported.wProductType, facts.productType);
-    EXPECT_EQ(reported.wSuiteMask, facts.suiteMask);
-    EXPECT_EQ(PROCESSOR_ARCHITECTURE_AMD64, facts.architecture);  // a 64-bit program's own view
-    EXPECT_EQ(GetSystemMetrics(SM_SERVERR2), facts.serverR2);
+    EXPECT_EQ(static_cast<uint32_t>(VER_PLATFORM_WIN32_NT), facts.platformId);
+    EXPECT_EQ(6u, facts.majorVersion);
+    EXPECT_EQ(2u, facts.minorVersion);
+    EXPECT_EQ(9200u, facts.buildNumber);
+    EXPECT_STREQ(L"", facts.servicePack);
+    EXPECT_EQ(VER_NT_WORKSTATION, facts.productType);
+    EXPECT_EQ(0, facts.suiteMask);
+    EXPECT_EQ(PROCESSOR_ARCHITECTURE_AMD64, facts.architecture);  // a 32-bit program's too
+    EXPECT_EQ(0, facts.serverR2);
     EXPECT_STREQ(L"", facts.registryProductType);  // only NT 3/4 without the extended record
-    if (facts.majorVersion == 6) {
-        DWORD edition = 0;
-        GetProductInfo(6, 0, 0, 0, &edition);
-        EXPECT_EQ(edition, facts.editionType);
-    }
+    EXPECT_EQ(28u, facts.editionType);  // an Ultimate Edition
 }
 
 // Started again by FollowsTheVersionSetInThePrefix, this program only reports what it is told
@@ -430,39 +422,6 @@ int ReportWindowsNameIfAsked() {
     ExitProcess(written ? 0 : 1);
 }
 const int windowsNameReported = ReportWindowsNameIfAsked();
-
-// Sets Wine's own Windows version for processes started from now on; restores it afterwards.
-class WineVersionSetting {
-public:
-    WineVersionSetting() {
-        RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Wine", 0, nullptr, 0,
-                        KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &key, nullptr);
-        DWORD size = sizeof(original) - sizeof(wchar_t);
-        DWORD type = 0;
-        hadValue = RegQueryValueExW(key, L"Version", nullptr, &type,
-                                    reinterpret_cast<BYTE*>(original), &size) == ERROR_SUCCESS;
-        originalType = type;
-        originalSize = size;
-    }
-    ~WineVersionSetting() {
-        if (hadValue)
-            RegSetValueExW(key, L"Version", 0, originalType, reinterpret_cast<BYTE*>(original),
-                           originalSize);
-        else
-            RegDeleteValueW(key, L"Version");
-        RegCloseKey(key);
-    }
-    bool Set(const wchar_t* version) {
-        return RegSetValueExW(key, L"Version", 0, REG_SZ, reinterpret_cast<const BYTE*>(version),
-                              static_cast<DWORD>((lstrlenW(version) + 1) * sizeof(wchar_t))) ==
-               ERROR_SUCCESS;
-    }
-    HKEY key = nullptr;
-    bool hadValue = false;
-    DWORD originalType = 0;
-    DWORD originalSize = 0;
-    wchar_t original[64] = {};
-};
 
 // Starts this program again on the child test and reads back the code and the name.
 bool NameInChildProcess(int* code, std::wstring* name) {
@@ -523,8 +482,9 @@ TEST(WindowsNameUnderWine, FollowsTheVersionSetInThePrefix) {
         // Wine 10's default: Windows 10, which a program without a manifest sees as 6.2.
         {L"win10", L"Windows NT 6.x (unknown) Ultimate Edition, 64-bit (build 9200)", 100600},
     };
-    WineVersionSetting setting;
-    ASSERT_NE(nullptr, setting.key);
+    // Wine's own Windows version for the processes started from now on.
+    RegistryValueOverride setting(HKEY_CURRENT_USER, L"Software\\Wine", L"Version");
+    ASSERT_TRUE(setting.Opened());
     for (const Row& row : rows) {
         ASSERT_TRUE(setting.Set(row.setting));
         int code = 0;
