@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -218,7 +219,6 @@ protected:
     }
 
     std::wstring root, install, work;
-    SupportPlatform savedPlatform;
     HWND owner = nullptr;
 };
 
@@ -343,55 +343,50 @@ TEST_F(MailFormTest, OptionLineNames) {
     EXPECT_EQ(std::string::npos, text.find('\r'));
 }
 
+// Broken templates, each laid out in turn: the box is Japanese whatever the language, and no
+// form is written.
 TEST_F(MailFormTest, ErrorBoxesAreJapaneseInBothLanguages) {
+    const std::wstring path = TemplatePath();
+    HANDLE held = INVALID_HANDLE_VALUE;
+    const struct {
+        const char* what;
+        std::function<void()> layOut;
+        const wchar_t* box;
+    } cases[] = {
+        {"missing", [] {}, L"メール送信フォームが存在しません。\n"},
+        {"empty", [&] { EXPECT_TRUE(WriteBytes(path, "")); }, L"メール送信フォームが存在しません。\n"},
+        {"a folder", [&] { CreateDirectoryW(path.c_str(), nullptr); }, L"メール送信フォームが存在しません。\n"},
+        {"held open by another without sharing",
+         [&] {
+             EXPECT_TRUE(WriteBytes(path, "</pre>{}"));
+             held = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+             ASSERT_NE(INVALID_HANDLE_VALUE, held);
+         },
+         L"メール送信フォームがオープンできません。\n"},
+        {"opened, but the read fails",
+         [&] {
+             EXPECT_TRUE(WriteBytes(path, "</pre>{}"));
+             supportPlatform.readFile = FailingReadFile;
+         },
+         L"メール送信フォームが読めません。"},
+        {"beyond the size limit", [&] { EXPECT_TRUE(WriteBytes(path, std::string(kTemplateSizeLimit + 1, 'x'))); },
+         L"メモリー不足でメール送信フォームが読めません。\n"},
+    };
     for (int language : {0, 1}) {
         languageIndex = language;
-        SCOPED_TRACE(language);
-
-        messageCalls.clear();
-        DeleteFileW(TemplatePath().c_str());
-        RunUserSupport(owner);
-        ExpectOneErrorBox(L"メール送信フォームが存在しません。\n", TemplatePath());
-        EXPECT_FALSE(FormWritten());
-
-        messageCalls.clear();
-        EXPECT_TRUE(WriteBytes(TemplatePath(), ""));
-        RunUserSupport(owner);
-        ExpectOneErrorBox(L"メール送信フォームが存在しません。\n", TemplatePath());
-        EXPECT_FALSE(FormWritten());
-        DeleteFileW(TemplatePath().c_str());
-
-        messageCalls.clear();
-        CreateDirectoryW(TemplatePath().c_str(), nullptr);
-        RunUserSupport(owner);
-        ExpectOneErrorBox(L"メール送信フォームが存在しません。\n", TemplatePath());
-        RemoveDirectoryW(TemplatePath().c_str());
-
-        // Held open by another without sharing: it cannot be opened.
-        messageCalls.clear();
-        EXPECT_TRUE(WriteBytes(TemplatePath(), "</pre>{}"));
-        HANDLE held = CreateFileW(TemplatePath().c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-        ASSERT_NE(INVALID_HANDLE_VALUE, held);
-        RunUserSupport(owner);
-        CloseHandle(held);
-        ExpectOneErrorBox(L"メール送信フォームがオープンできません。\n", TemplatePath());
-        EXPECT_FALSE(FormWritten());
-
-        // Opened, but the read fails.
-        messageCalls.clear();
-        supportPlatform.readFile = FailingReadFile;
-        RunUserSupport(owner);
-        supportPlatform.readFile = savedPlatform.readFile;
-        ExpectOneErrorBox(L"メール送信フォームが読めません。", TemplatePath());
-        EXPECT_FALSE(FormWritten());
-
-        // Beyond the size limit: the memory box.
-        messageCalls.clear();
-        EXPECT_TRUE(WriteBytes(TemplatePath(), std::string(kTemplateSizeLimit + 1, 'x')));
-        RunUserSupport(owner);
-        ExpectOneErrorBox(L"メモリー不足でメール送信フォームが読めません。\n", TemplatePath());
-        EXPECT_FALSE(FormWritten());
-        DeleteFileW(TemplatePath().c_str());
+        for (const auto& c : cases) {
+            SCOPED_TRACE(std::string(c.what) + (language ? ", Japanese" : ", English"));
+            messageCalls.clear();
+            c.layOut();
+            RunUserSupport(owner);
+            if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
+            held = INVALID_HANDLE_VALUE;
+            supportPlatform.readFile = records.platform.readFile;
+            ExpectOneErrorBox(c.box, path);
+            EXPECT_FALSE(FormWritten());
+            DeleteFileW(path.c_str());
+            RemoveDirectoryW(path.c_str());
+        }
     }
 }
 
