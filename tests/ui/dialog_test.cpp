@@ -34,11 +34,17 @@ std::string OptionsFile(const std::vector<int>& v) {
 }
 
 const std::vector<int> kDefaults = {1, 1024, 576, 1, 100, 1, 2, 2, 1, 1, 80, 80, 80, 80};
+// A full-screen size, a smoke amount and levels that no item shows exactly.
+const std::string kUnshownOptions = OptionsFile({0, 1300, 1000, 1, 250, 1, 3, 0, 1, 1, 80, 80, 80, 80});
 
-// Lays out GameOption.ini with these bytes in the installation's work directory.
-void UseGameOptions(InstallationSettings* settings, const std::string& bytes) {
-    settings->withGameOptions = true;
-    settings->gameOptions = bytes;
+// An installation with GameOption.ini of these bytes in its work directory, and vidq.ini when
+// given.
+InstallationSettings WithOptions(const std::string& bytes, const std::string& vidqIni = "") {
+    InstallationSettings settings;
+    settings.withGameOptions = true;
+    settings.gameOptions = bytes;
+    settings.vidqIni = vidqIni;
+    return settings;
 }
 
 // What the tool left in GameOption.ini in the work directory.
@@ -291,10 +297,9 @@ TEST(OptionsFile, WorkedAndSavedWithOk) {
          OptionsFile({1, 1024, 576, 1, 100, 1, 2, 2, 1, 1, 37, 100, 0, 5})},
     };
     for (const auto& c : cases) {
-        InstallationSettings settings;
+        InstallationSettings settings = WithOptions(c.file, c.vidqIni);
+        settings.withGameOptions = !c.file.empty();
         settings.separateWork = c.separateWork;
-        if (!c.file.empty()) UseGameOptions(&settings, c.file);
-        settings.vidqIni = c.vidqIni;
         Installation installation(settings);
         EXPECT_EQ("", RunAndCheck(installation, c.script)) << c.what;
         EXPECT_EQ(SavedOptions(installation), c.saved) << c.what;
@@ -303,10 +308,9 @@ TEST(OptionsFile, WorkedAndSavedWithOk) {
 }
 
 TEST(OptionsFile, CancelEscapeAndCloseBoxLeaveTheFile) {
-    InstallationSettings settings;
-    UseGameOptions(&settings, "; kept as it is\r\n[DISPLAY]\r\nmode = 1\r\nwidth=1280\r\nheight=720\r\n\r\n\r\n"
-                              "[EXTRA]\r\nkey=value\r\n[VOLUME]\r\nbgm=55\r\n");
-    Installation installation(settings);
+    const std::string file = "; kept as it is\r\n[DISPLAY]\r\nmode = 1\r\nwidth=1280\r\nheight=720\r\n\r\n\r\n"
+                              "[EXTRA]\r\nkey=value\r\n[VOLUME]\r\nbgm=55\r\n";
+    Installation installation(WithOptions(file));
 
     auto changeEverything = [](DialogDriver& d) {
         d.Choose(kGraphicPage, IDC_SCREEN_MODE, 0);
@@ -329,14 +333,12 @@ TEST(OptionsFile, CancelEscapeAndCloseBoxLeaveTheFile) {
         d.CloseBox();
         EXPECT_TRUE(d.WaitClosed());
     }));
-    EXPECT_EQ(SavedOptions(installation), settings.gameOptions);
+    EXPECT_EQ(SavedOptions(installation), file);
 }
 
 TEST(OptionsFile, InitializeThenCancelKeepsFileAndThenOkWritesFactoryValues) {
-    InstallationSettings settings;
-    UseGameOptions(&settings, OptionsFile({2, 1024, 768, 0, 300, 0, 8, 16, 0, 0, 10, 20, 30, 40}));
-    settings.vidqIni = "[LEVELS]\r\nantialias=4,8\r\nanisotropy=8,16\r\n";
-    Installation installation(settings);
+    const std::string file = OptionsFile({2, 1024, 768, 0, 300, 0, 8, 16, 0, 0, 10, 20, 30, 40});
+    Installation installation(WithOptions(file, "[LEVELS]\r\nantialias=4,8\r\nanisotropy=8,16\r\n"));
 
     EXPECT_EQ("", RunAndCheck(installation, [](DialogDriver& d) {
         HWND resolution = d.Item(kGraphicPage, IDC_RESOLUTION);
@@ -367,7 +369,7 @@ TEST(OptionsFile, InitializeThenCancelKeepsFileAndThenOkWritesFactoryValues) {
         }
         d.Press(IDCANCEL);
     }));
-    EXPECT_EQ(SavedOptions(installation), settings.gameOptions);
+    EXPECT_EQ(SavedOptions(installation), file);
 
     EXPECT_EQ("", RunAndCheck(installation, [](DialogDriver& d) {
         d.Press(IDC_INITIALIZE);
@@ -381,9 +383,7 @@ TEST(OptionsFile, InitializeThenCancelKeepsFileAndThenOkWritesFactoryValues) {
 // --- Graphic page
 
 TEST(GraphicPage, PopupTakesScreenSizeAndWindowResetsSize) {
-    InstallationSettings settings;
-    UseGameOptions(&settings, OptionsFile({2, 800, 600, 1, 100, 1, 2, 2, 1, 1, 80, 80, 80, 80}));
-    Installation installation(settings);
+    Installation installation(WithOptions(OptionsFile({2, 800, 600, 1, 100, 1, 2, 2, 1, 1, 80, 80, 80, 80})));
     EXPECT_EQ("", RunAndCheck(installation, [](DialogDriver& d) {
         HWND resolution = d.Item(kGraphicPage, IDC_RESOLUTION);
         EXPECT_EQ(ComboSelection(d.Item(kGraphicPage, IDC_SCREEN_MODE)), 2);
@@ -405,9 +405,8 @@ TEST(GraphicPage, PopupTakesScreenSizeAndWindowResetsSize) {
 // --- Input page and the joystick selector
 
 TEST(InputPage, SelectorRunsWithDialogDisabledAndNameIsReadBack) {
-    InstallationSettings settings;
+    InstallationSettings settings = WithOptions(OptionsFile({1, 1024, 576, 1, 100, 1, 2, 2, 0, 1, 80, 80, 80, 80}));
     settings.separateWork = true;
-    UseGameOptions(&settings, OptionsFile({1, 1024, 576, 1, 100, 1, 2, 2, 0, 1, 80, 80, 80, 80}));
     Installation installation(settings);
     std::wstring report = installation.InInstall(L"selector-report.txt");
     EnvironmentOverride choice(L"WINGMERE_JOYSTICK_CHOICE", L"Chosen Stick");
@@ -476,10 +475,8 @@ TEST(InputPage, QuitRequestDuringSelectorReachesTheCaller) {
 // --- The keyboard, through the input queue
 
 TEST(Keyboard, EnterAndSpaceOnChangeJoystickRunTheSelector) {
-    InstallationSettings settings;
-    UseGameOptions(&settings, OptionsFile({1, 1024, 576, 0, 300, 0, 8, 16, 0, 0, 10, 20, 30, 40}));
-    settings.vidqIni = "[LEVELS]\r\nantialias=4,8\r\nanisotropy=8,16\r\n";
-    Installation installation(settings);
+    const std::string file = OptionsFile({1, 1024, 576, 0, 300, 0, 8, 16, 0, 0, 10, 20, 30, 40});
+    Installation installation(WithOptions(file, "[LEVELS]\r\nantialias=4,8\r\nanisotropy=8,16\r\n"));
     EnvironmentOverride delay(L"WINGMERE_JOYSTICK_DELAY_MS", L"200");
     EXPECT_EQ("", RunAndCheck(installation, [](DialogDriver& d) {
         ASSERT_TRUE(d.BringToFront());
@@ -499,7 +496,7 @@ TEST(Keyboard, EnterAndSpaceOnChangeJoystickRunTheSelector) {
         SendMessageW(d.Dialog(), WM_COMMAND, MAKEWPARAM(IDC_INITIALIZE, BN_CLICKED), 0);
         d.Press(IDOK);
     }));
-    EXPECT_EQ(SavedOptions(installation), settings.gameOptions);  // neither reset nor changed
+    EXPECT_EQ(SavedOptions(installation), file);  // neither reset nor changed
 
     // Enter on the dialog's own Initialize button still initialises.
     EXPECT_EQ("", RunAndCheck(installation, [](DialogDriver& d) {
@@ -513,10 +510,7 @@ TEST(Keyboard, EnterAndSpaceOnChangeJoystickRunTheSelector) {
 }
 
 TEST(Keyboard, TabbingAndOpeningListsChangeNoOption) {
-    InstallationSettings settings;
-    // A full-screen size, a smoke amount and levels that no item shows exactly.
-    UseGameOptions(&settings, OptionsFile({0, 1300, 1000, 1, 250, 1, 3, 0, 1, 1, 80, 80, 80, 80}));
-    Installation installation(settings);
+    Installation installation(WithOptions(kUnshownOptions));
     EXPECT_EQ("", RunAndCheck(installation, [](DialogDriver& d) {
         ASSERT_TRUE(d.BringToFront());
         HWND ok = d.Button(IDOK);
@@ -546,13 +540,11 @@ TEST(Keyboard, TabbingAndOpeningListsChangeNoOption) {
         DialogDriver::Keys({VK_RETURN});
         EXPECT_TRUE(d.WaitClosed());
     }));
-    EXPECT_EQ(SavedOptions(installation), settings.gameOptions);
+    EXPECT_EQ(SavedOptions(installation), kUnshownOptions);
 }
 
 TEST(Keyboard, PageKeysAndArrowsOnTheTabStripSwitchPages) {
-    InstallationSettings settings;
-    UseGameOptions(&settings, OptionsFile({0, 1300, 1000, 1, 250, 1, 3, 0, 1, 1, 80, 80, 80, 80}));
-    Installation installation(settings);
+    Installation installation(WithOptions(kUnshownOptions));
     EXPECT_EQ("", RunAndCheck(installation, [](DialogDriver& d) {
         ASSERT_TRUE(d.BringToFront());
         // From a list of the page: the keys switch pages and do not reach the list, and the
@@ -589,7 +581,7 @@ TEST(Keyboard, PageKeysAndArrowsOnTheTabStripSwitchPages) {
         }
         d.Press(IDOK);
     }));
-    EXPECT_EQ(SavedOptions(installation), settings.gameOptions);
+    EXPECT_EQ(SavedOptions(installation), kUnshownOptions);
 }
 
 // --- The capability library

@@ -186,16 +186,12 @@ bool DialogDriver::TabTo(HWND control) {
 }
 
 std::vector<std::wstring> DialogDriver::TabTexts(HWND tab) {
-    std::vector<std::wstring> texts;
-    int count = static_cast<int>(SendMessageW(tab, TCM_GETITEMCOUNT, 0, 0));
-    for (int i = 0; i < count; ++i) {
+    std::vector<std::wstring> texts(static_cast<size_t>(SendMessageW(tab, TCM_GETITEMCOUNT, 0, 0)));
+    for (size_t i = 0; i < texts.size(); ++i) {
         wchar_t text[256] = {};
-        TCITEMW item = {};
-        item.mask = TCIF_TEXT;
-        item.pszText = text;
-        item.cchTextMax = 256;
-        SendMessageW(tab, TCM_GETITEMW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
-        texts.push_back(text);
+        TCITEMW item = {TCIF_TEXT, 0, 0, text, 256, 0, 0};
+        SendMessageW(tab, TCM_GETITEMW, i, reinterpret_cast<LPARAM>(&item));
+        texts[i] = text;
     }
     return texts;
 }

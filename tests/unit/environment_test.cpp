@@ -37,14 +37,10 @@ TEST_F(EnvironmentSnapshotTest, FailedVersionQueryLeavesAnEmptyNameAndCodeZero) 
 TEST_F(EnvironmentSnapshotTest, EachSnapshotStartsOver) {
     EnvironmentSnapshot snapshot;
     FillWithLeftovers(&snapshot);
-    WindowsVersionFacts facts;
-    memset(&facts, 0, sizeof(facts));
-    facts.versionKnown = 1;
-    facts.haveExtendedInfo = 1;
+    WindowsVersionFacts facts = {};  // NT 5.0, a workstation, build 2195
+    facts.versionKnown = facts.haveExtendedInfo = facts.productType = 1;
     facts.platformId = 2;
     facts.majorVersion = 5;
-    facts.minorVersion = 0;
-    facts.productType = 1;
     facts.buildNumber = 2195;
     BuildEnvironmentSnapshot(&snapshot, 800, 600, &facts);
     EXPECT_EQ(100500, snapshot.windowsVersionCode);

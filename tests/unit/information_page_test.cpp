@@ -296,6 +296,9 @@ TEST_F(InformationRowsTest, JapaneseCaptions) {
 
 namespace {
 
+// A row of the page's list as "caption|value".
+std::wstring Row(int row) { return ListText(informationList, row, 0) + L"|" + ListText(informationList, row, 1); }
+
 int ListRowCount(HWND list) { return static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)); }
 
 std::wstring ValueOfFact(int fact) {
@@ -415,8 +418,7 @@ TEST_F(InformationPageTest, ListControlAndRowLayout) {
         EXPECT_EQ(L"", ListText(informationList, row, 0)) << row;
         EXPECT_EQ(L"", ListText(informationList, row, 1)) << row;
     }
-    EXPECT_EQ(L"PC Maker", ListText(informationList, 19, 0));
-    EXPECT_EQ(L"Maker", ListText(informationList, 19, 1));
+    EXPECT_EQ(L"PC Maker|Maker", Row(19));
     EXPECT_EQ(L"Zbuffer Stencil", ListText(informationList, 28, 0));
     EXPECT_EQ(L"Chip & Co 9000", ValueOfFact(kFactGraphics));
     EXPECT_EQ(7, informationRowOf[kFactGraphics]);
@@ -430,8 +432,7 @@ TEST_F(InformationPageTest, WithoutCapabilityLibraryNineteenRows) {
     capabilityRecord = &record;
     CreatePage();
     ASSERT_EQ(19, ListRowCount(informationList));
-    EXPECT_EQ(L"DirectX", ListText(informationList, 17, 0));
-    EXPECT_EQ(L"DirectX 9.0c", ListText(informationList, 17, 1));
+    EXPECT_EQ(L"DirectX|DirectX 9.0c", Row(17));
     for (int row : {6, 12, 15, 18}) EXPECT_EQ(L"", ListText(informationList, row, 0)) << row;
     EXPECT_EQ(-1, informationRowOf[kFactPcMaker]);
 }
@@ -462,12 +463,9 @@ TEST_F(InformationPageTest, RegistryWithoutProcessorKeyAndTwoDisplayClasses) {
     EXPECT_EQ(L"Memory", ListText(informationList, 0, 0));
     EXPECT_EQ(-1, informationRowOf[kFactCpu]);
     EXPECT_EQ(L"", ListText(informationList, 3, 0));
-    EXPECT_EQ(L"Graphics", ListText(informationList, 4, 0));
-    EXPECT_EQ(L"First Adapter", ListText(informationList, 4, 1));
-    EXPECT_EQ(L"Graphics", ListText(informationList, 5, 0));
-    EXPECT_EQ(L"Second Adapter", ListText(informationList, 5, 1));
-    EXPECT_EQ(L"Graphics", ListText(informationList, 6, 0));
-    EXPECT_EQ(L"", ListText(informationList, 6, 1));  // DriverDesc unreadable: never the class name
+    EXPECT_EQ(L"Graphics|First Adapter", Row(4));
+    EXPECT_EQ(L"Graphics|Second Adapter", Row(5));
+    EXPECT_EQ(L"Graphics|", Row(6));  // DriverDesc unreadable: never the class name
     EXPECT_EQ(L"VRAM", ListText(informationList, 7, 0));
     EXPECT_EQ(4, informationRowOf[kFactGraphics]);
     EXPECT_EQ(7, informationRowOf[kFactVram]);
@@ -484,11 +482,9 @@ TEST_F(InformationPageTest, RegistryProcessorKeyWithBlanksAndMissingValues) {
     hive.Restore();
 
     ASSERT_EQ(19, ListRowCount(informationList));
-    EXPECT_EQ(L"CPU", ListText(informationList, 0, 0));
-    EXPECT_EQ(L"Fake CPU 3000", ListText(informationList, 0, 1));
+    EXPECT_EQ(L"CPU|Fake CPU 3000", Row(0));
     EXPECT_EQ(L"066 MHz", ListText(informationList, 1, 1));
-    EXPECT_EQ(L"CPUID", ListText(informationList, 2, 0));
-    EXPECT_EQ(L"", ListText(informationList, 2, 1));
+    EXPECT_EQ(L"CPUID|", Row(2));
     // The fake hive has no display classes, but the chip type names the adapter.
     EXPECT_EQ(L"Chip & Co 9000", ListText(informationList, 7, 1));
 }

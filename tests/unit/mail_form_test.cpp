@@ -170,17 +170,7 @@ protected:
         lstrcpyW(installDirectory, install.c_str());
         lstrcpyW(workDirectory, work.c_str());
 
-        gameOptions = OptionsRecord{};
-        gameOptions.displayMode = 1;
-        gameOptions.width = 1280;
-        gameOptions.height = 720;
-        gameOptions.cursor = 0;
-        gameOptions.smoke = 200;
-        gameOptions.vectorcamera = 1;
-        gameOptions.antialias = 4;
-        gameOptions.anisotropy = 8;
-        gameOptions.smokebutton = 0;
-        gameOptions.soundMode = 0;
+        gameOptions = OptionsRecord{1, 1280, 720, 0, 200, 1, 4, 8, 0, 0, 0, 0, 0, 0};
 
         owner = CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr,
                                 GetModuleHandleW(nullptr), nullptr);
@@ -381,7 +371,7 @@ TEST_F(MailFormTest, ErrorBoxesAreJapaneseInBothLanguages) {
             RunUserSupport(owner);
             if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
             held = INVALID_HANDLE_VALUE;
-            supportPlatform.readFile = records.platform.readFile;
+            supportPlatform.readFile = records.platform.saved.readFile;
             ExpectOneErrorBox(c.box, path);
             EXPECT_FALSE(FormWritten());
             DeleteFileW(path.c_str());

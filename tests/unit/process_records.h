@@ -13,44 +13,28 @@
 #include "probe/environment.h"
 #include "support/mail_form.h"
 
-struct ProcessRecordsGuard {
-    int language = languageIndex;
-    OptionsRecord options = gameOptions;
-    EnvironmentSnapshot environment = environmentSnapshot;
-    DirectXFacts directX = directXFacts;
-    SupportPlatform platform = supportPlatform;
-    HANDLE session = capabilitySession;
-    int fromCaller = sessionFromCaller;
-    int available = capabilityAvailable;
-    const CapabilityRecord* record = capabilityRecord;
-    VidqStartFunction start = vidqStart;
-    VidqEndFunction end = vidqEnd;
-    VidqGetInformationFunction information = vidqGetInformation;
-    void* (*allocate)(size_t) = iniAllocate;
-    wchar_t install[kPathCapacity];
-    wchar_t work[kPathCapacity];
+// One record, copied when made and copied back when it goes (arrays byte for byte).
+template <typename T>
+struct RestoredRecord {
+    T& record;
+    T saved;
+    explicit RestoredRecord(T& kept) : record(kept) { memcpy(&saved, &kept, sizeof(T)); }
+    ~RestoredRecord() { memcpy(&record, &saved, sizeof(T)); }
+    RestoredRecord(const RestoredRecord&) = delete;
+    RestoredRecord& operator=(const RestoredRecord&) = delete;
+};
 
-    ProcessRecordsGuard() {
-        memcpy(install, installDirectory, sizeof(install));
-        memcpy(work, workDirectory, sizeof(work));
-    }
-    ~ProcessRecordsGuard() {
-        languageIndex = language;
-        gameOptions = options;
-        environmentSnapshot = environment;
-        directXFacts = directX;
-        supportPlatform = platform;
-        capabilitySession = session;
-        sessionFromCaller = fromCaller;
-        capabilityAvailable = available;
-        capabilityRecord = record;
-        vidqStart = start;
-        vidqEnd = end;
-        vidqGetInformation = information;
-        iniAllocate = allocate;
-        memcpy(installDirectory, install, sizeof(install));
-        memcpy(workDirectory, work, sizeof(work));
-    }
-    ProcessRecordsGuard(const ProcessRecordsGuard&) = delete;
-    ProcessRecordsGuard& operator=(const ProcessRecordsGuard&) = delete;
+struct ProcessRecordsGuard {
+    RestoredRecord<int> language{languageIndex}, available{capabilityAvailable}, fromCaller{sessionFromCaller};
+    RestoredRecord<OptionsRecord> options{gameOptions};
+    RestoredRecord<EnvironmentSnapshot> environment{environmentSnapshot};
+    RestoredRecord<DirectXFacts> directX{directXFacts};
+    RestoredRecord<SupportPlatform> platform{supportPlatform};
+    RestoredRecord<wchar_t[kPathCapacity]> install{installDirectory}, work{workDirectory};
+    RestoredRecord<HANDLE> session{capabilitySession};
+    RestoredRecord<const CapabilityRecord*> record{capabilityRecord};
+    RestoredRecord<VidqStartFunction> start{vidqStart};
+    RestoredRecord<VidqEndFunction> end{vidqEnd};
+    RestoredRecord<VidqGetInformationFunction> information{vidqGetInformation};
+    RestoredRecord<void* (*)(size_t)> allocate{iniAllocate};
 };
