@@ -19,9 +19,8 @@
 
 namespace {
 
-class CapabilityTest : public testing::Test {
+class CapabilityTest : public RecordsTest {
 protected:
-    ProcessRecordsGuard records;
     void SetUp() override {
         ASSERT_TRUE(MakeTempDirectory(L"capability", &directory));
         CopyBounded(installDirectory, kPathCapacity, directory.c_str());

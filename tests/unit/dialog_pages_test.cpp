@@ -7,6 +7,7 @@
 #include <shlwapi.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "dialog/pages.h"
@@ -45,13 +46,9 @@ void SetLevels(uint32_t* list, std::initializer_list<uint32_t> levels) {
 
 using Strings = std::vector<std::wstring>;
 
-class DialogPagesTest : public testing::Test {
+class DialogPagesTest : public RecordsTest {
 protected:
-    ProcessRecordsGuard records;
     void SetUp() override {
-        InitCommonControls();
-
-        languageIndex = 0;
         SetScreen(1280, 1024);
         SetFactoryOptions(&gameOptions, nullptr);
         capabilityAvailable = 0;
@@ -92,6 +89,7 @@ protected:
         environmentSnapshot.screenWidth = width;
         environmentSnapshot.screenHeight = height;
     }
+    static std::pair<int32_t, int32_t> StoredSize() { return {gameOptions.width, gameOptions.height}; }
     // The display mode and size read from the options file.
     static void StoreDisplay(int32_t mode, int32_t width, int32_t height) {
         gameOptions.displayMode = mode;
@@ -159,12 +157,10 @@ TEST_P(GraphicModeTest, ShowsAndStoresTheSize) {
     EXPECT_EQ(ComboItems(resolutionCombo), c.sizes);
     EXPECT_EQ(ComboSelection(resolutionCombo), c.shownSize);
     EXPECT_EQ(IsWindowEnabled(resolutionCombo) != FALSE, c.sizesEnabled);
-    EXPECT_EQ(gameOptions.width, c.keptWidth);  // kept until the user picks
-    EXPECT_EQ(gameOptions.height, c.keptHeight);
+    EXPECT_EQ(StoredSize(), std::make_pair(c.keptWidth, c.keptHeight));  // kept until the user picks
     if (c.pick < 0) return;
     Choose(page, IDC_RESOLUTION, c.pick);
-    EXPECT_EQ(gameOptions.width, c.pickedWidth);
-    EXPECT_EQ(gameOptions.height, c.pickedHeight);
+    EXPECT_EQ(StoredSize(), std::make_pair(c.pickedWidth, c.pickedHeight));
 }
 
 const GraphicModeCase kGraphicModeCases[] = {
@@ -195,8 +191,7 @@ TEST_F(DialogPagesTest, GraphicScreenModeSwitchesRefillResolutions) {
     EXPECT_EQ(gameOptions.displayMode, 0);
     EXPECT_EQ(ComboItems(resolutionCombo), (Strings{L"1024 x 768", L"1600 x 900"}));
     EXPECT_EQ(ComboSelection(resolutionCombo), 1);  // the last mode
-    EXPECT_EQ(gameOptions.width, 1600);
-    EXPECT_EQ(gameOptions.height, 900);
+    EXPECT_EQ(StoredSize(), std::make_pair(1600, 900));
 
     Choose(page, IDC_SCREEN_MODE, 2);
     EXPECT_EQ(gameOptions.displayMode, 2);
@@ -208,12 +203,10 @@ TEST_F(DialogPagesTest, GraphicScreenModeSwitchesRefillResolutions) {
     EXPECT_EQ(ComboItems(resolutionCombo), (Strings{L"1024 x 576", L"1280 x 720", L"1366 x 768"}));
     EXPECT_EQ(ComboSelection(resolutionCombo), 0);
     EXPECT_TRUE(IsWindowEnabled(resolutionCombo));
-    EXPECT_EQ(gameOptions.width, 1024);
-    EXPECT_EQ(gameOptions.height, 576);
+    EXPECT_EQ(StoredSize(), std::make_pair(1024, 576));
 
     Choose(page, IDC_RESOLUTION, 2);
-    EXPECT_EQ(gameOptions.width, 1366);
-    EXPECT_EQ(gameOptions.height, 768);
+    EXPECT_EQ(StoredSize(), std::make_pair(1366, 768));
 
     // The same mode again, or no item at all, changes nothing.
     Choose(page, IDC_SCREEN_MODE, 1);
@@ -232,8 +225,7 @@ TEST_F(DialogPagesTest, GraphicEmptyFullScreenListKeepsSize) {
     EXPECT_EQ(SendMessageW(resolutionCombo, CB_GETCOUNT, 0, 0), 0);
     EXPECT_EQ(ComboSelection(resolutionCombo), CB_ERR);
     SendMessageW(page, WM_COMMAND, MAKEWPARAM(IDC_RESOLUTION, CBN_SELCHANGE), reinterpret_cast<LPARAM>(resolutionCombo));
-    EXPECT_EQ(gameOptions.width, 1024);
-    EXPECT_EQ(gameOptions.height, 576);
+    EXPECT_EQ(StoredSize(), std::make_pair(1024, 576));
 }
 
 TEST_F(DialogPagesTest, GraphicSmokeAmounts) {
@@ -251,12 +243,10 @@ TEST_F(DialogPagesTest, GraphicSmokeAmounts) {
         pages.clear();
     }
     HWND page = CreateGraphicPage();
-    Choose(page, IDC_SMOKE_AMOUNT, 1);
-    EXPECT_EQ(gameOptions.smoke, 200);
-    Choose(page, IDC_SMOKE_AMOUNT, 3);
-    EXPECT_EQ(gameOptions.smoke, 400);
-    Choose(page, IDC_SMOKE_AMOUNT, 0);
-    EXPECT_EQ(gameOptions.smoke, 100);
+    for (auto pick : {std::make_pair(1, 200), std::make_pair(3, 400), std::make_pair(0, 100)}) {
+        Choose(page, IDC_SMOKE_AMOUNT, pick.first);
+        EXPECT_EQ(gameOptions.smoke, pick.second) << pick.first;
+    }
 }
 
 TEST_F(DialogPagesTest, GraphicCursorAndVectorBoxes) {

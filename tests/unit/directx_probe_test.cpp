@@ -88,17 +88,37 @@ public:
     STDMETHODIMP_(ULONG) Release() override { return --references; }
 };
 
-class FakeContainer : public IDxDiagContainer {
+// The IUnknown part of a fake: it counts the references it hands out, logs each release and
+// counts releases past zero.
+template <typename Interface>
+class CountedFake : public Interface {
 public:
-    FakeContainer(const wchar_t* label, CallLog* log) : label(label), log(log) {}
+    CountedFake(const wchar_t* label, CallLog* log, LONG references) : label(label), log(log), references(references) {}
+    std::wstring label;
+    CallLog* log;
+    LONG references;
+    int overReleased = 0;
+
+    STDMETHODIMP QueryInterface(REFIID, void** out) override {
+        *out = nullptr;
+        return E_NOINTERFACE;
+    }
+    STDMETHODIMP_(ULONG) AddRef() override { return ++references; }
+    STDMETHODIMP_(ULONG) Release() override {
+        log->push_back(L"Release " + label);
+        if (references == 0) ++overReleased;
+        else --references;
+        return references;
+    }
+};
+
+class FakeContainer : public CountedFake<IDxDiagContainer> {
+public:
+    FakeContainer(const wchar_t* label, CallLog* log) : CountedFake(label, log, 0) {}
     ~FakeContainer() {
         for (auto& property : properties) VariantClear(&property.second);
     }
 
-    std::wstring label;
-    CallLog* log;
-    LONG references = 0;
-    int overReleased = 0;
     std::vector<std::pair<std::wstring, FakeContainer*>> children;
     std::vector<std::pair<std::wstring, VARIANT>> properties;
     bool failCount = false;
@@ -136,17 +156,6 @@ public:
         }
     }
 
-    STDMETHODIMP QueryInterface(REFIID, void** out) override {
-        *out = nullptr;
-        return E_NOINTERFACE;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return ++references; }
-    STDMETHODIMP_(ULONG) Release() override {
-        log->push_back(L"Release " + label);
-        if (references == 0) ++overReleased;
-        else --references;
-        return references;
-    }
     STDMETHODIMP GetNumberOfChildContainers(DWORD* count) override {
         if (failCount) return E_FAIL;
         *count = static_cast<DWORD>(children.size());
@@ -185,29 +194,15 @@ public:
     }
 };
 
-class FakeProvider : public IDxDiagProvider {
+class FakeProvider : public CountedFake<IDxDiagProvider> {
 public:
-    FakeProvider(CallLog* log) : log(log) {}
-    CallLog* log;
+    explicit FakeProvider(CallLog* log) : CountedFake(L"provider", log, 1) {}  // one reference for the walk
     FakeContainer* root = nullptr;
-    LONG references = 1;  // the reference handed to the walk
-    int overReleased = 0;
     bool failInitialize = false;
     bool failRoot = false;
     bool nullRoot = false;
     DXDIAG_INIT_PARAMS seen = {};
 
-    STDMETHODIMP QueryInterface(REFIID, void** out) override {
-        *out = nullptr;
-        return E_NOINTERFACE;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return ++references; }
-    STDMETHODIMP_(ULONG) Release() override {
-        log->push_back(L"Release provider");
-        if (references == 0) ++overReleased;
-        else --references;
-        return references;
-    }
     STDMETHODIMP Initialize(DXDIAG_INIT_PARAMS* parameters) override {
         seen = *parameters;
         return failInitialize ? E_FAIL : S_OK;
@@ -317,12 +312,9 @@ void ExpectDisplayFromFakeTree() {
 
 void ExpectDisplayEmpty() { ExpectDisplay(L"", L"", L"", L"", L"", 0, 0); }
 
-class DxDiagWalk : public testing::Test {
+class DxDiagWalk : public RecordsTest {
 protected:
-    ProcessRecordsGuard records;
-    void SetUp() override {
-        FillWithOldFacts();
-    }
+    void SetUp() override { FillWithOldFacts(); }
 };
 
 TEST_F(DxDiagWalk, FullWalkReadsTheFirstDeviceAndReleasesInOrder) {

@@ -40,9 +40,8 @@ std::string Describe(const std::vector<Size>& sizes) {
     return text;
 }
 
-class DisplayModesTest : public testing::Test {
+class DisplayModesTest : public RecordsTest {
 protected:
-    ProcessRecordsGuard records;
     void SetUp() override {
         FreeDisplayCatalogue();
         capabilityAvailable = 0;

@@ -9,10 +9,7 @@
 
 namespace {
 
-class EnvironmentSnapshotTest : public testing::Test {
-protected:
-    ProcessRecordsGuard records;
-};
+class EnvironmentSnapshotTest : public RecordsTest {};
 
 void FillWithLeftovers(EnvironmentSnapshot* snapshot) {
     snapshot->windowsVersionCode = 4242;

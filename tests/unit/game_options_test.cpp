@@ -94,9 +94,8 @@ TEST(NormaliseOptions, FlagsAndAmountsUseUnsignedLimits) {
     }
 }
 
-class GameOptionsTest : public testing::Test {
+class GameOptionsTest : public RecordsTest {
 protected:
-    ProcessRecordsGuard records;
     void SetUp() override {
         ASSERT_TRUE(MakeTempDirectory(L"opt-install", &install));
         ASSERT_TRUE(MakeTempDirectory(L"opt-work", &work));

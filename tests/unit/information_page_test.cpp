@@ -110,10 +110,8 @@ struct FullPc : SamplePc {
     }
 };
 
-class InformationRowsTest : public testing::Test {
+class InformationRowsTest : public RecordsTest {
 protected:
-    ProcessRecordsGuard records;
-    void SetUp() override { languageIndex = 0; }
     FullPc pc;
 };
 
@@ -340,12 +338,9 @@ struct FakeMachineHive {
 const wchar_t kClasses[] = L"SYSTEM\\CurrentControlSet\\Control\\Class\\";
 const wchar_t kProcessor[] = L"HARDWARE\\DESCRIPTION\\SYSTEM\\CentralProcessor\\0";
 
-class InformationPageTest : public testing::Test {
+class InformationPageTest : public RecordsTest {
 protected:
-    ProcessRecordsGuard records;
     void SetUp() override {
-        InitCommonControls();
-        languageIndex = 0;
         memset(&directXFacts, 0, sizeof(directXFacts));
         memset(&environmentSnapshot, 0, sizeof(environmentSnapshot));
         capabilityAvailable = 0;

@@ -218,9 +218,8 @@ std::vector<std::string> HugeTexts() {
     return texts;
 }
 
-class IniRobustnessTest : public testing::Test {
+class IniRobustnessTest : public RecordsTest {
 protected:
-    ProcessRecordsGuard records;
     void SetUp() override {
         ASSERT_TRUE(MakeTempDirectory(L"fuzz", &directory));
         lstrcpynW(installDirectory, directory.c_str(), kPathCapacity);

@@ -10,9 +10,8 @@
 
 namespace {
 
-class InstallPathsTest : public testing::Test {
+class InstallPathsTest : public RecordsTest {
 protected:
-    ProcessRecordsGuard records;
     void SetUp() override {
         ASSERT_TRUE(install_.Made());
         libraryPath_ = install_.File(L"wgconf.dll");

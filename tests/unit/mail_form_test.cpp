@@ -148,11 +148,9 @@ std::string Escaped(const std::string& text) {
     return out;
 }
 
-class MailFormTest : public testing::Test {
+class MailFormTest : public RecordsTest {
 protected:
-    ProcessRecordsGuard records;
     void SetUp() override {
-        InitCommonControls();
         messageCalls.clear();
         shellCalls.clear();
         supportPlatform.messageBox = RecordMessageBox;
@@ -160,7 +158,6 @@ protected:
         supportPlatform.localTime = FixedLocalTime;
         capabilityAvailable = 0;
         capabilityRecord = nullptr;
-        languageIndex = 0;
 
         ASSERT_TRUE(MakeTempDirectory(L"mail", &root));
         install = root + L"Tom & Jerry {}\\";  // markup and a marker in a value

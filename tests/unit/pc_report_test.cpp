@@ -92,13 +92,8 @@ TEST(HtmlEscape, NeverOverrunsAndCutsWholeEntities) {
 namespace {
 
 // A list view filled by the page's own row code, standing in for the Information page.
-class PcReportTest : public testing::Test {
+class PcReportTest : public RecordsTest {
 protected:
-    ProcessRecordsGuard records;
-    void SetUp() override {
-        InitCommonControls();
-        languageIndex = 0;
-    }
     void TearDown() override {
         if (list) DestroyWindow(list);
         ForgetInformationList();

@@ -3,7 +3,10 @@
 // records come back after its TearDown whatever its tests set.
 #pragma once
 
+#include <gtest/gtest.h>
 #include <string.h>
+#include <windows.h>
+#include <commctrl.h>
 
 #include "entry/install_paths.h"
 #include "options/game_options.h"
@@ -37,4 +40,15 @@ struct ProcessRecordsGuard {
     RestoredRecord<VidqEndFunction> end{vidqEnd};
     RestoredRecord<VidqGetInformationFunction> information{vidqGetInformation};
     RestoredRecord<void* (*)(size_t)> allocate{iniAllocate};
+};
+
+// A fixture whose tests change the process-wide records. Its tests start in English, with the
+// common controls registered.
+class RecordsTest : public testing::Test {
+protected:
+    RecordsTest() {
+        InitCommonControls();
+        languageIndex = 0;
+    }
+    ProcessRecordsGuard records;
 };
