@@ -74,20 +74,6 @@ size_t Count(const std::string& text, const std::string& part) {
     return count;
 }
 
-std::string Escaped(const std::string& text) {
-    std::string out;
-    for (char c : text) {
-        switch (c) {
-            case '&': out += "&amp;"; break;
-            case '<': out += "&lt;"; break;
-            case '>': out += "&gt;"; break;
-            case '"': out += "&quot;"; break;
-            default: out += c;
-        }
-    }
-    return out;
-}
-
 struct ErrorBoxSearch {
     HWND box = nullptr;
 };
@@ -187,7 +173,7 @@ TEST(UserSupport, WritesTheFormAndOpensItWithTheShell) {
         }
         if (captions[row].empty()) continue;
         EXPECT_FALSE(values[row].empty()) << "row " << row;
-        report += Utf8(captions[row]) + " : " + Escaped(Utf8(values[row])) + "\n";
+        report += Utf8(captions[row]) + " : " + HtmlEscaped(Utf8(values[row])) + "\n";
     }
 
     // The block: installation directory, one report line per listed fact in list order, the
@@ -201,7 +187,7 @@ TEST(UserSupport, WritesTheFormAndOpensItWithTheShell) {
         return block.substr(start, end == std::string::npos ? std::string::npos : end - start);
     };
     EXPECT_EQ(0u, block.find(banner + "Install Directory "));
-    EXPECT_EQ(Escaped(Utf8(installation.Directory())), section("Install Directory"));
+    EXPECT_EQ(HtmlEscaped(Utf8(installation.Directory())), section("Install Directory"));
     EXPECT_EQ(report, section("PC Information"));
     std::string environment = section("Environment");
     EXPECT_EQ(

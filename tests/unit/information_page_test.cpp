@@ -104,6 +104,7 @@ namespace {
 struct FullPc : SamplePc {
     std::wstring Caption(int i) const { return rows.rows[i].caption; }
     std::wstring Value(int i) const { return rows.rows[i].value; }
+    std::wstring Row(int i) const { return Caption(i) + L"|" + Value(i); }
     std::wstring ValueOf(int fact) const {
         int row = rows.rowOf[fact];
         return row < 0 ? L"<none>" : std::wstring(rows.rows[row].value);
@@ -236,10 +237,8 @@ TEST_F(InformationRowsTest, AdapterRowsFromRegistry) {
     lstrcpyW(pc.facts.adapterNames[1], L"   Second Adapter");
     pc.Build();
     ASSERT_EQ(30, pc.rows.count);
-    EXPECT_EQ(L"Graphics", pc.Caption(7));
-    EXPECT_EQ(L"First Adapter", pc.Value(7));
-    EXPECT_EQ(L"Graphics", pc.Caption(8));
-    EXPECT_EQ(L"Second Adapter", pc.Value(8));
+    EXPECT_EQ(L"Graphics|First Adapter", pc.Row(7));
+    EXPECT_EQ(L"Graphics|Second Adapter", pc.Row(8));
     EXPECT_EQ(L"VRAM", pc.Caption(9));
     EXPECT_EQ(7, pc.rows.rowOf[kFactGraphics]);  // the first of several
     EXPECT_EQ(9, pc.rows.rowOf[kFactVram]);
@@ -283,8 +282,7 @@ TEST_F(InformationRowsTest, JapaneseCaptions) {
     languageIndex = 1;
     pc.Build();
     EXPECT_EQ(L"CPU名", pc.Caption(0));
-    EXPECT_EQ(L"Direct3D アクセレータ", pc.Caption(13));
-    EXPECT_EQ(L"利用できません", pc.Value(13));
+    EXPECT_EQ(L"Direct3D アクセレータ|利用できません", pc.Row(13));
     EXPECT_EQ(L"使用可能", pc.Value(14));
     EXPECT_EQ(L"Zバッファ深度", pc.Caption(28));
     EXPECT_EQ(L"DxDiag CPU", pc.Value(0));
@@ -318,19 +316,16 @@ struct FakeMachineHive {
         RegCloseKey(root);
         RegDeleteTreeW(HKEY_CURRENT_USER, kRoot);
     }
+    void Set(const wchar_t* key, const wchar_t* name, DWORD type, const void* data, size_t size) {
+        HKEY handle;
+        ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(root, key, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &handle, nullptr));
+        RegSetValueExW(handle, name, 0, type, static_cast<const BYTE*>(data), static_cast<DWORD>(size));
+        RegCloseKey(handle);
+    }
     void SetText(const wchar_t* key, const wchar_t* name, const wchar_t* value) {
-        HKEY handle;
-        ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(root, key, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &handle, nullptr));
-        RegSetValueExW(handle, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value),
-                       static_cast<DWORD>((lstrlenW(value) + 1) * sizeof(wchar_t)));
-        RegCloseKey(handle);
+        Set(key, name, REG_SZ, value, (lstrlenW(value) + 1) * sizeof(wchar_t));
     }
-    void SetNumber(const wchar_t* key, const wchar_t* name, DWORD value) {
-        HKEY handle;
-        ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(root, key, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &handle, nullptr));
-        RegSetValueExW(handle, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof(value));
-        RegCloseKey(handle);
-    }
+    void SetNumber(const wchar_t* key, const wchar_t* name, DWORD value) { Set(key, name, REG_DWORD, &value, 4); }
     void Override() { ASSERT_EQ(ERROR_SUCCESS, RegOverridePredefKey(HKEY_LOCAL_MACHINE, root)); }
     void Restore() { RegOverridePredefKey(HKEY_LOCAL_MACHINE, nullptr); }
 };

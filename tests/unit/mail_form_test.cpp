@@ -139,15 +139,6 @@ const char kJapaneseOptions[] =
     u8"スモークのボタン =無効\n"
     u8"3Dサウンド = オート設定\n";
 
-std::string Escaped(const std::string& text) {
-    std::string out;
-    for (char c : text) {
-        if (c == '&') out += "&amp;";
-        else out += c;
-    }
-    return out;
-}
-
 class MailFormTest : public RecordsTest {
 protected:
     void SetUp() override {
@@ -189,7 +180,7 @@ protected:
     std::wstring FormPath() const { return work + L"mail_support.html"; }
     // The report comes escaped already. The title is followed by 42 blanks and the date of the fixed clock.
     std::string Block(const std::string& report, const char* options, const char* title) const {
-        return Banner("Install Directory") + Escaped(Utf8(install)) + Banner("PC Information") + report +
+        return Banner("Install Directory") + HtmlEscaped(Utf8(install)) + Banner("PC Information") + report +
                Banner("Environment") + options + "\n" + title + std::string(42, ' ') + "2027 1/5 9:3\n\n";
     }
     std::string EnglishBlock() const {
