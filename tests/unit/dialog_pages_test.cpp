@@ -140,6 +140,8 @@ struct GraphicModeCase {
     int32_t pickedWidth, pickedHeight;
 };
 
+void PrintTo(const GraphicModeCase& c, std::ostream* out) { *out << c.what; }
+
 class GraphicModeTest : public DialogPagesTest, public testing::WithParamInterface<GraphicModeCase> {};
 
 TEST_P(GraphicModeTest, ShowsAndStoresTheSize) {
