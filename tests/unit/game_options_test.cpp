@@ -236,6 +236,81 @@ TEST_F(GameOptionsTest, SaveKeepsTheRestOfTheFile) {
     EXPECT_EQ(0, memcmp(&expected, &gameOptions, sizeof(expected)));
 }
 
+// GameOption.ini as a text editor saves it in the encoding: its mark, then the text.
+std::string Encoded(const std::wstring& text, int32_t encoding) {
+    if (encoding == kIniUtf16Le || encoding == kIniUtf16Be) {
+        bool big = encoding == kIniUtf16Be;
+        std::string bytes = big ? "\xFE\xFF" : "\xFF\xFE";
+        for (wchar_t unit : text) {
+            char high = static_cast<char>(unit >> 8), low = static_cast<char>(unit & 0xFF);
+            bytes += big ? high : low;
+            bytes += big ? low : high;
+        }
+        return bytes;
+    }
+    UINT codePage = encoding == kIniUtf8 ? CP_UTF8 : CP_ACP;
+    int count = WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string bytes(static_cast<size_t>(count), '\0');
+    WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), &bytes[0], count, nullptr, nullptr);
+    return (encoding == kIniUtf8 ? "\xEF\xBB\xBF" : "") + bytes;
+}
+
+// The player's file in the layout a save writes, so that the save changes only bgm.
+std::wstring PlayerFile(const std::wstring& name, int bgm) {
+    return L"# mine\r\n\r\n[PILOT]\r\nname=" + name + L"\r\n\r\n"
+           L"[DISPLAY]\r\nmode=0\r\nwidth=1280\r\nheight=720\r\n\r\n"
+           L"[SYSTEM]\r\ncursor=0\r\nsmoke=250\r\nvectorcamera=0\r\nantialias=4\r\nanisotropy=8\r\n\r\n"
+           L"[INPUT]\r\nsmokebutton=0\r\n\r\n[SOUND]\r\nmode=0\r\n\r\n"
+           L"[VOLUME]\r\nbgm=" + std::to_wstring(bgm) + L"\r\nplane=60\r\ncockpit=50\r\nvoice=40\r\n\r\n";
+}
+
+// A file saved by a text editor as UTF-8 or UTF-16 with a mark keeps its encoding, its mark and
+// everything else through a save, and the platform's profile reader then reads the tool's
+// fourteen values and the player's own text from it. A file without a mark stays ANSI.
+TEST_F(GameOptionsTest, SaveKeepsTheEncodingThePlayersFileHad) {
+    const struct {
+        int32_t encoding;
+        const wchar_t* name;
+    } cases[] = {
+        {kIniUtf8, L"Zo\u00eb \u65e5\u672c"},
+        {kIniUtf16Le, L"Zo\u00eb \u65e5\u672c"},
+        {kIniUtf16Be, L"Zo\u00eb \u65e5\u672c"},
+        {kIniAnsi, L"Zo\u00eb"},
+    };
+    const struct {
+        const wchar_t* section;
+        const wchar_t* key;
+    } keys[] = {{L"DISPLAY", L"mode"},    {L"DISPLAY", L"width"},     {L"DISPLAY", L"height"},
+                {L"SYSTEM", L"cursor"},   {L"SYSTEM", L"smoke"},      {L"SYSTEM", L"vectorcamera"},
+                {L"SYSTEM", L"antialias"}, {L"SYSTEM", L"anisotropy"}, {L"INPUT", L"smokebutton"},
+                {L"SOUND", L"mode"},      {L"VOLUME", L"bgm"},        {L"VOLUME", L"plane"},
+                {L"VOLUME", L"cockpit"},  {L"VOLUME", L"voice"}};
+    const int32_t saved[14] = {0, 1280, 720, 0, 250, 0, 4, 8, 0, 0, 55, 60, 50, 40};
+    std::wstring path = work + L"GameOption.ini";
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.encoding);
+        PutFile(path, Encoded(PlayerFile(c.name, 70), c.encoding));
+        LoadGameOptions();
+        EXPECT_EQ(70, gameOptions.bgm);
+        EXPECT_EQ(1280, gameOptions.width);
+        gameOptions.bgm = 55;
+        ASSERT_EQ(1, SaveGameOptions());
+        EXPECT_EQ(Encoded(PlayerFile(c.name, 55), c.encoding), FileText(path));
+
+        LoadGameOptions();
+        EXPECT_EQ(0, memcmp(saved, &gameOptions, sizeof(saved)));
+        WritePrivateProfileStringW(nullptr, nullptr, nullptr, path.c_str());  // no cached copy
+        for (int i = 0; i < 14; ++i) {
+            EXPECT_EQ(saved[i], static_cast<int32_t>(GetPrivateProfileIntW(keys[i].section, keys[i].key, -1,
+                                                                            path.c_str())))
+                << keys[i].key;
+        }
+        wchar_t name[64] = L"";
+        GetPrivateProfileStringW(L"PILOT", L"name", L"<none>", name, 64, path.c_str());
+        EXPECT_STREQ(c.name, name);
+    }
+}
+
 int allocationsBeforeFailure = -1;
 void* FailOnce(size_t bytes) {
     if (allocationsBeforeFailure == 0) {
