@@ -146,7 +146,8 @@ int EncodeFileText(const wchar_t* text, size_t units, int32_t encoding, char** b
     *bytes = nullptr;
     *byteCount = 0;
     const ByteOrderMark* mark = MarkOf(encoding);
-    size_t markLength = mark ? mark->length : 0;
+    // ANSI text gets room for one leading blank (see below).
+    size_t headLength = mark ? mark->length : 1;
     UINT codePage = encoding == kIniUtf8 ? CP_UTF8 : CP_ACP;
     // The text has fewer than INT_MAX units, so twice as many bytes and a mark fit a DWORD.
     size_t bodyLength = 0;
@@ -157,11 +158,10 @@ int EncodeFileText(const wchar_t* text, size_t units, int32_t encoding, char** b
         if (count <= 0) return 0;
         bodyLength = static_cast<size_t>(count);
     }
-    if (markLength + bodyLength == 0) return 1;
-    char* out = static_cast<char*>(iniAllocate(markLength + bodyLength));
+    if (!mark && bodyLength == 0) return 1;
+    char* out = static_cast<char*>(iniAllocate(headLength + bodyLength));
     if (!out) return 0;
-    if (mark) memcpy(out, mark->bytes, markLength);
-    char* body = out + markLength;
+    char* body = out + headLength;
     if (IsUtf16(encoding)) {
         int bigEndian = encoding == kIniUtf16Be;
         for (size_t i = 0; i < units; ++i) {
@@ -175,8 +175,20 @@ int EncodeFileText(const wchar_t* text, size_t units, int32_t encoding, char** b
         free(out);
         return 0;
     }
+    DWORD markLength = 0;
+    if (mark) {
+        memcpy(out, mark->bytes, headLength);
+    } else if (DetectEncoding(body, static_cast<DWORD>(bodyLength), &markLength) != kIniAnsi) {
+        // ANSI text whose first key starts with the bytes of a mark would read back as Unicode.
+        // A blank in front keeps it ANSI: the first line is then a key line (a header or a
+        // comment starts with '[' or '#'), and the blank is trimmed off the key when read.
+        out[0] = ' ';
+    } else {
+        memmove(out, body, bodyLength);
+        headLength = 0;
+    }
     *bytes = out;
-    *byteCount = static_cast<DWORD>(markLength + bodyLength);
+    *byteCount = static_cast<DWORD>(headLength + bodyLength);
     return 1;
 }
 

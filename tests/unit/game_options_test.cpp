@@ -414,18 +414,21 @@ size_t FillDisk(const std::wstring& path, size_t spare) {
 }  // namespace
 
 // A folder that lets the player write GameOption.ini but takes no new file, or refuses to
-// rename one over it: the file is rewritten in place, with the bytes a replace would give,
-// growing and shrinking, and stays hidden.
+// rename one over it: the file is rewritten in place, with the bytes a replace would give
+// (in the file's encoding), growing and shrinking, and stays hidden.
 TEST_F(SaveFaultTest, FoldersThatRefuseAReplaceAreSavedInPlace) {
+    const std::wstring fresh(kFreshFile, kFreshFile + strlen(kFreshFile));
     for (const wchar_t* name : {L"locked", L"append-only"}) {
         std::wstring path = UseFolder(name) + L"GameOption.ini";
-        SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-        PutFile(path, "[JOYSTICK]\r\nid=3\r\n");
-        ASSERT_TRUE(SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_HIDDEN));
-        SetDefaultOptions(&gameOptions);
-        EXPECT_EQ(1, SaveGameOptions());
-        EXPECT_EQ(std::string("[JOYSTICK]\r\nid=3\r\n\r\n") + kFreshFile, FileText(path));
-        EXPECT_TRUE(GetFileAttributesW(path.c_str()) & FILE_ATTRIBUTE_HIDDEN);
+        for (int32_t encoding : {kIniAnsi, kIniUtf16Be}) {
+            SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+            PutFile(path, Encoded(L"[JOYSTICK]\r\nid=3\r\n", encoding));
+            ASSERT_TRUE(SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_HIDDEN));
+            SetDefaultOptions(&gameOptions);
+            EXPECT_EQ(1, SaveGameOptions());
+            EXPECT_EQ(Encoded(L"[JOYSTICK]\r\nid=3\r\n\r\n" + fresh, encoding), FileText(path));
+            EXPECT_TRUE(GetFileAttributesW(path.c_str()) & FILE_ATTRIBUTE_HIDDEN);
+        }
 
         std::string padded = kFreshFile;
         padded.replace(padded.find("width=") + 6, 0, std::string(300, '0'));
@@ -449,21 +452,27 @@ TEST_F(SaveFaultTest, FoldersThatRefuseAReplaceAreSavedInPlace) {
 // again the same save succeeds. A rewrite in place that needs no more room succeeds even on
 // the full disk.
 TEST_F(SaveFaultTest, FullDiskLeavesTheOldFile) {
-    // Just under one page: the rewrite needs a second page that the full disk does not have,
-    // and differs from the old bytes from the first line on.
-    std::string notes = "[NOTES]\r\nnote=" + std::string(3980, 'n') + "\r\n";
-    std::string original = "[DISPLAY]\r\nwidth=1\r\n" + notes;
-    std::string fresh = kFreshFile;
-    std::string saved = "[DISPLAY]\r\nwidth=1024\r\nmode=1\r\nheight=576\r\n\r\n" + notes + "\r\n" +
-                        fresh.substr(fresh.find("[SYSTEM]"));
-    ASSERT_LT(original.size(), 4096u);
-    ASSERT_GT(saved.size(), 4096u);
     const struct {
         const wchar_t* folder;
         size_t spare;
         int resavedWhenFull;
-    } cases[] = {{L"full", 4096, 0}, {L"full-locked", 0, 1}};
+        int32_t encoding;
+    } cases[] = {{L"full", 4096, 0, kIniAnsi},
+                 {L"full-locked", 0, 1, kIniAnsi},
+                 {L"full", 4096, 0, kIniUtf16Le},
+                 {L"full-locked", 0, 1, kIniUtf16Le}};
     for (const auto& c : cases) {
+        // Just under one page: the rewrite needs a second page that the full disk does not
+        // have, and differs from the old bytes from the first line on.
+        size_t noteLength = c.encoding == kIniAnsi ? 3980 : 1980;
+        std::wstring notes = L"[NOTES]\r\nnote=" + std::wstring(noteLength, L'n') + L"\r\n";
+        std::string original = Encoded(L"[DISPLAY]\r\nwidth=1\r\n" + notes, c.encoding);
+        std::wstring fresh(kFreshFile, kFreshFile + strlen(kFreshFile));
+        std::string saved = Encoded(L"[DISPLAY]\r\nwidth=1024\r\nmode=1\r\nheight=576\r\n\r\n" + notes + L"\r\n" +
+                                        fresh.substr(fresh.find(L"[SYSTEM]")),
+                                    c.encoding);
+        ASSERT_LT(original.size(), 4096u);
+        ASSERT_GT(saved.size(), 4096u);
         std::wstring folder = UseFolder(c.folder);
         std::wstring path = folder + L"GameOption.ini";
         PutFile(path, original);
