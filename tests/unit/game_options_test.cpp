@@ -269,13 +269,14 @@ std::wstring PlayerFile(const std::wstring& name, int bgm) {
 // fourteen values and the player's own text from it. A file without a mark stays ANSI.
 TEST_F(GameOptionsTest, SaveKeepsTheEncodingThePlayersFileHad) {
     const struct {
+        const char* label;
         int32_t encoding;
         const wchar_t* name;
     } cases[] = {
-        {kIniUtf8, L"Zo\u00eb \u65e5\u672c"},
-        {kIniUtf16Le, L"Zo\u00eb \u65e5\u672c"},
-        {kIniUtf16Be, L"Zo\u00eb \u65e5\u672c"},
-        {kIniAnsi, L"Zo\u00eb"},
+        {"UTF-8", kIniUtf8, L"Zo\u00eb \u65e5\u672c"},
+        {"UTF-16LE", kIniUtf16Le, L"Zo\u00eb \u65e5\u672c"},
+        {"UTF-16BE", kIniUtf16Be, L"Zo\u00eb \u65e5\u672c"},
+        {"ANSI", kIniAnsi, L"Zo\u00eb"},
     };
     const struct {
         const wchar_t* section;
@@ -288,7 +289,7 @@ TEST_F(GameOptionsTest, SaveKeepsTheEncodingThePlayersFileHad) {
     const int32_t saved[14] = {0, 1280, 720, 0, 250, 0, 4, 8, 0, 0, 55, 60, 50, 40};
     std::wstring path = work + L"GameOption.ini";
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.encoding);
+        SCOPED_TRACE(c.label);
         PutFile(path, Encoded(PlayerFile(c.name, 70), c.encoding));
         LoadGameOptions();
         EXPECT_EQ(70, gameOptions.bgm);

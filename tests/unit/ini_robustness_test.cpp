@@ -211,7 +211,8 @@ public:
     // which is mostly not well formed; a UTF-16 file may end in an odd byte.
     std::string InEncoding(const std::string& text, int32_t encoding) {
         if (encoding == kIniAnsi) return text;
-        bool raw = Chance(50);
+        std::string file = kMarks[encoding];
+        if (encoding == kIniUtf8 && Chance(50)) return file + text;
         std::wstring units;
         for (unsigned char c : text) {
             if (c < 0x80) {
@@ -221,9 +222,7 @@ public:
                 units += static_cast<wchar_t>(kBases[Below(5)] + c);
             }
         }
-        std::string file = kMarks[encoding];
         if (encoding == kIniUtf8) {
-            if (raw) return file + text;
             int count = WideCharToMultiByte(CP_UTF8, 0, units.data(), static_cast<int>(units.size()), nullptr, 0,
                                             nullptr, nullptr);
             std::string bytes(static_cast<size_t>(count), '\0');
