@@ -79,7 +79,7 @@ msvc)
     check_import "$work/caller.exe"
     ;;
 *)
-    sed -n '2,14p' "$0" >&2
+    sed -n '2,12p' "$0" >&2
     exit 2
     ;;
 esac
