@@ -542,6 +542,49 @@ TEST(InputPage, SelectorRunsWithDialogDisabledAndNameIsReadBack) {
     EXPECT_TRUE(HasLineStartingWith(lines, "y=" + std::to_string(dialogRectangle.top + 45)));
 }
 
+// The selector's own window, of another process.
+BOOL CALLBACK FindSelectorWindow(HWND window, LPARAM found) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    wchar_t className[32] = {};
+    GetClassNameW(window, className, 32);
+    if (process != GetCurrentProcessId() && lstrcmpW(className, L"#32770") == 0 && IsWindowVisible(window) &&
+        GetDlgItem(window, IDOK)) {
+        *reinterpret_cast<HWND*>(found) = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+TEST(InputPage, MainDialogComesBackToTheForegroundWhenTheSelectorEnds) {
+    Installation installation;
+    ASSERT_TRUE(installation.Ready());
+    ASSERT_TRUE(installation.Load());
+    DialogRun run = RunDialog(installation.Entry(), nullptr, [&](DialogDriver& d) {
+        ASSERT_TRUE(d.BringToFront());
+        d.SelectTab(kInputPage);
+        d.Post(kInputPage, IDC_CHANGE_JOYSTICK);
+        HWND selector = nullptr;
+        ASSERT_TRUE(WaitFor(
+            [&] {
+                EnumWindows(FindSelectorWindow, reinterpret_cast<LPARAM>(&selector));
+                return selector != nullptr;
+            },
+            15000));
+        // The player works in the selector's window while the dialog waits, disabled.
+        SetForegroundWindow(selector);
+        ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == selector; }));
+        EXPECT_FALSE(IsWindowEnabled(d.Dialog()));
+        PostMessageW(GetDlgItem(selector, IDOK), BM_CLICK, 0, 0);
+        ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(d.Dialog()) != FALSE; }, 15000));
+        EXPECT_TRUE(WaitFor([&] { return GetForegroundWindow() == d.Dialog(); }));
+        EXPECT_EQ(DialogDriver::Text(d.Item(kInputPage, IDC_JOYSTICK_NAME)), L"Test Stick One");
+        d.Press(IDCANCEL);
+    });
+    EXPECT_EQ(run.result, 1);
+    EXPECT_FALSE(run.forcedClose);
+}
+
 TEST(InputPage, QuitRequestDuringSelectorReachesTheCaller) {
     Installation installation;
     ASSERT_TRUE(installation.Ready());
@@ -724,6 +767,23 @@ TEST(CapabilityLibrary, OwnSessionIsEndedAndLibraryReleased) {
     EXPECT_EQ(installation.VidqCalls().back(), "unload");
 }
 
+TEST(CapabilityLibrary, SessionIsStartedOnTheMainDialog) {
+    InstallationSettings settings;
+    settings.vidqIni = "[LOG]\r\nwindow=1\r\n";
+    Installation installation(settings);
+    ASSERT_TRUE(installation.Ready());
+    ASSERT_TRUE(installation.Load());
+    HWND dialog = nullptr;
+    DialogRun run = RunDialog(installation.Entry(), nullptr, [&](DialogDriver& d) {
+        dialog = d.Dialog();
+        d.Press(IDCANCEL);
+    });
+    EXPECT_EQ(run.result, 1);
+    ASSERT_NE(dialog, nullptr);
+    std::string window = std::to_string(reinterpret_cast<uintptr_t>(dialog));
+    EXPECT_EQ(installation.VidqCalls(), (Lines{"start 1 window " + window, "information 1 5", "end 1"}));
+}
+
 TEST(CapabilityLibrary, CallersSessionIsUsedAndNeverEnded) {
     Installation installation;
     ASSERT_TRUE(installation.Ready());
@@ -832,6 +892,42 @@ TEST(Entry, CalledAgainWhileOpenReturnsZero) {
     DialogRun again = RunDialog(installation.Entry(), nullptr, [](DialogDriver& d) { d.Press(IDCANCEL); });
     EXPECT_TRUE(again.dialogSeen);
     EXPECT_EQ(again.result, 1);
+}
+
+// A caller that frees the library once the call returned and carries on with a dialog of its own:
+// nothing of the tool may be left to call into the freed code.
+TEST(Entry, CallersOwnDialogWorksAfterTheLibraryIsFreed) {
+    Installation installation;
+    ASSERT_TRUE(installation.Ready());
+    ASSERT_TRUE(installation.Load());
+    DialogRun run = RunDialog(installation.Entry(), nullptr, [](DialogDriver& d) {
+        // The page keys work while the dialog is open: the tool's key filter is in place.
+        ASSERT_TRUE(d.BringToFront());
+        DialogDriver::Keys({VK_CONTROL, VK_TAB});
+        EXPECT_TRUE(WaitFor([&] { return d.VisiblePage() == kInputPage; }));
+        d.Press(IDCANCEL);
+    });
+    EXPECT_EQ(run.result, 1);
+    std::wstring library = installation.InInstall(L"wgconf.dll");
+    installation.Unload();
+    ASSERT_EQ(GetModuleHandleW(library.c_str()), nullptr);
+
+    CallerDialogRun caller = RunCallerDialog([](DialogDriver& d) {
+        ASSERT_TRUE(d.BringToFront());
+        HWND edit = d.Button(kCallerEditId);
+        ASSERT_TRUE(WaitFor([&] { return d.Focus() == edit; }));
+        DialogDriver::Keys({'O'});
+        DialogDriver::Keys({'K'});
+        EXPECT_TRUE(WaitFor([&] { return DialogDriver::Text(edit) == L"ok"; }));
+        ASSERT_TRUE(d.KeysMovingFocus({VK_TAB}));
+        EXPECT_EQ(d.Focus(), d.Button(IDOK));
+        DialogDriver::Keys({VK_RETURN});
+        EXPECT_TRUE(d.WaitClosed());
+    });
+    EXPECT_TRUE(caller.dialogSeen);
+    EXPECT_FALSE(caller.forcedClose);
+    EXPECT_EQ(caller.result, IDOK);
+    EXPECT_EQ(caller.text, L"ok");
 }
 
 }  // namespace
