@@ -894,6 +894,21 @@ TEST(Entry, CalledAgainWhileOpenReturnsZero) {
     EXPECT_EQ(again.result, 1);
 }
 
+// Faults raised at code addresses inside [begin, end), counted as they are raised: the system
+// swallows a fault inside a hook or window procedure that it calls back, so the caller would
+// carry on over a call into freed code without noticing it.
+uintptr_t faultRangeBegin, faultRangeEnd;
+LONG faultsInRange;
+
+LONG CALLBACK CountFaultsInRange(EXCEPTION_POINTERS* info) {
+    uintptr_t address = reinterpret_cast<uintptr_t>(info->ExceptionRecord->ExceptionAddress);
+    if (info->ExceptionRecord->ExceptionCode == EXCEPTION_ACCESS_VIOLATION && address >= faultRangeBegin &&
+        address < faultRangeEnd) {
+        InterlockedIncrement(&faultsInRange);
+    }
+    return EXCEPTION_CONTINUE_SEARCH;
+}
+
 // A caller that frees the library once the call returned and carries on with a dialog of its own:
 // nothing of the tool may be left to call into the freed code.
 TEST(Entry, CallersOwnDialogWorksAfterTheLibraryIsFreed) {
@@ -909,8 +924,15 @@ TEST(Entry, CallersOwnDialogWorksAfterTheLibraryIsFreed) {
     });
     EXPECT_EQ(run.result, 1);
     std::wstring library = installation.InInstall(L"wgconf.dll");
+    const BYTE* image = reinterpret_cast<const BYTE*>(installation.Module());
+    const IMAGE_NT_HEADERS* headers =
+        reinterpret_cast<const IMAGE_NT_HEADERS*>(image + reinterpret_cast<const IMAGE_DOS_HEADER*>(image)->e_lfanew);
+    faultRangeBegin = reinterpret_cast<uintptr_t>(image);
+    faultRangeEnd = faultRangeBegin + headers->OptionalHeader.SizeOfImage;
+    faultsInRange = 0;
     installation.Unload();
     ASSERT_EQ(GetModuleHandleW(library.c_str()), nullptr);
+    void* watch = AddVectoredExceptionHandler(1, CountFaultsInRange);
 
     CallerDialogRun caller = RunCallerDialog([](DialogDriver& d) {
         ASSERT_TRUE(d.BringToFront());
@@ -928,6 +950,8 @@ TEST(Entry, CallersOwnDialogWorksAfterTheLibraryIsFreed) {
     EXPECT_FALSE(caller.forcedClose);
     EXPECT_EQ(caller.result, IDOK);
     EXPECT_EQ(caller.text, L"ok");
+    RemoveVectoredExceptionHandler(watch);
+    EXPECT_EQ(faultsInRange, 0) << "calls into the freed library";
 }
 
 }  // namespace
