@@ -12,8 +12,6 @@ extern HWND informationList;          // the Information page's list view
 
 INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 void BuildTabHost(HWND dialog);
-// Clears the process-wide windows of the dialog, its pages and their controls.
-void ForgetDialogWindows();
 
 INT_PTR CALLBACK GraphicPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
 INT_PTR CALLBACK InputPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);

@@ -103,7 +103,8 @@ void BuildTabHost(HWND dialog) {
     SendMessageW(tabControl, TCM_SETCURSEL, 0, 0);
 }
 
-void ForgetDialogWindows() {
+// The process-wide windows of the dialog, its pages and their controls.
+static void ForgetDialogWindows() {
     mainDialogWindow = nullptr;
     tabControl = nullptr;
     for (HWND& page : pageWindows) page = nullptr;
