@@ -4,6 +4,8 @@
 
 #include <windows.h>
 #include <commctrl.h>
+#include <shlwapi.h>
+#include <tlhelp32.h>
 
 #include <algorithm>
 #include <climits>
@@ -542,45 +544,52 @@ TEST(InputPage, SelectorRunsWithDialogDisabledAndNameIsReadBack) {
     EXPECT_TRUE(HasLineStartingWith(lines, "y=" + std::to_string(dialogRectangle.top + 45)));
 }
 
-// The selector's own window, of another process.
-BOOL CALLBACK FindSelectorWindow(HWND window, LPARAM found) {
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    wchar_t className[32] = {};
-    GetClassNameW(window, className, 32);
-    if (process != GetCurrentProcessId() && lstrcmpW(className, L"#32770") == 0 && IsWindowVisible(window) &&
-        GetDlgItem(window, IDOK)) {
-        *reinterpret_cast<HWND*>(found) = window;
-        return FALSE;
+// The selector program that this process started, opened to be ended; null while there is none.
+HANDLE OpenStartedSelector() {
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) return nullptr;
+    PROCESSENTRY32W entry = {};
+    entry.dwSize = sizeof(entry);
+    HANDLE process = nullptr;
+    for (BOOL more = Process32FirstW(snapshot, &entry); more && !process; more = Process32NextW(snapshot, &entry)) {
+        if (entry.th32ParentProcessID == GetCurrentProcessId() &&
+            lstrcmpiW(PathFindFileNameW(entry.szExeFile), L"JoyStickSelector.exe") == 0) {
+            process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, entry.th32ProcessID);
+        }
     }
-    return TRUE;
+    CloseHandle(snapshot);
+    return process;
 }
 
+// While the selector runs the player turns to a window of the caller; when the selector ends,
+// the dialog is in front again. The selector runs until the test ends it.
 TEST(InputPage, MainDialogComesBackToTheForegroundWhenTheSelectorEnds) {
     Installation installation;
     ASSERT_TRUE(installation.Ready());
     ASSERT_TRUE(installation.Load());
+    EnvironmentOverride choice(L"WINGMERE_JOYSTICK_CHOICE", L"Never Written");
+    EnvironmentOverride delay(L"WINGMERE_JOYSTICK_DELAY_MS", L"600000");
+    HWND callersWindow = CreateWindowExW(0, L"STATIC", L"Caller's window", WS_POPUP | WS_CAPTION | WS_VISIBLE, 0, 0,
+                                         200, 100, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    ASSERT_NE(callersWindow, nullptr);
     DialogRun run = RunDialog(installation.Entry(), nullptr, [&](DialogDriver& d) {
         ASSERT_TRUE(d.BringToFront());
-        d.SelectTab(kInputPage);
         d.Post(kInputPage, IDC_CHANGE_JOYSTICK);
-        HWND selector = nullptr;
-        ASSERT_TRUE(WaitFor(
-            [&] {
-                EnumWindows(FindSelectorWindow, reinterpret_cast<LPARAM>(&selector));
-                return selector != nullptr;
-            },
-            15000));
-        // The player works in the selector's window while the dialog waits, disabled.
-        SetForegroundWindow(selector);
-        ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == selector; }));
-        EXPECT_FALSE(IsWindowEnabled(d.Dialog()));
-        PostMessageW(GetDlgItem(selector, IDOK), BM_CLICK, 0, 0);
-        ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(d.Dialog()) != FALSE; }, 15000));
+        HANDLE selector = nullptr;
+        ASSERT_TRUE(WaitFor([&] { return (selector = OpenStartedSelector()) != nullptr; }, 15000));
+        bool waiting = WaitFor([&] { return !IsWindowEnabled(d.Dialog()); });
+        SetForegroundWindow(callersWindow);
+        bool turnedAway = WaitFor([&] { return GetForegroundWindow() == callersWindow; });
+        TerminateProcess(selector, 0);
+        WaitForSingleObject(selector, 15000);
+        CloseHandle(selector);
+        ASSERT_TRUE(waiting);
+        ASSERT_TRUE(turnedAway);
+        ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(d.Dialog()) != FALSE; }));
         EXPECT_TRUE(WaitFor([&] { return GetForegroundWindow() == d.Dialog(); }));
-        EXPECT_EQ(DialogDriver::Text(d.Item(kInputPage, IDC_JOYSTICK_NAME)), L"Test Stick One");
         d.Press(IDCANCEL);
     });
+    DestroyWindow(callersWindow);
     EXPECT_EQ(run.result, 1);
     EXPECT_FALSE(run.forcedClose);
 }
