@@ -15,7 +15,7 @@ done < <("$target-g++-posix" -xc++ -E -v /dev/null 2>&1 |
 
 flags=(--target=$target -std=c++17 -fsyntax-only -Wall -Wextra -Wpedantic -Werror
     -DUNICODE -D_UNICODE -DNOMINMAX -D_WIN32_WINNT=0x0601 -DWINVER=0x0601
-    "${library_includes[@]}" -Isrc -Isrc/resources)
+    "${library_includes[@]}" -Isrc -Isrc/resources -Iinclude -DWGCONF_BUILDING_LIBRARY)
 
 status=0
 count=0

@@ -17,7 +17,8 @@
 #include <stdlib.h>
 #include <wchar.h>
 
-typedef int(WINAPI* ConfigDialogBoxFunction)(HWND owner, HANDLE session, LPARAM parameter);
+#include "wgconf.h"
+
 typedef HANDLE(WINAPI* StartFunction)(HWND window, const RECT* rectangle, int mode);
 typedef int(WINAPI* EndFunction)(HANDLE session);
 
@@ -162,9 +163,10 @@ int main() {
         fwprintf(stderr, L"launcher: cannot load %ls (error %lu)\n", path, GetLastError());
         return -1;
     }
-    ConfigDialogBoxFunction configDialogBox = Entry<ConfigDialogBoxFunction>(library, "_WGCONF_ConfigDialogBox@12");
+    // Loaded at run time, as the game does; the type and the export name come from the header.
+    WGCONF_ConfigDialogBoxProc configDialogBox = Entry<WGCONF_ConfigDialogBoxProc>(library, WGCONF_CONFIG_DIALOG_BOX_NAME);
     if (!configDialogBox) {
-        fwprintf(stderr, L"launcher: %ls has no _WGCONF_ConfigDialogBox@12\n", path);
+        fwprintf(stderr, L"launcher: %ls has no %hs\n", path, WGCONF_CONFIG_DIALOG_BOX_NAME);
         FreeLibrary(library);
         return -1;
     }

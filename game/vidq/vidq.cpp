@@ -12,6 +12,8 @@
 // Call log: every call appends one line to vidq-calls.log beside the DLL, so that tests see
 // what their program did with this copy of the library:
 //   start N           VIDQ_Start opened session N (sessions count from 1 in each loaded copy)
+//   start N window W  the same, when vidq.ini has [LOG] window=1: W is the window handed in,
+//                     as a decimal number
 //   start failed      VIDQ_Start returned no session ([SESSION] fail=1)
 //   information N K   VIDQ_GetInformation(session N, kind K); N is 0 for a null session
 //   end N             VIDQ_End(session N)
@@ -172,20 +174,29 @@ static bool SessionIsOpen(uintptr_t session) {
     return session >= 1 && session <= static_cast<uintptr_t>(kMaxSessions) && sessionOpen[session];
 }
 
-static bool SettingIsSet(const wchar_t* key, int fallback) {
+static bool SettingIsSet(const wchar_t* section, const wchar_t* key, int fallback) {
     wchar_t iniPath[kPathUnits];
     if (!FileBeside(L"vidq.ini", iniPath)) return fallback != 0;
-    return GetPrivateProfileIntW(L"SESSION", key, fallback, iniPath) != 0;
+    return GetPrivateProfileIntW(section, key, fallback, iniPath) != 0;
 }
 
-extern "C" HANDLE WINAPI VIDQ_Start(HWND, const RECT*, int) {
+static bool SettingIsSet(const wchar_t* key, int fallback) { return SettingIsSet(L"SESSION", key, fallback); }
+
+extern "C" HANDLE WINAPI VIDQ_Start(HWND window, const RECT*, int) {
     if (SettingIsSet(L"fail", 0) || nextSession > static_cast<uintptr_t>(kMaxSessions)) {
         LogLine("start failed");
         return nullptr;
     }
     uintptr_t session = nextSession++;
     sessionOpen[session] = true;
-    LogCall("start", session, 0, false);
+    if (SettingIsSet(L"LOG", L"window", 0)) {
+        char line[96];
+        snprintf(line, sizeof(line), "start %llu window %llu", static_cast<unsigned long long>(session),
+                 static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(window)));
+        LogLine(line);
+    } else {
+        LogCall("start", session, 0, false);
+    }
     return reinterpret_cast<HANDLE>(session);
 }
 

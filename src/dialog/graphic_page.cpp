@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "dialog/pages.h"
+#include "entry/bounded_text.h"
 #include "entry/install_paths.h"
 #include "options/game_options.h"
 #include "probe/capability.h"
@@ -22,7 +23,12 @@ HWND antiAliasCombo;
 HWND anisotropyCombo;
 HWND vectorModeCheck;
 
-enum { kModeFullScreen = 0, kModeWindow = 1, kModePopup = 2 };
+enum {
+    kModeFullScreen = 0,
+    kModeWindow = 1,
+    kModePopup = 2,
+    kSizeTextCapacity = 32,  // a resolution item
+};
 
 static void AddComboText(HWND combo, const wchar_t* text) {
     SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
@@ -35,8 +41,8 @@ static void AddComboResource(HWND combo, UINT id) {
 }
 
 static void InsertSizeItem(HWND combo, int index, uint32_t width, uint32_t height) {
-    wchar_t text[64];
-    wsprintfW(text, L"%d x %d", static_cast<int>(width), static_cast<int>(height));
+    wchar_t text[kSizeTextCapacity];
+    FormatBounded(text, kSizeTextCapacity, L"%d x %d", static_cast<int>(width), static_cast<int>(height));
     SendMessageW(combo, CB_INSERTSTRING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text));
 }
 
@@ -99,7 +105,7 @@ static void FillLevelCombo(HWND combo, const uint32_t* levels, int capacity, int
     }
     for (int i = 0; i < count; ++i) {
         wchar_t text[kLevelTextCapacity];
-        wsprintfW(text, L"%2dx", static_cast<int>(levels[i]));
+        FormatBounded(text, kLevelTextCapacity, L"%2dx", static_cast<int>(levels[i]));
         AddComboText(combo, text);
     }
     SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(ChooseLevelItem(levels, count, stored, anisotropy)), 0);

@@ -3,6 +3,7 @@
 #include "dialog/information_page.h"
 
 #include <commctrl.h>
+#include <stdlib.h>
 #include <string.h>
 
 #include "dialog/dialog.h"
@@ -23,7 +24,8 @@ static const wchar_t kProcessorKey[] = L"HARDWARE\\DESCRIPTION\\SYSTEM\\CentralP
 static const wchar_t kClassKey[] = L"SYSTEM\\CurrentControlSet\\Control\\Class";
 
 enum {
-    kRegistryTextBytes = 512,
+    kGroupPieceCapacity = 8,    // "999," and the terminator
+    kLevelPieceCapacity = 16,   // "4294967295, " and the terminator
     kMaxClassIndices = 100000,  // a key that keeps failing its enumeration cannot spin forever
 };
 
@@ -39,7 +41,7 @@ void StripLeadingBlanks(wchar_t* text) {
 void FormatGroupedNumber(uint64_t value, wchar_t* output) {
     output[0] = 0;
     if (value == 0) {
-        lstrcpyW(output, L"0");
+        CopyBounded(output, kGroupedNumberCapacity, L"0");
         return;
     }
     int groups[7];  // 2^64 has twenty digits
@@ -48,26 +50,26 @@ void FormatGroupedNumber(uint64_t value, wchar_t* output) {
         groups[count++] = static_cast<int>(value % 1000);
         value /= 1000;
     }
-    wchar_t piece[8];
+    wchar_t piece[kGroupPieceCapacity];
     if (count == 1) {
-        wsprintfW(piece, L"%3.3d", groups[0]);
-        lstrcatW(output, piece);
+        FormatBounded(piece, kGroupPieceCapacity, L"%3.3d", groups[0]);
+        AppendBounded(output, kGroupedNumberCapacity, piece);
         return;
     }
-    wsprintfW(piece, L"%d,", groups[count - 1]);
-    lstrcatW(output, piece);
+    FormatBounded(piece, kGroupPieceCapacity, L"%d,", groups[count - 1]);
+    AppendBounded(output, kGroupedNumberCapacity, piece);
     for (int i = count - 2; i > 0; --i) {
-        wsprintfW(piece, L"%3.3d,", groups[i]);
-        lstrcatW(output, piece);
+        FormatBounded(piece, kGroupPieceCapacity, L"%3.3d,", groups[i]);
+        AppendBounded(output, kGroupedNumberCapacity, piece);
     }
-    wsprintfW(piece, L"%3.3d", groups[0]);
-    lstrcatW(output, piece);
+    FormatBounded(piece, kGroupPieceCapacity, L"%3.3d", groups[0]);
+    AppendBounded(output, kGroupedNumberCapacity, piece);
 }
 
 void FormatMemoryValue(uint64_t bytes, wchar_t* output) {
     wchar_t grouped[kGroupedNumberCapacity];
     FormatGroupedNumber(bytes, grouped);
-    // The mebibytes as decimal text: wsprintfW has no 64-bit conversion.
+    // The mebibytes as decimal text: the format has no 64-bit conversion.
     wchar_t digits[24];
     wchar_t* first = digits + 23;
     *first = 0;
@@ -76,7 +78,7 @@ void FormatMemoryValue(uint64_t bytes, wchar_t* output) {
         *--first = static_cast<wchar_t>(L'0' + mebibytes % 10);
         mebibytes /= 10;
     } while (mebibytes != 0);
-    wsprintfW(output, L"%5sMBytes ( %sBytes )", first, grouped);
+    FormatBounded(output, kInformationTextCapacity, L"%5sMBytes ( %sBytes )", first, grouped);
     StripLeadingBlanks(output);
 }
 
@@ -85,26 +87,30 @@ void FormatLevelList(const uint32_t* levels, int capacity, wchar_t* output) {
     int count = 0;
     while (count < capacity && levels[count] != 0) ++count;
     for (int i = 0; i < count; ++i) {
-        wchar_t piece[16];
-        wsprintfW(piece, i + 1 < count ? L"%d, " : L"%d", static_cast<int>(levels[i]));
+        wchar_t piece[kLevelPieceCapacity];
+        FormatBounded(piece, kLevelPieceCapacity, i + 1 < count ? L"%d, " : L"%d", static_cast<int>(levels[i]));
         AppendBounded(output, kInformationTextCapacity, piece);
     }
 }
 
 // ---- Gathering ----------------------------------------------------------------------------
 
+// Reads the value whole, however long, and keeps what fits: a value longer than the text is
+// shown cut, not left out.
 static void ReadRegistryText(HKEY key, const wchar_t* name, wchar_t* text) {
     text[0] = 0;
-    wchar_t buffer[kRegistryTextBytes / sizeof(wchar_t)];
     DWORD type = 0;
-    DWORD size = kRegistryTextBytes;
-    if (RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size) != ERROR_SUCCESS)
-        return;
+    DWORD size = 0;
+    if (RegQueryValueExW(key, name, nullptr, &type, nullptr, &size) != ERROR_SUCCESS) return;
     if (type != REG_SZ && type != REG_EXPAND_SZ) return;
-    DWORD units = size / sizeof(wchar_t);
-    if (units >= kInformationTextCapacity) units = kInformationTextCapacity - 1;
-    buffer[units] = 0;  // stored values need not be terminated
-    CopyBounded(text, kInformationTextCapacity, buffer);
+    wchar_t* buffer = static_cast<wchar_t*>(malloc(size + sizeof(wchar_t)));
+    if (!buffer) return;
+    if (RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size) == ERROR_SUCCESS &&
+        (type == REG_SZ || type == REG_EXPAND_SZ)) {
+        buffer[size / sizeof(wchar_t)] = 0;  // stored values need not be terminated
+        CopyBounded(text, kInformationTextCapacity, buffer);
+    }
+    free(buffer);
 }
 
 static void GatherProcessor(InformationFacts* facts) {
@@ -219,6 +225,16 @@ static void AddFieldRow(InformationRows* rows, int fact, UINT captionId, const w
     row->value[length] = 0;
 }
 
+// One or two of the record's numbers in the format; a format with one conversion ignores the second.
+static void AddNumberRow(InformationRows* rows, int fact, UINT captionId, const wchar_t* format, uint32_t first,
+                         uint32_t second = 0) {
+    InformationRow* row = AddRow(rows, fact, captionId);
+    if (row) {
+        FormatBounded(row->value, kInformationTextCapacity, format, static_cast<int>(first),
+                      static_cast<int>(second));
+    }
+}
+
 static void AddCapabilityRows(InformationRows* rows, const CapabilityRecord* record) {
     AddFieldRow(rows, kFactPcMaker, IDS_INFO_PC_MAKER, record->makerName,
                 static_cast<int>(sizeof(record->makerName) / sizeof(wchar_t)));
@@ -230,20 +246,13 @@ static void AddCapabilityRows(InformationRows* rows, const CapabilityRecord* rec
     if (row) FormatLevelList(record->anisotropyLevels, kCapabilityMaxAnisotropyLevels, row->value);
     row = AddRow(rows, kFactAntiAlias, IDS_INFO_ANTIALIAS);
     if (row) FormatLevelList(record->antiAliasLevels, kCapabilityMaxAntiAliasLevels, row->value);
-    row = AddRow(rows, kFactMaxTexture, IDS_INFO_MAX_TEXTURE);
-    if (row)
-        wsprintfW(row->value, L"%d x %d Pixel", static_cast<int>(record->maxTextureWidth),
-                  static_cast<int>(record->maxTextureHeight));
-    row = AddRow(rows, kFactTextureStages, IDS_INFO_TEXTURE_STAGES);
-    if (row) wsprintfW(row->value, L"%d", static_cast<int>(record->textureStageCount));
-    row = AddRow(rows, kFactLights, IDS_INFO_LIGHTS);
-    if (row) wsprintfW(row->value, L"%d", static_cast<int>(record->lightCount));
-    row = AddRow(rows, kFactStreams, IDS_INFO_STREAMS);
-    if (row) wsprintfW(row->value, L"%d", static_cast<int>(record->streamCount));
-    row = AddRow(rows, kFactZbuffer, IDS_INFO_ZBUFFER);
-    if (row)
-        wsprintfW(row->value, L"%d - %d Bit", static_cast<int>(record->depthBitsFirst),
-                  static_cast<int>(record->depthBitsSecond));
+    AddNumberRow(rows, kFactMaxTexture, IDS_INFO_MAX_TEXTURE, L"%d x %d Pixel", record->maxTextureWidth,
+                 record->maxTextureHeight);
+    AddNumberRow(rows, kFactTextureStages, IDS_INFO_TEXTURE_STAGES, L"%d", record->textureStageCount);
+    AddNumberRow(rows, kFactLights, IDS_INFO_LIGHTS, L"%d", record->lightCount);
+    AddNumberRow(rows, kFactStreams, IDS_INFO_STREAMS, L"%d", record->streamCount);
+    AddNumberRow(rows, kFactZbuffer, IDS_INFO_ZBUFFER, L"%d - %d Bit", record->depthBitsFirst,
+                 record->depthBitsSecond);
 }
 
 void BuildInformationRows(const InformationFacts* facts, DirectXFacts* directX,
@@ -265,7 +274,7 @@ void BuildInformationRows(const InformationFacts* facts, DirectXFacts* directX,
         if (facts->processorSpeedRead) {
             wchar_t grouped[kGroupedNumberCapacity];
             FormatGroupedNumber(facts->processorSpeedMHz, grouped);
-            wsprintfW(text, L"%s MHz", grouped);
+            FormatBounded(text, kInformationTextCapacity, L"%s MHz", grouped);
             StripLeadingBlanks(text);
         }
         AddTextRow(rows, kFactCpuSpeed, IDS_INFO_CPU_SPEED, text);

@@ -103,6 +103,19 @@ void BuildTabHost(HWND dialog) {
     SendMessageW(tabControl, TCM_SETCURSEL, 0, 0);
 }
 
+// The process-wide windows of the dialog, its pages and their controls.
+static void ForgetDialogWindows() {
+    mainDialogWindow = nullptr;
+    tabControl = nullptr;
+    for (HWND& page : pageWindows) page = nullptr;
+    informationList = nullptr;
+    screenModeCombo = resolutionCombo = smokeCombo = antiAliasCombo = anisotropyCombo = nullptr;
+    softwareCursorCheck = vectorModeCheck = nullptr;
+    smokeToggleCheck = changeJoystickButton = joystickNameStatic = nullptr;
+    software3DSoundCheck = nullptr;
+    for (int i = 0; i < kVolumeCount; ++i) volumeTrackBars[i] = volumeLabels[i] = nullptr;
+}
+
 // Switches pages as a click on the tab does. A focus inside the page that goes moves to the
 // strip, which then shows where the keyboard is.
 static void SwitchPageByKeyboard(int shown) {
@@ -163,6 +176,20 @@ static void ReleaseStartUpResources() {
     FreeDisplayCatalogue();
 }
 
+// Nothing of the dialog outlives it: the caller may unload the library once the call returns,
+// and a later call must not meet a window of this one.
+static void ReleaseDialogHolds() {
+    if (pageKeyHook) {
+        UnhookWindowsHookEx(pageKeyHook);
+        pageKeyHook = nullptr;
+    }
+    if (smallIcon) {
+        DestroyIcon(smallIcon);
+        smallIcon = nullptr;
+    }
+    ForgetDialogWindows();
+}
+
 INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG:
@@ -205,15 +232,8 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
         }
     }
     case WM_DESTROY:
-        // Not handled as far as the dialog manager is concerned; the icon and the key hook go.
-        if (pageKeyHook) {
-            UnhookWindowsHookEx(pageKeyHook);
-            pageKeyHook = nullptr;
-        }
-        if (smallIcon) {
-            DestroyIcon(smallIcon);
-            smallIcon = nullptr;
-        }
+        // Not handled as far as the dialog manager is concerned.
+        ReleaseDialogHolds();
         return FALSE;
     default:
         return FALSE;

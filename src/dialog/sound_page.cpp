@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include "dialog/pages.h"
+#include "entry/bounded_text.h"
 #include "options/game_options.h"
 #include "resources/resource.h"
 
@@ -25,7 +26,7 @@ static int32_t* VolumeField(int index) {
 
 void WriteVolumeLabel(HWND label, int32_t value) {
     wchar_t text[kVolumeLabelCapacity];
-    wsprintfW(text, L"%3d%s", static_cast<int>(value), L"%");
+    FormatBounded(text, kVolumeLabelCapacity, L"%3d%s", static_cast<int>(value), L"%");
     SetWindowTextW(label, text);
 }
 

@@ -1,8 +1,11 @@
-// Copies and appends into fixed-capacity UTF-16 buffers: what does not fit is cut, and the
+// Copies, appends and formats into fixed-capacity buffers: what does not fit is cut, and the
 // result is always terminated. Capacities count units including the terminator.
 #pragma once
 
+#include <stdarg.h>
 #include <wchar.h>
+#include <windows.h>
+#include <shlwapi.h>
 
 inline void CopyBounded(wchar_t* destination, int capacity, const wchar_t* source) {
     if (capacity <= 0) return;
@@ -18,4 +21,30 @@ inline void AppendBounded(wchar_t* destination, int capacity, const wchar_t* sou
     int length = 0;
     while (length < capacity - 1 && destination[length]) ++length;
     CopyBounded(destination + length, capacity - length, source);
+}
+
+// The conversions of wsprintfW (no floating point, no 64-bit integers).
+inline void FormatBoundedV(wchar_t* buffer, int capacity, const wchar_t* format, va_list arguments) {
+    if (capacity <= 0) return;
+    buffer[0] = 0;
+    wvnsprintfW(buffer, capacity, format, arguments);
+    buffer[capacity - 1] = 0;
+}
+
+inline void FormatBounded(wchar_t* buffer, int capacity, const wchar_t* format, ...) {
+    va_list arguments;
+    va_start(arguments, format);
+    FormatBoundedV(buffer, capacity, format, arguments);
+    va_end(arguments);
+}
+
+// The same for bytes, with the conversions of wsprintfA.
+inline void FormatBounded(char* buffer, int capacity, const char* format, ...) {
+    if (capacity <= 0) return;
+    buffer[0] = 0;
+    va_list arguments;
+    va_start(arguments, format);
+    wvnsprintfA(buffer, capacity, format, arguments);
+    va_end(arguments);
+    buffer[capacity - 1] = 0;
 }

@@ -1,5 +1,7 @@
 // The exported entry: gathers what the dialog needs, in a fixed order, and runs it modally.
-#include "entry/config_dialog_box.h"
+#include "wgconf.h"
+
+#include <type_traits>
 
 #include "dialog/dialog.h"
 #include "entry/install_paths.h"
@@ -10,9 +12,13 @@
 #include "probe/environment.h"
 #include "resources/resource.h"
 
+// Callers that load the library at run time take the function's type from the header.
+static_assert(std::is_same<decltype(&WGCONF_ConfigDialogBox), WGCONF_ConfigDialogBoxProc>::value,
+              "WGCONF_ConfigDialogBoxProc differs from the function");
+
 static int dialogRunning;  // the process-wide records belong to one dialog at a time
 
-extern "C" int WINAPI WGCONF_ConfigDialogBox(HWND owner, HANDLE callerSession, LPARAM parameter) {
+extern "C" WGCONF_API int WINAPI WGCONF_ConfigDialogBox(HWND owner, HANDLE callerSession, LPARAM parameter) {
     if (dialogRunning) return 0;
     dialogRunning = 1;
 

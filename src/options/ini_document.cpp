@@ -61,6 +61,132 @@ static int CreateDocument() {
     iniDocument.sections = sections;
     iniDocument.sectionCapacity = kFirstCapacity;
     iniDocument.sectionCount = 1;  // the unnamed section
+    iniDocument.encoding = kIniAnsi;
+    return 1;
+}
+
+struct ByteOrderMark {
+    int32_t encoding;
+    const char* bytes;
+    DWORD length;
+};
+
+// Looked for in this order at the start of a file, and written first when it is saved.
+static const ByteOrderMark kByteOrderMarks[] = {
+    {kIniUtf8, "\xEF\xBB\xBF", 3},
+    {kIniUtf16Le, "\xFF\xFE", 2},
+    {kIniUtf16Be, "\xFE\xFF", 2},
+};
+
+static const ByteOrderMark* MarkOf(int32_t encoding) {
+    for (const ByteOrderMark& mark : kByteOrderMarks) {
+        if (mark.encoding == encoding) return &mark;
+    }
+    return nullptr;
+}
+
+static int IsUtf16(int32_t encoding) { return encoding == kIniUtf16Le || encoding == kIniUtf16Be; }
+
+// The encoding that the file's first bytes announce; *markLength bytes of it are the mark.
+static int32_t DetectEncoding(const char* bytes, DWORD count, DWORD* markLength) {
+    for (const ByteOrderMark& mark : kByteOrderMarks) {
+        if (count >= mark.length && memcmp(bytes, mark.bytes, mark.length) == 0) {
+            *markLength = mark.length;
+            return mark.encoding;
+        }
+    }
+    *markLength = 0;
+    return kIniAnsi;
+}
+
+// UTF-16 text in either byte order. As an ANSI text ends at its first NUL byte, this one ends
+// at its first NUL unit; an odd last byte is no whole unit and is ignored. Unpaired surrogates
+// are kept as they are, so that a rewrite gives them back unchanged.
+static wchar_t* DecodeUtf16(const unsigned char* bytes, DWORD count, int bigEndian) {
+    size_t units = count / 2;
+    wchar_t* text = static_cast<wchar_t*>(AllocateZeroed(units + 1, sizeof(wchar_t)));
+    if (!text) return nullptr;
+    for (size_t i = 0; i < units; ++i) {
+        unsigned first = bytes[2 * i];
+        unsigned second = bytes[2 * i + 1];
+        wchar_t unit = static_cast<wchar_t>(bigEndian ? (first << 8 | second) : (second << 8 | first));
+        if (unit == 0) break;
+        text[i] = unit;
+    }
+    return text;
+}
+
+// Text in the ANSI code page or in UTF-8, up to the first NUL byte (the bytes end with one).
+// UTF-8 that is not well formed reads as U+FFFD where it breaks.
+static wchar_t* DecodeMultiByte(UINT codePage, const char* bytes) {
+    int units = MultiByteToWideChar(codePage, 0, bytes, -1, nullptr, 0);
+    wchar_t* text = units > 0 ? static_cast<wchar_t*>(AllocateZeroed(static_cast<size_t>(units), sizeof(wchar_t)))
+                              : nullptr;
+    if (text && MultiByteToWideChar(codePage, 0, bytes, -1, text, units) != units) {
+        free(text);
+        text = nullptr;
+    }
+    return text;
+}
+
+// The file's text after its mark, as UTF-16; the bytes are followed by a NUL byte.
+static wchar_t* DecodeFileText(const char* bytes, DWORD count, int32_t encoding) {
+    if (IsUtf16(encoding)) {
+        return DecodeUtf16(reinterpret_cast<const unsigned char*>(bytes), count, encoding == kIniUtf16Be);
+    }
+    return DecodeMultiByte(encoding == kIniUtf8 ? CP_UTF8 : CP_ACP, bytes);
+}
+
+// The file's bytes for the text: the encoding's mark, then the text in it. *bytes stays null
+// when there are no bytes at all (an empty text without a mark). 0 when memory runs out or the
+// text cannot be converted.
+static int EncodeFileText(const wchar_t* text, size_t units, int32_t encoding, char** bytes, DWORD* byteCount) {
+    *bytes = nullptr;
+    *byteCount = 0;
+    const ByteOrderMark* mark = MarkOf(encoding);
+    // ANSI text gets room for one leading blank (see below).
+    size_t headLength = mark ? mark->length : 1;
+    UINT codePage = encoding == kIniUtf8 ? CP_UTF8 : CP_ACP;
+    // The text has fewer than INT_MAX units, so twice as many bytes and a mark fit a DWORD.
+    size_t bodyLength = 0;
+    if (IsUtf16(encoding)) {
+        bodyLength = units * 2;
+    } else if (units > 0) {
+        int count = WideCharToMultiByte(codePage, 0, text, static_cast<int>(units), nullptr, 0, nullptr, nullptr);
+        if (count <= 0) return 0;
+        bodyLength = static_cast<size_t>(count);
+    }
+    if (!mark && bodyLength == 0) return 1;
+    char* out = static_cast<char*>(iniAllocate(headLength + bodyLength));
+    if (!out) return 0;
+    char* body = out + headLength;
+    if (IsUtf16(encoding)) {
+        int bigEndian = encoding == kIniUtf16Be;
+        for (size_t i = 0; i < units; ++i) {
+            unsigned unit = text[i];
+            body[2 * i] = static_cast<char>(bigEndian ? unit >> 8 : unit & 0xFF);
+            body[2 * i + 1] = static_cast<char>(bigEndian ? unit & 0xFF : unit >> 8);
+        }
+    } else if (bodyLength > 0 &&
+               WideCharToMultiByte(codePage, 0, text, static_cast<int>(units), body, static_cast<int>(bodyLength),
+                                   nullptr, nullptr) != static_cast<int>(bodyLength)) {
+        free(out);
+        return 0;
+    }
+    DWORD markLength = 0;
+    if (mark) {
+        memcpy(out, mark->bytes, headLength);
+    } else if (DetectEncoding(body, static_cast<DWORD>(bodyLength), &markLength) != kIniAnsi) {
+        // ANSI text whose first key starts with the bytes of a mark would read back as Unicode.
+        // A blank in front keeps it ANSI: the first line is then a key line (a header or a
+        // comment starts with '[' or '#'), and the blank is trimmed off the key when read.
+        out[0] = ' ';
+    } else {
+        memmove(out, body, bodyLength);
+        headLength = 0;
+    }
+    *bytes = out;
+    *byteCount = static_cast<DWORD>(headLength + bodyLength);
     return 1;
 }
 
@@ -398,20 +524,18 @@ int LoadIniDocument(const wchar_t* path) {
         return 0;
     }
     CloseHandle(file);
-    bytes[read] = 0;  // the text ends at the first NUL byte, this one or an earlier one
+    bytes[read] = 0;  // a multi-byte text ends at the first NUL byte, this one or an earlier one
 
-    // No byte-order mark is looked for: the file is in the ANSI code page.
-    int units = MultiByteToWideChar(CP_ACP, 0, bytes, -1, nullptr, 0);
-    wchar_t* text = units > 0 ? static_cast<wchar_t*>(AllocateZeroed(static_cast<size_t>(units), sizeof(wchar_t)))
-                              : nullptr;
-    if (text && MultiByteToWideChar(CP_ACP, 0, bytes, -1, text, units) != units) {
-        free(text);
-        text = nullptr;
-    }
+    DWORD markLength = 0;
+    int32_t encoding = DetectEncoding(bytes, read, &markLength);
+    wchar_t* text = DecodeFileText(bytes + markLength, read - markLength, encoding);
     free(bytes);
     if (!text) return 0;
     int result = CreateDocument();
-    if (result) ParseLines(text);
+    if (result) {
+        iniDocument.encoding = encoding;
+        ParseLines(text);
+    }
     free(text);
     return result;
 }
@@ -435,22 +559,11 @@ int WriteIniDocument(const wchar_t* path) {
     if (!text) return 0;
 
     char* bytes = nullptr;
-    int byteCount = 0;
-    if (units > 0) {
-        byteCount = WideCharToMultiByte(CP_ACP, 0, text, static_cast<int>(units), nullptr, 0, nullptr, nullptr);
-        if (byteCount > 0) bytes = static_cast<char*>(iniAllocate(static_cast<size_t>(byteCount)));
-        if (bytes && WideCharToMultiByte(CP_ACP, 0, text, static_cast<int>(units), bytes, byteCount, nullptr,
-                                         nullptr) != byteCount) {
-            free(bytes);
-            bytes = nullptr;
-        }
-        if (!bytes) {
-            free(text);
-            return 0;
-        }
-    }
+    DWORD byteCount = 0;
+    int encoded = EncodeFileText(text, units, iniDocument.encoding, &bytes, &byteCount);
     free(text);
-    int result = ReplaceFileContents(path, bytes, static_cast<DWORD>(byteCount));
+    if (!encoded) return 0;
+    int result = ReplaceFileContents(path, bytes, byteCount);
     free(bytes);
     return result;
 }
@@ -467,6 +580,7 @@ void FreeIniDocument() {
     iniDocument.sections = nullptr;
     iniDocument.sectionCount = 0;
     iniDocument.sectionCapacity = 0;
+    iniDocument.encoding = kIniAnsi;
 }
 
 int FindIniSection(const wchar_t* name) {

@@ -8,6 +8,10 @@
 
 enum { kIniNameCapacity = 256 };
 
+// How the file's text is stored. A file that starts with a byte-order mark is read in that
+// encoding and written back in it, mark included; any other file is in the ANSI code page.
+enum IniEncoding { kIniAnsi, kIniUtf8, kIniUtf16Le, kIniUtf16Be };
+
 struct IniEntry {
     wchar_t name[kIniNameCapacity];  // key, or the whole comment line; empty: deleted
     uint32_t nameHash;               // 0 for comment lines
@@ -27,6 +31,7 @@ struct IniDocument {
     int32_t sectionCapacity;
     int32_t sectionCount;
     IniSection* sections;  // null when no document is held; section 0 is the unnamed one
+    int32_t encoding;      // IniEncoding of the loaded file; kIniAnsi for a document built from nothing
 };
 
 extern IniDocument iniDocument;
@@ -42,7 +47,7 @@ int LoadIniDocument(const wchar_t* path);
 // Parses text already converted to UTF-16 (what LoadIniDocument does after reading the file).
 int ParseIniText(const wchar_t* text);
 int WriteIniDocument(const wchar_t* path);
-// The text WriteIniDocument puts in the file, before the code page conversion: allocated with
+// The text WriteIniDocument puts in the file, before it is encoded: allocated with
 // iniAllocate, released with free(). Null when no document is held or memory runs out.
 wchar_t* RenderIniDocument(size_t* length);
 void FreeIniDocument();

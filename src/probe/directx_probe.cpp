@@ -81,9 +81,8 @@ uint32_t NameDirectXVersion(uint32_t version, uint32_t revision, wchar_t* name) 
     if (text) {
         CopyBounded(name, kDirectXNameCapacity, text);
     } else {
-        wchar_t formatted[32];
-        wsprintfW(formatted, L"DirectX %d.%d", static_cast<int>(major), static_cast<int>(minor));
-        CopyBounded(name, kDirectXNameCapacity, formatted);
+        FormatBounded(name, kDirectXNameCapacity, L"DirectX %d.%d", static_cast<int>(major),
+                      static_cast<int>(minor));
     }
     return number;
 }

@@ -286,7 +286,7 @@ static void AddNtTail(const WindowsVersionFacts* facts, wchar_t* name) {
         Add(name, facts->servicePack);
     }
     wchar_t build[kBuildTextCapacity];
-    wsprintfW(build, L" (build %d)", static_cast<int>(facts->buildNumber));
+    FormatBounded(build, kBuildTextCapacity, L" (build %d)", static_cast<int>(facts->buildNumber));
     Add(name, build);
 }
 

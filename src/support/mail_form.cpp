@@ -37,19 +37,6 @@ static_assert(static_cast<int>(kMailBlockBound) <= static_cast<int>(kMailBlockCa
 
 static wchar_t shortText[kShortTextCapacity];
 
-static void FormatBoundedV(wchar_t* buffer, int capacity, const wchar_t* format, va_list arguments) {
-    buffer[0] = 0;
-    wvnsprintfW(buffer, capacity, format, arguments);
-    buffer[capacity - 1] = 0;
-}
-
-static void FormatBounded(wchar_t* buffer, int capacity, const wchar_t* format, ...) {
-    va_list arguments;
-    va_start(arguments, format);
-    FormatBoundedV(buffer, capacity, format, arguments);
-    va_end(arguments);
-}
-
 const wchar_t* FormatShortText(const wchar_t* format, ...) {
     va_list arguments;
     va_start(arguments, format);
@@ -134,7 +121,7 @@ void AppendMailBlock(char* block, size_t capacity, const SYSTEMTIME* now) {
     AppendWide(block, capacity, line, kOptionLineCapacity);
 
     char date[64];
-    wsprintfA(date, "%d %d/%d %d:%d\n\n", now->wYear, now->wMonth, now->wDay, now->wHour, now->wMinute);
+    FormatBounded(date, static_cast<int>(sizeof(date)), "%d %d/%d %d:%d\n\n", now->wYear, now->wMonth, now->wDay, now->wHour, now->wMinute);
     AppendRaw(block, capacity, date);
 }
 

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 #include <commctrl.h>
+#include <shlwapi.h>
+#include <tlhelp32.h>
 
 #include <algorithm>
 #include <climits>
@@ -447,6 +449,52 @@ TEST(InputPage, SelectorRunsWithDialogDisabledAndNameIsReadBack) {
     EXPECT_TRUE(HasLineStartingWith(lines, "y=" + std::to_string(dialogRectangle.top + 45)));
 }
 
+// The selector program that this process started, opened to be ended; null while there is none.
+HANDLE OpenStartedSelector() {
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) return nullptr;
+    PROCESSENTRY32W entry = {};
+    entry.dwSize = sizeof(entry);
+    HANDLE process = nullptr;
+    for (BOOL more = Process32FirstW(snapshot, &entry); more && !process; more = Process32NextW(snapshot, &entry)) {
+        if (entry.th32ParentProcessID == GetCurrentProcessId() &&
+            lstrcmpiW(PathFindFileNameW(entry.szExeFile), L"JoyStickSelector.exe") == 0) {
+            process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, entry.th32ProcessID);
+        }
+    }
+    CloseHandle(snapshot);
+    return process;
+}
+
+// While the selector runs the player turns to a window of the caller; when the selector ends,
+// the dialog is in front again. The selector runs until the test ends it.
+TEST(InputPage, MainDialogComesBackToTheForegroundWhenTheSelectorEnds) {
+    Installation installation;
+    EnvironmentOverride choice(L"WINGMERE_JOYSTICK_CHOICE", L"Never Written");
+    EnvironmentOverride delay(L"WINGMERE_JOYSTICK_DELAY_MS", L"600000");
+    HWND callersWindow = CreateWindowExW(0, L"STATIC", L"Caller's window", WS_POPUP | WS_CAPTION | WS_VISIBLE, 0, 0,
+                                         200, 100, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    ASSERT_NE(callersWindow, nullptr);
+    EXPECT_EQ("", RunAndCheck(installation, [&](DialogDriver& d) {
+        ASSERT_TRUE(d.BringToFront());
+        d.Post(kInputPage, IDC_CHANGE_JOYSTICK);
+        HANDLE selector = nullptr;
+        ASSERT_TRUE(WaitFor([&] { return (selector = OpenStartedSelector()) != nullptr; }, 15000));
+        bool waiting = WaitFor([&] { return !IsWindowEnabled(d.Dialog()); });
+        SetForegroundWindow(callersWindow);
+        bool turnedAway = WaitFor([&] { return GetForegroundWindow() == callersWindow; });
+        TerminateProcess(selector, 0);
+        WaitForSingleObject(selector, 15000);
+        CloseHandle(selector);
+        ASSERT_TRUE(waiting);
+        ASSERT_TRUE(turnedAway);
+        ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(d.Dialog()) != FALSE; }));
+        EXPECT_TRUE(WaitFor([&] { return GetForegroundWindow() == d.Dialog(); }));
+        d.Press(IDCANCEL);
+    }));
+    DestroyWindow(callersWindow);
+}
+
 TEST(InputPage, QuitRequestDuringSelectorReachesTheCaller) {
     Installation installation;
     EnvironmentOverride choice(L"WINGMERE_JOYSTICK_CHOICE", L"Quit Stick");
@@ -601,6 +649,20 @@ TEST(CapabilityLibrary, OwnSessionIsEndedAndLibraryReleased) {
     EXPECT_EQ(installation.VidqCalls().back(), "unload");
 }
 
+TEST(CapabilityLibrary, SessionIsStartedOnTheMainDialog) {
+    InstallationSettings settings;
+    settings.vidqIni = "[LOG]\r\nwindow=1\r\n";
+    Installation installation(settings);
+    HWND dialog = nullptr;
+    EXPECT_EQ("", RunAndCheck(installation, [&](DialogDriver& d) {
+        dialog = d.Dialog();
+        d.Press(IDCANCEL);
+    }));
+    ASSERT_NE(dialog, nullptr);
+    std::string window = std::to_string(reinterpret_cast<uintptr_t>(dialog));
+    EXPECT_EQ(installation.VidqCalls(), (Lines{"start 1 window " + window, "information 1 5", "end 1"}));
+}
+
 TEST(CapabilityLibrary, CallersSessionIsUsedAndNeverEnded) {
     Installation installation;
     ASSERT_TRUE(installation.Ready());
@@ -695,6 +757,63 @@ TEST(Entry, CalledAgainWhileOpenReturnsZero) {
 
     // Once closed, the entry works again.
     EXPECT_EQ("", RunAndCheck(installation, [](DialogDriver& d) { d.Press(IDCANCEL); }));
+}
+
+// Faults raised at code addresses inside [begin, end), counted as they are raised: the system
+// swallows a fault inside a hook or window procedure that it calls back, so the caller would
+// carry on over a call into freed code without noticing it.
+uintptr_t faultRangeBegin, faultRangeEnd;
+LONG faultsInRange;
+
+LONG CALLBACK CountFaultsInRange(EXCEPTION_POINTERS* info) {
+    uintptr_t address = reinterpret_cast<uintptr_t>(info->ExceptionRecord->ExceptionAddress);
+    if (info->ExceptionRecord->ExceptionCode == EXCEPTION_ACCESS_VIOLATION && address >= faultRangeBegin &&
+        address < faultRangeEnd) {
+        InterlockedIncrement(&faultsInRange);
+    }
+    return EXCEPTION_CONTINUE_SEARCH;
+}
+
+// A caller that frees the library once the call returned and carries on with a dialog of its own:
+// nothing of the tool may be left to call into the freed code.
+TEST(Entry, CallersOwnDialogWorksAfterTheLibraryIsFreed) {
+    Installation installation;
+    EXPECT_EQ("", RunAndCheck(installation, [](DialogDriver& d) {
+        // The page keys work while the dialog is open: the tool's key filter is in place.
+        ASSERT_TRUE(d.BringToFront());
+        DialogDriver::Keys({VK_CONTROL, VK_TAB});
+        EXPECT_TRUE(WaitFor([&] { return d.VisiblePage() == kInputPage; }));
+        d.Press(IDCANCEL);
+    }));
+    std::wstring library = installation.InInstall(L"wgconf.dll");
+    const BYTE* image = reinterpret_cast<const BYTE*>(installation.Module());
+    const IMAGE_NT_HEADERS* headers =
+        reinterpret_cast<const IMAGE_NT_HEADERS*>(image + reinterpret_cast<const IMAGE_DOS_HEADER*>(image)->e_lfanew);
+    faultRangeBegin = reinterpret_cast<uintptr_t>(image);
+    faultRangeEnd = faultRangeBegin + headers->OptionalHeader.SizeOfImage;
+    faultsInRange = 0;
+    installation.Unload();
+    ASSERT_EQ(GetModuleHandleW(library.c_str()), nullptr);
+    void* watch = AddVectoredExceptionHandler(1, CountFaultsInRange);
+
+    CallerDialogRun caller = RunCallerDialog([](DialogDriver& d) {
+        ASSERT_TRUE(d.BringToFront());
+        HWND edit = d.Button(kCallerEditId);
+        ASSERT_TRUE(WaitFor([&] { return d.Focus() == edit; }));
+        DialogDriver::Keys({'O'});
+        DialogDriver::Keys({'K'});
+        EXPECT_TRUE(WaitFor([&] { return WindowText(edit) == L"ok"; }));
+        ASSERT_TRUE(d.KeysMovingFocus({VK_TAB}));
+        EXPECT_EQ(d.Focus(), d.Button(IDOK));
+        DialogDriver::Keys({VK_RETURN});
+        EXPECT_TRUE(d.WaitClosed());
+    });
+    EXPECT_TRUE(caller.dialogSeen);
+    EXPECT_FALSE(caller.forcedClose);
+    EXPECT_EQ(caller.result, IDOK);
+    EXPECT_EQ(caller.text, L"ok");
+    RemoveVectoredExceptionHandler(watch);
+    EXPECT_EQ(faultsInRange, 0) << "calls into the freed library";
 }
 
 }  // namespace

@@ -209,18 +209,28 @@ bool WaitFor(const std::function<bool()>& condition, int milliseconds) {
 
 namespace {
 
+const wchar_t kCallerCaption[] = L"Caller's own dialog";
+
 struct DriverContext {
     DWORD dialogThread;
+    int markerId;  // a control that only the dialog to drive holds
     const std::function<void(DialogDriver&)>* script;
-    DialogRun* run;
+    bool* dialogSeen;
+    bool* forcedClose;
     std::atomic<bool> entryReturned{false};
 };
 
-BOOL CALLBACK FindMainDialog(HWND window, LPARAM found) {
+struct DialogSearch {
+    int markerId;
+    HWND found;
+};
+
+BOOL CALLBACK FindDialogWithMarker(HWND window, LPARAM parameter) {
+    DialogSearch* search = reinterpret_cast<DialogSearch*>(parameter);
     wchar_t className[32] = {};
     GetClassNameW(window, className, 32);
-    if (lstrcmpW(className, L"#32770") == 0 && IsWindowVisible(window) && GetDlgItem(window, IDC_USER_SUPPORT)) {
-        *reinterpret_cast<HWND*>(found) = window;
+    if (lstrcmpW(className, L"#32770") == 0 && IsWindowVisible(window) && GetDlgItem(window, search->markerId)) {
+        search->found = window;
         return FALSE;
     }
     return TRUE;
@@ -228,22 +238,98 @@ BOOL CALLBACK FindMainDialog(HWND window, LPARAM found) {
 
 DWORD WINAPI DriverThread(void* parameter) {
     DriverContext* context = static_cast<DriverContext*>(parameter);
-    HWND dialog = nullptr;
+    DialogSearch search = {context->markerId, nullptr};
     WaitFor(
         [&] {
-            EnumThreadWindows(context->dialogThread, FindMainDialog, reinterpret_cast<LPARAM>(&dialog));
-            return dialog != nullptr || context->entryReturned.load();
+            EnumThreadWindows(context->dialogThread, FindDialogWithMarker, reinterpret_cast<LPARAM>(&search));
+            return search.found != nullptr || context->entryReturned.load();
         },
         30000);
-    if (!dialog) return 0;
-    context->run->dialogSeen = true;
-    DialogDriver driver(dialog);
+    if (!search.found) return 0;
+    *context->dialogSeen = true;
+    DialogDriver driver(search.found);
     (*context->script)(driver);
     if (!driver.WaitClosed(3000)) {
-        context->run->forcedClose = true;
-        PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+        *context->forcedClose = true;
+        PostMessageW(search.found, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
     }
     return 0;
+}
+
+// Calls `run` on this thread while a second thread drives the dialog that holds the marker.
+template <typename Run>
+void DriveWhile(int markerId, const std::function<void(DialogDriver&)>& script, bool* dialogSeen,
+                bool* forcedClose, Run run) {
+    DriverContext context;
+    context.dialogThread = GetCurrentThreadId();
+    context.markerId = markerId;
+    context.script = &script;
+    context.dialogSeen = dialogSeen;
+    context.forcedClose = forcedClose;
+    HANDLE thread = CreateThread(nullptr, 0, DriverThread, &context, 0, nullptr);
+    run();
+    context.entryReturned = true;
+    WaitForSingleObject(thread, 60000);
+    CloseHandle(thread);
+}
+
+// Template words: a DWORD is two words, low first; texts are zero-terminated UTF-16.
+void PushDword(std::vector<WORD>* words, DWORD value) {
+    words->push_back(LOWORD(value));
+    words->push_back(HIWORD(value));
+}
+
+void PushText(std::vector<WORD>* words, const wchar_t* text) {
+    do words->push_back(static_cast<WORD>(*text)); while (*text++);
+}
+
+void PushItem(std::vector<WORD>* words, DWORD style, short x, short y, short cx, short cy, WORD id,
+              WORD classAtom, const wchar_t* text) {
+    if (words->size() % 2) words->push_back(0);  // items start on a DWORD boundary
+    PushDword(words, style | WS_CHILD | WS_VISIBLE | WS_TABSTOP);
+    PushDword(words, 0);
+    for (short value : {x, y, cx, cy}) words->push_back(static_cast<WORD>(value));
+    words->push_back(id);
+    words->push_back(0xFFFF);
+    words->push_back(classAtom);
+    PushText(words, text);
+    words->push_back(0);  // no creation data
+}
+
+std::vector<WORD> CallerTemplate() {
+    const WORD kButtonAtom = 0x0080, kEditAtom = 0x0081;
+    std::vector<WORD> words;
+    PushDword(&words, DS_MODALFRAME | DS_CENTER | WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE);
+    PushDword(&words, 0);
+    words.push_back(3);  // items
+    for (short value : {0, 0, 160, 60}) words.push_back(static_cast<WORD>(value));
+    words.push_back(0);  // no menu
+    words.push_back(0);  // the dialog class
+    PushText(&words, kCallerCaption);
+    PushItem(&words, ES_AUTOHSCROLL | WS_BORDER, 7, 7, 146, 14, kCallerEditId, kEditAtom, L"");
+    PushItem(&words, BS_DEFPUSHBUTTON, 48, 36, 50, 14, IDOK, kButtonAtom, L"OK");
+    PushItem(&words, BS_PUSHBUTTON, 103, 36, 50, 14, IDCANCEL, kButtonAtom, L"Cancel");
+    return words;
+}
+
+INT_PTR CALLBACK CallerDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG) {
+        SetWindowLongPtrW(dialog, DWLP_USER, lParam);
+        return TRUE;
+    }
+    if (message != WM_COMMAND) return FALSE;
+    if (LOWORD(wParam) == IDOK) {
+        wchar_t text[256] = {};
+        GetDlgItemTextW(dialog, kCallerEditId, text, 256);
+        *reinterpret_cast<std::wstring*>(GetWindowLongPtrW(dialog, DWLP_USER)) = text;
+        EndDialog(dialog, IDOK);
+        return TRUE;
+    }
+    if (LOWORD(wParam) == IDCANCEL) {
+        EndDialog(dialog, IDCANCEL);
+        return TRUE;
+    }
+    return FALSE;
 }
 
 }  // namespace
@@ -252,15 +338,18 @@ DialogRun RunDialog(ConfigDialogBoxFunction entry, HANDLE session, const std::fu
                     HWND owner, LPARAM parameter) {
     DialogRun run;
     if (!entry) return run;
-    DriverContext context;
-    context.dialogThread = GetCurrentThreadId();
-    context.script = &script;
-    context.run = &run;
-    HANDLE thread = CreateThread(nullptr, 0, DriverThread, &context, 0, nullptr);
-    run.result = entry(owner, session, parameter);
-    context.entryReturned = true;
-    WaitForSingleObject(thread, 60000);
-    CloseHandle(thread);
+    DriveWhile(IDC_USER_SUPPORT, script, &run.dialogSeen, &run.forcedClose,
+               [&] { run.result = entry(owner, session, parameter); });
+    return run;
+}
+
+CallerDialogRun RunCallerDialog(const std::function<void(DialogDriver&)>& script) {
+    CallerDialogRun run;
+    std::vector<WORD> words = CallerTemplate();
+    DriveWhile(kCallerEditId, script, &run.dialogSeen, &run.forcedClose, [&] {
+        run.result = DialogBoxIndirectParamW(GetModuleHandleW(nullptr), reinterpret_cast<DLGTEMPLATE*>(words.data()),
+                                             nullptr, CallerDialogProc, reinterpret_cast<LPARAM>(&run.text));
+    });
     return run;
 }
 

@@ -126,4 +126,19 @@ DialogRun RunDialog(ConfigDialogBoxFunction entry, HANDLE session, const std::fu
 std::string RunAndCheck(Installation& installation, const std::function<void(DialogDriver&)>& script,
                         HANDLE session = nullptr);
 
+// A dialog of the caller's own, made from a template in memory: an edit box (kCallerEditId)
+// that has the focus first, then OK (the default button) and Cancel.
+enum { kCallerEditId = 100 };
+
+struct CallerDialogRun {
+    INT_PTR result = -100;     // what DialogBoxIndirectParamW returned: 1 OK, 2 Cancel
+    bool dialogSeen = false;
+    bool forcedClose = false;
+    std::wstring text;         // the edit box's text when OK ended the dialog
+};
+
+// Runs the caller's dialog modally on this thread; `script` works it from a second thread.
+CallerDialogRun RunCallerDialog(const std::function<void(DialogDriver&)>& script);
+
+
 }  // namespace ui

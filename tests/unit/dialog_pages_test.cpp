@@ -439,6 +439,20 @@ TEST_F(DialogPagesTest, InputJoystickFileLocation) {
     EXPECT_EQ(std::wstring(path), bare + L"JoyStickUser\\SelectJoyStick.ini");
 }
 
+// The two directories are one folder, spelled differently: only the same text counts as the
+// same directory, so an empty file there sends the reading to the installation's spelling.
+TEST_F(DialogPagesTest, InputJoystickDirectoriesComparedCaseSensitively) {
+    ScratchDirectory temp(L"pages");
+    ASSERT_TRUE(temp.Made());
+    std::wstring install = temp.MakeDirectory(L"Game");
+    temp.MakeDirectory(L"Game\\JoyStickUser");
+    temp.Write(L"Game\\JoyStickUser\\SelectJoyStick.ini", "");
+    SetDirectories(install, temp.Path() + L"GAME\\");
+    wchar_t path[kPathCapacity];
+    SelectJoyStickPath(path);
+    EXPECT_EQ(std::wstring(path), temp.Path() + L"Game\\JoyStickUser\\SelectJoyStick.ini");
+}
+
 TEST_F(DialogPagesTest, InputShowsSelectedJoystick) {
     ScratchDirectory temp(L"pages");
     ASSERT_TRUE(temp.Made());
@@ -522,6 +536,32 @@ TEST_F(DialogPagesTest, NotificationsOtherThanPickOrClickChangeNothing) {
     }
     EXPECT_EQ(memcmp(&gameOptions, &before, sizeof(before)), 0);
     EXPECT_EQ(WindowText(joystickNameStatic), L"First Stick");
+}
+
+// A later call must never meet a window of an earlier dialog.
+TEST_F(DialogPagesTest, MainDialogForgetsItsWindowsWhenItEnds) {
+    HWND dialog = CreateDialogParamW(moduleHandle, MAKEINTRESOURCEW(IDD_MAIN), nullptr, MainDialogProc, 0);
+    ASSERT_NE(dialog, nullptr);
+    const struct {
+        const char* name;
+        HWND* window;
+    } held[] = {
+        {"mainDialogWindow", &mainDialogWindow}, {"tabControl", &tabControl},
+        {"graphic page", &pageWindows[0]},       {"input page", &pageWindows[1]},
+        {"sound page", &pageWindows[2]},         {"information page", &pageWindows[3]},
+        {"informationList", &informationList},   {"screenModeCombo", &screenModeCombo},
+        {"resolutionCombo", &resolutionCombo},   {"smokeCombo", &smokeCombo},
+        {"softwareCursorCheck", &softwareCursorCheck}, {"antiAliasCombo", &antiAliasCombo},
+        {"anisotropyCombo", &anisotropyCombo},   {"vectorModeCheck", &vectorModeCheck},
+        {"smokeToggleCheck", &smokeToggleCheck}, {"changeJoystickButton", &changeJoystickButton},
+        {"joystickNameStatic", &joystickNameStatic}, {"software3DSoundCheck", &software3DSoundCheck},
+        {"bgm bar", &volumeTrackBars[0]},        {"voice bar", &volumeTrackBars[3]},
+        {"bgm label", &volumeLabels[0]},         {"voice label", &volumeLabels[3]},
+    };
+    EXPECT_EQ(mainDialogWindow, dialog);
+    for (const auto& h : held) EXPECT_TRUE(IsWindow(*h.window)) << h.name;
+    DestroyWindow(dialog);
+    for (const auto& h : held) EXPECT_EQ(*h.window, nullptr) << h.name;
 }
 
 TEST_F(DialogPagesTest, InitializeResetsRecordAndControls) {

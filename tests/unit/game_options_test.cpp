@@ -230,6 +230,82 @@ TEST_F(GameOptionsTest, SaveKeepsTheRestOfTheFile) {
     EXPECT_EQ(0, memcmp(&expected, &gameOptions, sizeof(expected)));
 }
 
+// GameOption.ini as a text editor saves it in the encoding: its mark, then the text.
+std::string Encoded(const std::wstring& text, int32_t encoding) {
+    if (encoding == kIniUtf16Le || encoding == kIniUtf16Be) {
+        bool big = encoding == kIniUtf16Be;
+        std::string bytes = big ? "\xFE\xFF" : "\xFF\xFE";
+        for (wchar_t unit : text) {
+            char high = static_cast<char>(unit >> 8), low = static_cast<char>(unit & 0xFF);
+            bytes += big ? high : low;
+            bytes += big ? low : high;
+        }
+        return bytes;
+    }
+    UINT codePage = encoding == kIniUtf8 ? CP_UTF8 : CP_ACP;
+    int count = WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string bytes(static_cast<size_t>(count), '\0');
+    WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), &bytes[0], count, nullptr, nullptr);
+    return (encoding == kIniUtf8 ? "\xEF\xBB\xBF" : "") + bytes;
+}
+
+// The player's file in the layout a save writes, so that the save changes only bgm.
+std::wstring PlayerFile(const std::wstring& name, int bgm) {
+    return L"# mine\r\n\r\n[PILOT]\r\nname=" + name + L"\r\n\r\n"
+           L"[DISPLAY]\r\nmode=0\r\nwidth=1280\r\nheight=720\r\n\r\n"
+           L"[SYSTEM]\r\ncursor=0\r\nsmoke=250\r\nvectorcamera=0\r\nantialias=4\r\nanisotropy=8\r\n\r\n"
+           L"[INPUT]\r\nsmokebutton=0\r\n\r\n[SOUND]\r\nmode=0\r\n\r\n"
+           L"[VOLUME]\r\nbgm=" + std::to_wstring(bgm) + L"\r\nplane=60\r\ncockpit=50\r\nvoice=40\r\n\r\n";
+}
+
+// A file saved by a text editor as UTF-8 or UTF-16 with a mark keeps its encoding, its mark and
+// everything else through a save, and the platform's profile reader then reads the tool's
+// fourteen values and the player's own text from it. A file without a mark stays ANSI.
+TEST_F(GameOptionsTest, SaveKeepsTheEncodingThePlayersFileHad) {
+    const struct {
+        const char* label;
+        int32_t encoding;
+        const wchar_t* name;
+    } cases[] = {
+        {"UTF-8", kIniUtf8, L"Zo\u00eb \u65e5\u672c"},
+        {"UTF-16LE", kIniUtf16Le, L"Zo\u00eb \u65e5\u672c"},
+        {"UTF-16BE", kIniUtf16Be, L"Zo\u00eb \u65e5\u672c"},
+        {"ANSI", kIniAnsi, L"Zo\u00eb"},
+    };
+    const struct {
+        const wchar_t* section;
+        const wchar_t* key;
+    } keys[] = {{L"DISPLAY", L"mode"},    {L"DISPLAY", L"width"},     {L"DISPLAY", L"height"},
+                {L"SYSTEM", L"cursor"},   {L"SYSTEM", L"smoke"},      {L"SYSTEM", L"vectorcamera"},
+                {L"SYSTEM", L"antialias"}, {L"SYSTEM", L"anisotropy"}, {L"INPUT", L"smokebutton"},
+                {L"SOUND", L"mode"},      {L"VOLUME", L"bgm"},        {L"VOLUME", L"plane"},
+                {L"VOLUME", L"cockpit"},  {L"VOLUME", L"voice"}};
+    const int32_t saved[14] = {0, 1280, 720, 0, 250, 0, 4, 8, 0, 0, 55, 60, 50, 40};
+    std::wstring path = work + L"GameOption.ini";
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        EXPECT_TRUE(WriteBytes(path, Encoded(PlayerFile(c.name, 70), c.encoding)));
+        LoadGameOptions();
+        EXPECT_EQ(70, gameOptions.bgm);
+        EXPECT_EQ(1280, gameOptions.width);
+        gameOptions.bgm = 55;
+        ASSERT_EQ(1, SaveGameOptions());
+        EXPECT_EQ(Encoded(PlayerFile(c.name, 55), c.encoding), FileText(path));
+
+        LoadGameOptions();
+        EXPECT_EQ(0, memcmp(saved, &gameOptions, sizeof(saved)));
+        WritePrivateProfileStringW(nullptr, nullptr, nullptr, path.c_str());  // no cached copy
+        for (int i = 0; i < 14; ++i) {
+            EXPECT_EQ(saved[i], static_cast<int32_t>(GetPrivateProfileIntW(keys[i].section, keys[i].key, -1,
+                                                                            path.c_str())))
+                << keys[i].key;
+        }
+        wchar_t name[64] = L"";
+        GetPrivateProfileStringW(L"PILOT", L"name", L"<none>", name, 64, path.c_str());
+        EXPECT_STREQ(c.name, name);
+    }
+}
+
 int allocationsBeforeFailure = -1;
 void* FailOnce(size_t bytes) {
     if (allocationsBeforeFailure == 0) {
@@ -333,18 +409,21 @@ size_t FillDisk(const std::wstring& path, size_t spare) {
 }  // namespace
 
 // A folder that lets the player write GameOption.ini but takes no new file, or refuses to
-// rename one over it: the file is rewritten in place, with the bytes a replace would give,
-// growing and shrinking, and stays hidden.
+// rename one over it: the file is rewritten in place, with the bytes a replace would give
+// (in the file's encoding), growing and shrinking, and stays hidden.
 TEST_F(SaveFaultTest, FoldersThatRefuseAReplaceAreSavedInPlace) {
+    const std::wstring fresh(kFreshFile, kFreshFile + strlen(kFreshFile));
     for (const wchar_t* name : {L"locked", L"append-only"}) {
         std::wstring path = UseFolder(name) + L"GameOption.ini";
-        SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-        EXPECT_TRUE(WriteBytes(path, "[JOYSTICK]\r\nid=3\r\n"));
-        ASSERT_TRUE(SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_HIDDEN));
-        SetDefaultOptions(&gameOptions);
-        EXPECT_EQ(1, SaveGameOptions());
-        EXPECT_EQ(std::string("[JOYSTICK]\r\nid=3\r\n\r\n") + kFreshFile, FileText(path));
-        EXPECT_TRUE(GetFileAttributesW(path.c_str()) & FILE_ATTRIBUTE_HIDDEN);
+        for (int32_t encoding : {kIniAnsi, kIniUtf16Be}) {
+            SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+            EXPECT_TRUE(WriteBytes(path, Encoded(L"[JOYSTICK]\r\nid=3\r\n", encoding)));
+            ASSERT_TRUE(SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_HIDDEN));
+            SetDefaultOptions(&gameOptions);
+            EXPECT_EQ(1, SaveGameOptions());
+            EXPECT_EQ(Encoded(L"[JOYSTICK]\r\nid=3\r\n\r\n" + fresh, encoding), FileText(path));
+            EXPECT_TRUE(GetFileAttributesW(path.c_str()) & FILE_ATTRIBUTE_HIDDEN);
+        }
 
         std::string padded = kFreshFile;
         padded.replace(padded.find("width=") + 6, 0, std::string(300, '0'));
@@ -368,21 +447,27 @@ TEST_F(SaveFaultTest, FoldersThatRefuseAReplaceAreSavedInPlace) {
 // again the same save succeeds. A rewrite in place that needs no more room succeeds even on
 // the full disk.
 TEST_F(SaveFaultTest, FullDiskLeavesTheOldFile) {
-    // Just under one page: the rewrite needs a second page that the full disk does not have,
-    // and differs from the old bytes from the first line on.
-    std::string notes = "[NOTES]\r\nnote=" + std::string(3980, 'n') + "\r\n";
-    std::string original = "[DISPLAY]\r\nwidth=1\r\n" + notes;
-    std::string fresh = kFreshFile;
-    std::string saved = "[DISPLAY]\r\nwidth=1024\r\nmode=1\r\nheight=576\r\n\r\n" + notes + "\r\n" +
-                        fresh.substr(fresh.find("[SYSTEM]"));
-    ASSERT_LT(original.size(), 4096u);
-    ASSERT_GT(saved.size(), 4096u);
     const struct {
         const wchar_t* folder;
         size_t spare;
         int resavedWhenFull;
-    } cases[] = {{L"full", 4096, 0}, {L"full-locked", 0, 1}};
+        int32_t encoding;
+    } cases[] = {{L"full", 4096, 0, kIniAnsi},
+                 {L"full-locked", 0, 1, kIniAnsi},
+                 {L"full", 4096, 0, kIniUtf16Le},
+                 {L"full-locked", 0, 1, kIniUtf16Le}};
     for (const auto& c : cases) {
+        // Just under one page: the rewrite needs a second page that the full disk does not
+        // have, and differs from the old bytes from the first line on.
+        size_t noteLength = c.encoding == kIniAnsi ? 3980 : 1980;
+        std::wstring notes = L"[NOTES]\r\nnote=" + std::wstring(noteLength, L'n') + L"\r\n";
+        std::string original = Encoded(L"[DISPLAY]\r\nwidth=1\r\n" + notes, c.encoding);
+        std::wstring fresh(kFreshFile, kFreshFile + strlen(kFreshFile));
+        std::string saved = Encoded(L"[DISPLAY]\r\nwidth=1024\r\nmode=1\r\nheight=576\r\n\r\n" + notes + L"\r\n" +
+                                        fresh.substr(fresh.find(L"[SYSTEM]")),
+                                    c.encoding);
+        ASSERT_LT(original.size(), 4096u);
+        ASSERT_GT(saved.size(), 4096u);
         std::wstring folder = UseFolder(c.folder);
         std::wstring path = folder + L"GameOption.ini";
         EXPECT_TRUE(WriteBytes(path, original));

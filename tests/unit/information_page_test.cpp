@@ -16,6 +16,7 @@
 #include "probe/directx_probe.h"
 #include "probe/environment.h"
 #include "resources/resource.h"
+#include "support/pc_report.h"
 #include "support_fixtures.h"
 
 namespace {
@@ -477,6 +478,58 @@ TEST_F(InformationPageTest, RegistryProcessorKeyWithBlanksAndMissingValues) {
     EXPECT_EQ(L"CPUID|", Row(2));
     // The fake hive has no display classes, but the chip type names the adapter.
     EXPECT_EQ(L"Chip & Co 9000", ListText(informationList, 7, 1));
+}
+
+// Registry texts of any length and DxDiag texts as long as the probe keeps them: each row shows
+// its first 255 characters, and the report's line ends cut at its own capacity.
+TEST_F(InformationPageTest, OverLongFactsAreCutInTheRowsAndTheReport) {
+    FillDirectXTexts();
+    directXFacts.displayChipType[0] = 0;
+    const struct {
+        wchar_t* field;
+        wchar_t letter;
+    } driverTexts[] = {{directXFacts.displayMemoryText, L'M'}, {directXFacts.displayDriverName, L'N'},
+                       {directXFacts.displayDriverVersion, L'V'}, {directXFacts.displayDriverDate, L'D'}};
+    for (const auto& text : driverTexts) lstrcpyW(text.field, std::wstring(127, text.letter).c_str());
+    FakeMachineHive hive;
+    hive.SetText(kProcessor, L"ProcessorNameString", std::wstring(2000, L'P').c_str());
+    hive.SetText(kProcessor, L"Identifier", std::wstring(2000, L'I').c_str());
+    hive.SetNumber(kProcessor, L"~MHz", 2394);
+    std::wstring classes = kClasses;
+    hive.SetText((classes + L"{0001}").c_str(), L"Class", L"Display");
+    hive.SetText((classes + L"{0001}\\0000").c_str(), L"DriverDesc", std::wstring(2000, L'G').c_str());
+    hive.Override();
+    CreatePage();
+    hive.Restore();
+
+    const struct {
+        int fact;
+        std::wstring value;
+    } rows[] = {
+        {kFactCpu, std::wstring(255, L'P')},         {kFactCpuId, std::wstring(255, L'I')},
+        {kFactGraphics, std::wstring(255, L'G')},    {kFactVram, std::wstring(127, L'M')},
+        {kFactDriver, std::wstring(127, L'N')},      {kFactDriverVersion, std::wstring(127, L'V')},
+        {kFactDriverDate, std::wstring(127, L'D')},  {kFactCpuSpeed, L"2,394 MHz"},
+    };
+    for (const auto& row : rows) EXPECT_EQ(row.value, ValueOfFact(row.fact)) << row.fact;
+
+    // A report line holds 255 units with its line feed.
+    static char form[16 * 1024];
+    form[0] = 0;
+    AppendPcInformationReport(form, sizeof(form));
+    std::vector<std::string> lines;
+    for (const char* line = form; *line;) {
+        const char* end = strchr(line, '\n');
+        lines.push_back(std::string(line, end ? end - line + 1 : strlen(line)));
+        line += lines.back().size();
+    }
+    ASSERT_EQ(15u, lines.size());
+    EXPECT_EQ("CPU : " + std::string(248, 'P') + "\n", lines[0]);
+    EXPECT_EQ("CPU Speed : 2,394 MHz\n", lines[1]);
+    EXPECT_EQ("CPUID : " + std::string(246, 'I') + "\n", lines[2]);
+    EXPECT_EQ("Graphics : " + std::string(243, 'G') + "\n", lines[6]);
+    EXPECT_EQ("VRAM : " + std::string(127, 'M') + "\n", lines[7]);
+    EXPECT_EQ("Graphic driver version : " + std::string(127, 'V') + "\n", lines[9]);
 }
 
 TEST_F(InformationPageTest, ValuesEqualTheProbedRecords) {

@@ -156,12 +156,6 @@ TEST_F(IniDocumentTest, RepeatedSectionIsKeptButOnlyTheFirstIsUsed) {
 }
 
 TEST_F(IniDocumentTest, HeaderRecognitionIsStrict) {
-    // A byte-order mark makes the first line a key line of the unnamed section.
-    EXPECT_EQ("\xEF\xBB\xBF[DISPLAY]=\r\nmode=2\r\n\r\n", Rewrite("\xEF\xBB\xBF[DISPLAY]\r\nmode=2\r\n"));
-    EXPECT_EQ(-1, FindIniSection(L"DISPLAY"));
-    EXPECT_EQ(7, GetIniInt(L"DISPLAY", L"mode", 7));
-    FreeIniDocument();
-
     // A blank after ']', an unclosed '[' and an empty '[]' are ignored: keys stay where they were.
     Load("[A]\r\nk=1\r\n[B] \r\nk2=2\r\n[C\r\nk3=3\r\n[]\r\nk4=4\r\n[\r\n[ \t D d ]\r\ne=5\r\n");
     ASSERT_EQ(3, iniDocument.sectionCount);
@@ -379,6 +373,92 @@ TEST_F(IniDocumentTest, TextIsInTheAnsiCodePage) {
     EXPECT_STREQ(L"caf\u00e9 \u20ac", iniDocument.sections[1].entries[0].value);
     EXPECT_EQ(1, SetIniValue(L"A", L"name", L"\u65e5"));  // not in the code page
     EXPECT_EQ("[A]\r\nname=?\r\n\r\n", Written());
+}
+
+// Bytes written as pairs of hexadecimal digits; blanks are for reading only.
+std::string FromHex(const char* hex) {
+    std::string bytes;
+    for (const char* p = hex; *p; ++p) {
+        if (*p == ' ') continue;
+        bytes += static_cast<char>(strtol(std::string(p, 2).c_str(), nullptr, 16));
+        ++p;
+    }
+    return bytes;
+}
+
+// The bytes as hexadecimal digits, so that a failed comparison shows where they differ.
+std::string ToHex(const std::string& bytes) {
+    std::string hex;
+    for (unsigned char c : bytes) {
+        hex += "0123456789ABCDEF"[c >> 4];
+        hex += "0123456789ABCDEF"[c & 15];
+    }
+    return hex;
+}
+
+// A file with a byte-order mark is read in its encoding (the first line is a header again)
+// and written back in it, mark first; without a mark it is the ANSI code page as before.
+TEST_F(IniDocumentTest, ByteOrderMarkKeepsTheFilesEncoding) {
+    const struct {
+        const char* encoding;
+        const char* before;  // [A] k=1 n=<text>, no blank line at the end
+        const char* after;   // the same with k=2, and the blank line after the section
+        const wchar_t* text;
+    } cases[] = {
+        {"UTF-8",
+         "EFBBBF 5B415D0D0A 6B3D310D0A 6E3DC3A9E697A50D0A",
+         "EFBBBF 5B415D0D0A 6B3D320D0A 6E3DC3A9E697A50D0A 0D0A", L"\u00e9\u65e5"},
+        {"UTF-16LE",
+         "FFFE 5B0041005D000D000A00 6B003D0031000D000A00 6E003D00E900E5650D000A00",
+         "FFFE 5B0041005D000D000A00 6B003D0032000D000A00 6E003D00E900E5650D000A00 0D000A00", L"\u00e9\u65e5"},
+        {"UTF-16BE",
+         "FEFF 005B0041005D000D000A 006B003D0031000D000A 006E003D00E965E5000D000A",
+         "FEFF 005B0041005D000D000A 006B003D0032000D000A 006E003D00E965E5000D000A 000D000A", L"\u00e9\u65e5"},
+        {"ANSI", "5B415D0D0A 6B3D310D0A 6E3DE90D0A", "5B415D0D0A 6B3D320D0A 6E3DE90D0A 0D0A", L"\u00e9"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.encoding);
+        ASSERT_EQ(1, Load(FromHex(c.before)));
+        EXPECT_EQ(1, FindIniSection(L"A"));
+        EXPECT_EQ(1, GetIniInt(L"A", L"k", 0));
+        ASSERT_EQ(1, FindIniEntry(1, L"n"));
+        EXPECT_STREQ(c.text, iniDocument.sections[1].entries[1].value);
+        EXPECT_EQ(1, SetIniValue(L"A", L"k", L"2"));
+        EXPECT_EQ(ToHex(FromHex(c.after)), ToHex(Written()));
+    }
+}
+
+// Unicode text ends where ANSI text ends: at the first NUL, here a NUL unit. An odd last byte
+// of a UTF-16 file is no whole unit and is dropped; a mark alone is an empty document written
+// back as the mark alone; what is not a whole mark is ANSI text, and ANSI text is never
+// written so that it starts with a mark.
+TEST_F(IniDocumentTest, UnicodeFilesEndLikeAnsiFiles) {
+    const struct {
+        const char* file;
+        const char* rewritten;
+    } cases[] = {
+        {"EFBBBF", "EFBBBF"},
+        {"FFFE", "FFFE"},
+        {"FEFF", "FEFF"},
+        {"FFFE 6B003D0031000000 6A003D003200", "FFFE 6B003D0031000D000A00 0D000A00"},  // k=1 NUL j=2
+        {"FEFF 006B003D00310000 006A003D0032", "FEFF 006B003D0031000D000A 000D000A"},
+        {"EFBBBF 6B3D3100 6A3D32", "EFBBBF 6B3D310D0A 0D0A"},
+        {"FFFE 6B003D003100 41", "FFFE 6B003D0031000D000A00 0D000A00"},  // k=1 and a lone byte
+        {"FEFF 006B003D0031 00", "FEFF 006B003D0031000D000A 000D000A"},
+        {"FFFE 6B003D00 41DC 00D8", "FFFE 6B003D00 41DC 00D8 0D000A00 0D000A00"},  // unpaired surrogates
+        {"FF", "FF3D0D0A 0D0A"},  // the ANSI character U+00FF alone: a key
+        {"EFBB", "EFBB3D0D0A 0D0A"},
+        // ANSI keys that would be written as a mark get a blank in front, trimmed when read.
+        {"0D0A FFFE6B3D31", "20 FFFE6B3D310D0A 0D0A"},
+        {"0A FEFF6B", "20 FEFF6B3D0D0A 0D0A"},
+        {"0A0A EFBBBF6B3D31", "20 EFBBBF6B3D310D0A 0D0A"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        std::string rewritten = FromHex(c.rewritten);
+        EXPECT_EQ(ToHex(rewritten), ToHex(Rewrite(FromHex(c.file))));
+        EXPECT_EQ(ToHex(rewritten), ToHex(Rewrite(rewritten)));  // and stays so
+    }
 }
 
 class IniSaveTest : public IniDocumentTest {

@@ -73,6 +73,31 @@ std::wstring FromAnsi(const std::string& bytes) {
     return text;
 }
 
+// The marks of the encodings, by IniEncoding; ANSI files have none.
+const char* const kMarks[] = {"", "\xEF\xBB\xBF", "\xFF\xFE", "\xFE\xFF"};
+const int32_t kEncodings[] = {kIniAnsi, kIniUtf8, kIniUtf16Le, kIniUtf16Be};
+
+int32_t EncodingOf(const std::string& file) {
+    for (int32_t encoding : {kIniUtf8, kIniUtf16Le, kIniUtf16Be}) {
+        if (file.compare(0, strlen(kMarks[encoding]), kMarks[encoding]) == 0) return encoding;
+    }
+    return kIniAnsi;
+}
+
+// A saved file is well formed in its encoding: UTF-16 in whole units after its mark.
+bool WellFormedFile(const std::string& file) {
+    int32_t encoding = EncodingOf(file);
+    std::string body = file.substr(strlen(kMarks[encoding]));
+    if (encoding != kIniUtf16Le && encoding != kIniUtf16Be) return WellFormed(body);
+    if (body.size() % 2) return false;
+    std::u16string units;
+    for (size_t i = 0; i < body.size(); i += 2) {
+        unsigned char first = static_cast<unsigned char>(body[i]), second = static_cast<unsigned char>(body[i + 1]);
+        units += static_cast<char16_t>(encoding == kIniUtf16Be ? first << 8 | second : second << 8 | first);
+    }
+    return WellFormed(units);
+}
+
 std::wstring Rendered() {
     size_t length = 0;
     wchar_t* text = RenderIniDocument(&length);
@@ -183,6 +208,41 @@ public:
         return text;
     }
 
+    // The text as a file in the encoding, with its mark. Bytes above 0x7F become assorted
+    // units (Latin, CJK, unpaired surrogates) or, in UTF-8, stay as they are half of the time,
+    // which is mostly not well formed; a UTF-16 file may end in an odd byte.
+    std::string InEncoding(const std::string& text, int32_t encoding) {
+        if (encoding == kIniAnsi) return text;
+        std::string file = kMarks[encoding];
+        if (encoding == kIniUtf8 && Chance(50)) return file + text;
+        std::wstring units;
+        for (unsigned char c : text) {
+            if (c < 0x80) {
+                units += static_cast<wchar_t>(c);
+            } else {
+                static const wchar_t kBases[] = {0x100, 0x4e00, 0xd800, 0xdc00, 0xfe00};
+                units += static_cast<wchar_t>(kBases[Below(5)] + c);
+            }
+        }
+        if (encoding == kIniUtf8) {
+            int count = WideCharToMultiByte(CP_UTF8, 0, units.data(), static_cast<int>(units.size()), nullptr, 0,
+                                            nullptr, nullptr);
+            std::string bytes(static_cast<size_t>(count), '\0');
+            if (count > 0) {
+                WideCharToMultiByte(CP_UTF8, 0, units.data(), static_cast<int>(units.size()), &bytes[0], count,
+                                    nullptr, nullptr);
+            }
+            return file + bytes;
+        }
+        for (wchar_t unit : units) {
+            char high = static_cast<char>(unit >> 8), low = static_cast<char>(unit & 0xFF);
+            file += encoding == kIniUtf16Be ? high : low;
+            file += encoding == kIniUtf16Be ? low : high;
+        }
+        if (Chance(20)) file += static_cast<char>(Below(256));
+        return file;
+    }
+
     std::mt19937& Random() { return random_; }
 
 private:
@@ -243,7 +303,9 @@ protected:
         LoadGameOptions();
         Values loaded = FromRecord(gameOptions);
         ASSERT_EQ(1, SaveGameOptions());
-        ASSERT_TRUE(WellFormed(FileText(options)));
+        std::string saved = FileText(options);
+        ASSERT_EQ(EncodingOf(text), EncodingOf(saved));
+        ASSERT_TRUE(WellFormedFile(saved));
         ASSERT_EQ(1, LoadIniDocument(options.c_str()));
         ASSERT_EQ(loaded, ReadValues()) << Show(loaded) << "\n" << Show(ReadValues());
         ASSERT_EQ(1, WriteIniDocument(second.c_str()));
@@ -338,16 +400,24 @@ TEST_F(IniRobustnessTest, RandomAndDamagedTextsRoundTrip) {
 TEST_F(IniRobustnessTest, RandomDamagedAndHugeFilesRoundTrip) {
     TextMaker maker(0xf11e5u);
     int index = 0;
-    for (int i = 0; i < 240; ++i) {
+    for (int i = 0; i < 480; ++i) {
         std::string text = i % 3 == 0 ? maker.Structured(maker.Below(40))
                          : i % 3 == 1 ? maker.Mutated(kTypical)
                                       : maker.Bytes(static_cast<size_t>(maker.Below(600)));
-        FileRoundTrip(text, index++);
+        FileRoundTrip(maker.InEncoding(text, kEncodings[i % 4]), index++);
         if (HasFatalFailure()) return;
     }
-    for (const std::string& text : HugeTexts()) {
-        FileRoundTrip(text, index++);
+    std::vector<std::string> huge = HugeTexts();
+    for (size_t i = 0; i < huge.size(); ++i) {
+        FileRoundTrip(huge[i], index++);
         if (HasFatalFailure()) return;
+        // The typical file after a NUL, and 20,000 keys, in each Unicode encoding as well.
+        if (huge[i].find("key19999=") != std::string::npos || huge[i].find('\0') != std::string::npos) {
+            for (int32_t encoding : {kIniUtf8, kIniUtf16Le, kIniUtf16Be}) {
+                FileRoundTrip(maker.InEncoding(huge[i], encoding), index++);
+                if (HasFatalFailure()) return;
+            }
+        }
     }
     // Nothing but the three files: every save cleaned up after itself.
     WIN32_FIND_DATAW found;
