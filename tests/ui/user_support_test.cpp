@@ -4,6 +4,7 @@
 
 #include <windows.h>
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include <string>
 #include <vector>
@@ -29,28 +30,17 @@ std::wstring ProgramPath() {
 // was asked to open to the log named in the environment and ends before the tests start.
 struct OpenRecorder {
     OpenRecorder() {
-        std::wstring commandLine = GetCommandLineW();
-        size_t flag = commandLine.find(kRecordFlag);
-        if (flag == std::wstring::npos) return;
-        size_t start = commandLine.find_first_not_of(L' ', flag + lstrlenW(kRecordFlag));
-        std::wstring path;
-        if (start != std::wstring::npos && commandLine[start] == L'"') {
-            size_t end = commandLine.find(L'"', start + 1);
-            path = commandLine.substr(start + 1, end == std::wstring::npos ? std::wstring::npos : end - start - 1);
-        } else if (start != std::wstring::npos) {
-            path = commandLine.substr(start, commandLine.find(L' ', start) - start);
-        }
+        int count = 0;
+        wchar_t** arguments = CommandLineToArgvW(GetCommandLineW(), &count);
+        if (count < 3 || lstrcmpW(arguments[1], kRecordFlag) != 0) return;
         wchar_t log[MAX_PATH] = {};
-        if (GetEnvironmentVariableW(kRecordLogVariable, log, MAX_PATH)) {
-            HANDLE file = CreateFileW(log, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr);
-            if (file != INVALID_HANDLE_VALUE) {
-                std::string line = Utf8(path) + "\n";
-                DWORD written = 0;
-                WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
-                CloseHandle(file);
-            }
-        }
+        GetEnvironmentVariableW(kRecordLogVariable, log, MAX_PATH);
+        HANDLE file = CreateFileW(log, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+        std::string line = Utf8(arguments[2]) + "\n";
+        DWORD written = 0;
+        WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+        CloseHandle(file);
         ExitProcess(0);
     }
 };

@@ -112,6 +112,13 @@ protected:
     }
 
     void Click(HWND page, int id) { SendMessageW(GetDlgItem(page, id), BM_CLICK, 0, 0); }
+    // Two clicks on the box store 1, then 0.
+    void ExpectClicksToggle(HWND page, int id, int32_t OptionsRecord::*field) {
+        for (int32_t stored : {1, 0}) {
+            Click(page, id);
+            EXPECT_EQ(gameOptions.*field, stored) << id;
+        }
+    }
 
     HWND owner = nullptr;
     std::vector<HWND> pages;
@@ -257,10 +264,7 @@ TEST_F(DialogPagesTest, GraphicCursorAndVectorBoxes) {
     HWND page = CreateGraphicPage();
     EXPECT_TRUE(IsChecked(softwareCursorCheck));
     EXPECT_FALSE(IsChecked(vectorModeCheck));
-    Click(page, IDC_SOFTWARE_CURSOR);
-    EXPECT_EQ(gameOptions.cursor, 1);
-    Click(page, IDC_SOFTWARE_CURSOR);
-    EXPECT_EQ(gameOptions.cursor, 0);
+    ExpectClicksToggle(page, IDC_SOFTWARE_CURSOR, &OptionsRecord::cursor);
     Click(page, IDC_VECTOR_MODE);
     EXPECT_EQ(gameOptions.vectorcamera, 1);
     DestroyWindow(page);
@@ -359,10 +363,7 @@ TEST_F(DialogPagesTest, SoundLabelsAndTrackBars) {
     EXPECT_EQ(SendMessageW(bgm, TBM_GETNUMTICS, 0, 0), 3);  // 0, 50 and 100
     EXPECT_FALSE(IsChecked(software3DSoundCheck));
 
-    Click(page, IDC_SOFTWARE_3D_SOUND);
-    EXPECT_EQ(gameOptions.soundMode, 1);
-    Click(page, IDC_SOFTWARE_3D_SOUND);
-    EXPECT_EQ(gameOptions.soundMode, 0);
+    ExpectClicksToggle(page, IDC_SOFTWARE_3D_SOUND, &OptionsRecord::soundMode);
 
     SendMessageW(bgm, TBM_SETPOS, TRUE, 37);
     SendMessageW(page, WM_HSCROLL, MAKEWPARAM(TB_THUMBTRACK, 37), reinterpret_cast<LPARAM>(bgm));
@@ -466,10 +467,7 @@ TEST_F(DialogPagesTest, InputShowsSelectedJoystick) {
     ASSERT_NE(page, nullptr);
     EXPECT_EQ(WindowText(GetDlgItem(page, IDC_JOYSTICK_NAME)), std::wstring(127, L'J'));
     EXPECT_FALSE(IsChecked(smokeToggleCheck));
-    Click(page, IDC_SMOKE_TOGGLE);
-    EXPECT_EQ(gameOptions.smokebutton, 1);
-    Click(page, IDC_SMOKE_TOGGLE);
-    EXPECT_EQ(gameOptions.smokebutton, 0);
+    ExpectClicksToggle(page, IDC_SMOKE_TOGGLE, &OptionsRecord::smokebutton);
 
     // No selector program: the dialog stays enabled and the name is read again.
     temp.Write(L"install\\JoyStickUser\\SelectJoyStick.ini", "[JOYSTICK]\r\nname=Other Stick\r\n");

@@ -77,6 +77,14 @@ TEST(DirectXVersionName, HighWordOfTheVersionIsIgnored) {
 
 typedef std::vector<std::wstring> CallLog;
 
+// An empty VARIANT of the type, for the caller to fill in.
+VARIANT Typed(VARTYPE type) {
+    VARIANT value;
+    VariantInit(&value);
+    value.vt = type;
+    return value;
+}
+
 class CountedUnknown : public IUnknown {
 public:
     LONG references = 0;
@@ -129,16 +137,12 @@ public:
 
     void AddChild(const wchar_t* name, FakeContainer* child) { children.push_back({name, child}); }
     void SetText(const wchar_t* name, const wchar_t* text) {
-        VARIANT value;
-        VariantInit(&value);
-        value.vt = VT_BSTR;
+        VARIANT value = Typed(VT_BSTR);
         value.bstrVal = SysAllocString(text);
         Set(name, value);
     }
     void SetBool(const wchar_t* name, bool on) {
-        VARIANT value;
-        VariantInit(&value);
-        value.vt = VT_BOOL;
+        VARIANT value = Typed(VT_BOOL);
         value.boolVal = on ? VARIANT_TRUE : VARIANT_FALSE;
         Set(name, value);
     }
@@ -392,22 +396,16 @@ TEST_F(DxDiagWalk, PropertiesOfTheWrongTypeAreIgnoredAndFreed) {
     FakeTree tree;
     CountedUnknown held;
     {
-        VARIANT number;
-        VariantInit(&number);
-        number.vt = VT_I4;
+        VARIANT number = Typed(VT_I4);
         number.lVal = 42;
         tree.display.Set(L"szChipType", number);
-        VARIANT object;
-        VariantInit(&object);
-        object.vt = VT_UNKNOWN;
+        VARIANT object = Typed(VT_UNKNOWN);
         object.punkVal = &held;
         held.AddRef();  // the property's own reference
         tree.display.Set(L"szDriverName", object);
         // A flag given as text, and as a non-zero integer: neither counts as a boolean.
         tree.display.SetText(L"b3DAccelerationEnabled", L"1");
-        VARIANT integerFlag;
-        VariantInit(&integerFlag);
-        integerFlag.vt = VT_I4;
+        VARIANT integerFlag = Typed(VT_I4);
         integerFlag.lVal = 1;
         tree.display.Set(L"bAGPEnabled", integerFlag);
     }
@@ -572,14 +570,10 @@ TEST(DxDiagProperty, ReadsOnlyTheirOwnTypes) {
     container.SetText(L"text", L"value");
     container.SetBool(L"yes", true);
     container.SetBool(L"no", false);
-    VARIANT odd;
-    VariantInit(&odd);
-    odd.vt = VT_BOOL;
+    VARIANT odd = Typed(VT_BOOL);
     odd.boolVal = 1;  // any non-zero boolean counts as set
     container.Set(L"odd", odd);
-    VARIANT nullText;
-    VariantInit(&nullText);
-    nullText.vt = VT_BSTR;
+    VARIANT nullText = Typed(VT_BSTR);
     nullText.bstrVal = nullptr;
     container.Set(L"nullText", nullText);
 

@@ -3,8 +3,6 @@
 
 #include <windows.h>
 
-#include <stdio.h>
-#include <stdlib.h>
 #include <string.h>
 
 #include <string>
@@ -307,83 +305,45 @@ int ReportWindowsNameIfAsked() {
     if (length == 0 || length >= MAX_PATH) return 0;
     wchar_t name[kWindowsNameCapacity] = L"";
     int code = GetWindowsName(name);
-    FILE* file = _wfopen(path, L"wb");
-    bool written = file && fwrite(&code, sizeof(code), 1, file) == 1 &&
-                   fwrite(name, sizeof(wchar_t), wcslen(name) + 1, file) == wcslen(name) + 1;
-    if (file) fclose(file);
-    ExitProcess(written ? 0 : 1);
+    ExitProcess(WriteBytes(path, std::to_string(code) + " " + Utf8(name)) ? 0 : 1);
 }
 const int windowsNameReported = ReportWindowsNameIfAsked();
 
-// Starts this program again on the child test and reads back the code and the name.
-bool NameInChildProcess(int* code, std::wstring* name) {
-    wchar_t directory[MAX_PATH];
-    GetTempPathW(MAX_PATH, directory);
-    wchar_t report[MAX_PATH];
-    if (!GetTempFileNameW(directory, L"wgn", 0, report)) return false;
-    SetEnvironmentVariableW(L"WGCONF_WINDOWS_NAME_REPORT", report);
-
+// Starts this program again, and reads back the code and the name it reported.
+std::string ReportOfChildProcess() {
+    ScratchDirectory scratch(L"winname");
+    EnvironmentOverride asked(L"WGCONF_WINDOWS_NAME_REPORT", scratch.File(L"report.txt"));
     wchar_t program[MAX_PATH];
     GetModuleFileNameW(nullptr, program, MAX_PATH);
     std::wstring command = L"\"" + std::wstring(program) + L"\"";
-    SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
-    HANDLE quiet = CreateFileW(L"NUL", GENERIC_WRITE, FILE_SHARE_WRITE, &inherit, OPEN_EXISTING, 0,
-                               nullptr);
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-    startup.hStdOutput = quiet;
-    startup.hStdError = quiet;
     PROCESS_INFORMATION process = {};
-    BOOL started = CreateProcessW(program, &command[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr,
-                                  &startup, &process);
-    SetEnvironmentVariableW(L"WGCONF_WINDOWS_NAME_REPORT", nullptr);
-    if (quiet != INVALID_HANDLE_VALUE) CloseHandle(quiet);
-    DWORD exitCode = 1;
-    if (started) {
-        WaitForSingleObject(process.hProcess, 60000);
-        GetExitCodeProcess(process.hProcess, &exitCode);
-        CloseHandle(process.hProcess);
-        CloseHandle(process.hThread);
-    }
-
-    bool read = false;
-    FILE* file = _wfopen(report, L"rb");
-    if (file) {
-        wchar_t text[kWindowsNameCapacity] = {};
-        read = fread(code, sizeof(*code), 1, file) == 1 &&
-               fread(text, sizeof(wchar_t), kWindowsNameCapacity, file) > 0;
-        text[kWindowsNameCapacity - 1] = 0;
-        *name = text;
-        fclose(file);
-    }
-    DeleteFileW(report);
-    return started && exitCode == 0 && read;
+    if (!CreateProcessW(program, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return "<not started>";
+    WaitForSingleObject(process.hProcess, 60000);
+    CloseHandle(process.hProcess);
+    CloseHandle(process.hThread);
+    return FileText(scratch.File(L"report.txt"));
 }
 
+// What Wine reports for its own version settings on a 64-bit prefix: the code and the name.
 TEST(WindowsNameUnderWine, FollowsTheVersionSetInThePrefix) {
-    // What Wine reports for its own version settings on a 64-bit prefix.
-    struct Row {
+    const struct {
         const wchar_t* setting;
-        const wchar_t* name;
-        int code;
+        const char* report;
     } rows[] = {
-        {L"winxp64", L"Windows XP Professional x64 Edition Service Pack 2 (build 3790)", 100520},
-        {L"vista", L"Windows Vista Ultimate Edition, 64-bit Service Pack 2 (build 6002)", 100600},
+        {L"winxp64", "100520 Windows XP Professional x64 Edition Service Pack 2 (build 3790)"},
+        {L"vista", "100600 Windows Vista Ultimate Edition, 64-bit Service Pack 2 (build 6002)"},
         // Wine 10's default: Windows 10, which a program without a manifest sees as 6.2.
-        {L"win10", L"Windows NT 6.x (unknown) Ultimate Edition, 64-bit (build 9200)", 100600},
+        {L"win10", "100600 Windows NT 6.x (unknown) Ultimate Edition, 64-bit (build 9200)"},
     };
     // Wine's own Windows version for the processes started from now on.
     RegistryValueOverride setting(HKEY_CURRENT_USER, L"Software\\Wine", L"Version");
     ASSERT_TRUE(setting.Opened());
-    for (const Row& row : rows) {
+    for (const auto& row : rows) {
         ASSERT_TRUE(setting.Set(row.setting));
-        int code = 0;
-        std::wstring name;
-        ASSERT_TRUE(NameInChildProcess(&code, &name)) << "child for " << row.setting;
-        EXPECT_EQ(row.name, name);
-        EXPECT_EQ(row.code, code);
+        EXPECT_EQ(row.report, ReportOfChildProcess()) << row.setting;
     }
 }
 
