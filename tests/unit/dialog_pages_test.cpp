@@ -49,6 +49,7 @@ using Strings = std::vector<std::wstring>;
 class DialogPagesTest : public RecordsTest {
 protected:
     void SetUp() override {
+        ASSERT_TRUE(temp.Made());
         SetScreen(1280, 1024);
         SetFactoryOptions(&gameOptions, nullptr);
         capabilityAvailable = 0;
@@ -111,6 +112,12 @@ protected:
         SendMessageW(page, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
     }
 
+    // A folder of the scratch folder with its JoyStickUser folder; its path.
+    std::wstring FolderWithJoystickUser(const wchar_t* folder) {
+        std::wstring path = temp.MakeDirectory(folder);
+        temp.MakeDirectory(std::wstring(folder) + L"\\JoyStickUser");
+        return path;
+    }
     void Click(HWND page, int id) { SendMessageW(GetDlgItem(page, id), BM_CLICK, 0, 0); }
     // Two clicks on the box store 1, then 0.
     void ExpectClicksToggle(HWND page, int id, int32_t OptionsRecord::*field) {
@@ -120,6 +127,7 @@ protected:
         }
     }
 
+    ScratchDirectory temp{L"pages"};
     HWND owner = nullptr;
     std::vector<HWND> pages;
 };
@@ -395,8 +403,6 @@ void SetDirectories(const std::wstring& install, const std::wstring& work) {
 }
 
 TEST_F(DialogPagesTest, InputFileSizes) {
-    ScratchDirectory temp(L"pages");
-    ASSERT_TRUE(temp.Made());
     std::wstring file = temp.Write(L"five.txt", "12345");
     std::wstring empty = temp.Write(L"empty.txt", "");
     EXPECT_EQ(QueryFileSize(file.c_str()), 5);
@@ -408,12 +414,8 @@ TEST_F(DialogPagesTest, InputFileSizes) {
 }
 
 TEST_F(DialogPagesTest, InputJoystickFileLocation) {
-    ScratchDirectory temp(L"pages");
-    ASSERT_TRUE(temp.Made());
-    std::wstring install = temp.MakeDirectory(L"install");
-    std::wstring work = temp.MakeDirectory(L"work");
-    temp.MakeDirectory(L"install\\JoyStickUser");
-    temp.MakeDirectory(L"work\\JoyStickUser");
+    std::wstring install = FolderWithJoystickUser(L"install");
+    std::wstring work = FolderWithJoystickUser(L"work");
     std::wstring installFile = temp.Write(L"install\\JoyStickUser\\SelectJoyStick.ini", "[JOYSTICK]\r\nname=Install Stick\r\n");
     std::wstring workFile = temp.Path() + L"work\\JoyStickUser\\SelectJoyStick.ini";
     wchar_t path[kPathCapacity];
@@ -443,10 +445,7 @@ TEST_F(DialogPagesTest, InputJoystickFileLocation) {
 // The two directories are one folder, spelled differently: only the same text counts as the
 // same directory, so an empty file there sends the reading to the installation's spelling.
 TEST_F(DialogPagesTest, InputJoystickDirectoriesComparedCaseSensitively) {
-    ScratchDirectory temp(L"pages");
-    ASSERT_TRUE(temp.Made());
-    std::wstring install = temp.MakeDirectory(L"Game");
-    temp.MakeDirectory(L"Game\\JoyStickUser");
+    std::wstring install = FolderWithJoystickUser(L"Game");
     temp.Write(L"Game\\JoyStickUser\\SelectJoyStick.ini", "");
     SetDirectories(install, temp.Path() + L"GAME\\");
     wchar_t path[kPathCapacity];
@@ -455,10 +454,7 @@ TEST_F(DialogPagesTest, InputJoystickDirectoriesComparedCaseSensitively) {
 }
 
 TEST_F(DialogPagesTest, InputShowsSelectedJoystick) {
-    ScratchDirectory temp(L"pages");
-    ASSERT_TRUE(temp.Made());
-    std::wstring install = temp.MakeDirectory(L"install");
-    temp.MakeDirectory(L"install\\JoyStickUser");
+    std::wstring install = FolderWithJoystickUser(L"install");
     std::string longName(200, 'J');
     temp.Write(L"install\\JoyStickUser\\SelectJoyStick.ini", "[JOYSTICK]\r\nname=" + longName + "\r\n");
     SetDirectories(install, install);
@@ -479,8 +475,6 @@ TEST_F(DialogPagesTest, InputShowsSelectedJoystick) {
 }
 
 TEST_F(DialogPagesTest, InputMissingFileShowsEmptyName) {
-    ScratchDirectory temp(L"pages");
-    ASSERT_TRUE(temp.Made());
     std::wstring install = temp.MakeDirectory(L"install");
     SetDirectories(install, install);
     gameOptions.smokebutton = 1;
@@ -493,10 +487,7 @@ TEST_F(DialogPagesTest, InputMissingFileShowsEmptyName) {
 // list opened and closed, a double click leave the record and the joystick name alone, even
 // where the control shows another state than the record holds.
 TEST_F(DialogPagesTest, NotificationsOtherThanPickOrClickChangeNothing) {
-    ScratchDirectory temp(L"pages");
-    ASSERT_TRUE(temp.Made());
-    std::wstring install = temp.MakeDirectory(L"install");
-    temp.MakeDirectory(L"install\\JoyStickUser");
+    std::wstring install = FolderWithJoystickUser(L"install");
     temp.Write(L"install\\JoyStickUser\\SelectJoyStick.ini", "[JOYSTICK]\r\nname=First Stick\r\n");
     SetDirectories(install, install);
     UseFakeLibrary({{1280, 1024, 60}, {1920, 1080, 60}});
