@@ -9,9 +9,6 @@
 
 #include <algorithm>
 #include <climits>
-#include <functional>
-#include <string>
-#include <vector>
 
 #include "resources/resource.h"
 #include "ui_harness.h"

@@ -6,9 +6,6 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
-#include <string>
-#include <vector>
-
 #include "resources/resource.h"
 #include "ui_harness.h"
 

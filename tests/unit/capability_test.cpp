@@ -1,18 +1,7 @@
 // The capability library against the stand-in vidq.dll: copies of it are put into a temporary
 // installation directory, and its call log (vidq-calls.log beside each copy) shows what was called.
-#include <gtest/gtest.h>
-
-#include <windows.h>
-
-#include <string.h>
-
-#include <string>
-#include <vector>
 
 #include "entry/bounded_text.h"
-#include "entry/install_paths.h"
-#include "probe/capability.h"
-#include "probe/directx_probe.h"
 #include "probe/display_modes.h"
 #include "process_records.h"
 #include "shared/test_support.h"

@@ -1,21 +1,12 @@
 // The Graphic, Input and Sound pages and the Initialize command on real page windows, with
 // the process-wide records set up by the test instead of by start-up.
-#include <gtest/gtest.h>
 
-#include <windows.h>
-#include <commctrl.h>
 #include <shlwapi.h>
 
-#include <string>
 #include <utility>
-#include <vector>
 
 #include "dialog/pages.h"
-#include "entry/install_paths.h"
-#include "options/game_options.h"
-#include "probe/capability.h"
 #include "probe/display_modes.h"
-#include "probe/environment.h"
 #include "resources/resource.h"
 #include "process_records.h"
 #include "shared/test_support.h"
@@ -196,7 +187,6 @@ const GraphicModeCase kGraphicModeCases[] = {
      333, 222, -1, 0, 0},
 };
 INSTANTIATE_TEST_SUITE_P(DialogPages, GraphicModeTest, testing::ValuesIn(kGraphicModeCases));
-
 
 TEST_F(DialogPagesTest, GraphicScreenModeSwitchesRefillResolutions) {
     UseFakeLibrary({{1024, 768, 60}, {1600, 900, 60}});

@@ -1,18 +1,13 @@
 // DirectX version naming, the DxDiag walk over fake COM objects, and both probes for real.
-#include <gtest/gtest.h>
 
-#include <windows.h>
 #include <objbase.h>
 #include <oleauto.h>
 #include <dxdiag.h>
 
-#include <string>
 #include <utility>
-#include <vector>
 
 #include "process_records.h"
 #include "shared/test_support.h"
-#include "probe/directx_probe.h"
 
 namespace {
 

@@ -1,4 +1,3 @@
-#include <gtest/gtest.h>
 
 #include <stdlib.h>
 
@@ -9,9 +8,7 @@
 #include <vector>
 
 #include "process_records.h"
-#include "probe/capability.h"
 #include "probe/display_modes.h"
-#include "probe/environment.h"
 
 namespace {
 

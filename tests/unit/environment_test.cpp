@@ -1,11 +1,6 @@
 // The environment snapshot: emptied and filled from given facts, and taken for real.
-#include <gtest/gtest.h>
-
-#include <windows.h>
-#include <string.h>
 
 #include "process_records.h"
-#include "probe/environment.h"
 
 namespace {
 

@@ -1,18 +1,10 @@
-#include <gtest/gtest.h>
 #include <stdint.h>
 #include <stdlib.h>
-#include <string.h>
-#include <windows.h>
 #include <shlwapi.h>
 
 #include <algorithm>
-#include <string>
-#include <vector>
 
 #include "process_records.h"
-#include "entry/install_paths.h"
-#include "options/game_options.h"
-#include "options/ini_document.h"
 #include "shared/test_support.h"
 
 namespace {

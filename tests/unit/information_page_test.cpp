@@ -1,20 +1,9 @@
-#include <gtest/gtest.h>
-#include <windows.h>
-#include <commctrl.h>
 
 #include <algorithm>
 #include <regex>
-#include <string>
-#include <vector>
 
 #include "process_records.h"
 #include "shared/test_support.h"
-#include "dialog/dialog.h"
-#include "dialog/information_page.h"
-#include "entry/install_paths.h"
-#include "probe/capability.h"
-#include "probe/directx_probe.h"
-#include "probe/environment.h"
 #include "resources/resource.h"
 #include "support/pc_report.h"
 #include "support_fixtures.h"

@@ -4,9 +4,6 @@
 #include <windows.h>
 #include <sddl.h>
 
-#include <string>
-#include <vector>
-
 #include "options/ini_document.h"
 #include "shared/test_support.h"
 

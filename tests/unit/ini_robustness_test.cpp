@@ -1,20 +1,12 @@
 // Random and damaged GameOption.ini files: loading, saving and reloading them must neither crash
 // nor change what the tool reads, and a rewritten file must be stable.
-#include <gtest/gtest.h>
 #include <stdint.h>
 #include <stdlib.h>
-#include <string.h>
-#include <windows.h>
 
 #include <algorithm>
 #include <random>
-#include <string>
-#include <vector>
 
 #include "process_records.h"
-#include "entry/install_paths.h"
-#include "options/game_options.h"
-#include "options/ini_document.h"
 #include "shared/test_support.h"
 
 namespace {

@@ -1,10 +1,6 @@
-#include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
 
 #include "process_records.h"
-#include "entry/install_paths.h"
 #include "resources/resource.h"
 #include "shared/test_support.h"
 

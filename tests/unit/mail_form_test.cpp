@@ -1,19 +1,8 @@
-#include <gtest/gtest.h>
-#include <windows.h>
-#include <commctrl.h>
 
 #include <algorithm>
 #include <functional>
-#include <string>
-#include <vector>
 
 #include "process_records.h"
-#include "dialog/dialog.h"
-#include "dialog/information_page.h"
-#include "entry/install_paths.h"
-#include "options/game_options.h"
-#include "probe/capability.h"
-#include "support/mail_form.h"
 #include "support_fixtures.h"
 #include "shared/test_support.h"
 

@@ -1,14 +1,7 @@
-#include <gtest/gtest.h>
-#include <windows.h>
-#include <commctrl.h>
 
 #include <string>
 
 #include "process_records.h"
-#include "dialog/dialog.h"
-#include "dialog/information_page.h"
-#include "entry/install_paths.h"
-#include "probe/capability.h"
 #include "support/pc_report.h"
 #include "support_fixtures.h"
 

@@ -1,11 +1,7 @@
 // Naming of the Windows edition: the decision over given facts, and the real thing under Wine.
 #include <gtest/gtest.h>
 
-#include <windows.h>
-
 #include <string.h>
-
-#include <string>
 
 #include "probe/windows_name.h"
 #include "shared/test_support.h"
@@ -274,7 +270,6 @@ TEST(WindowsName, LongNamesAreCutAt127) {
 
 // ---------------------------------------------------------------------------------------------
 // Gathering, for real.
-
 
 // Wine 10's default Windows 10 as a program without a manifest is told of it: 6.2, build 9200,
 // a workstation of the Ultimate type on a 64-bit machine (so not taken from RtlGetVersion).
