@@ -3,6 +3,7 @@
 #include <shlwapi.h>
 
 #include <algorithm>
+#include <tuple>
 
 #include "process_records.h"
 #include "shared/test_support.h"
@@ -108,7 +109,11 @@ protected:
         GameOptionPath(path);
         return path;
     }
-    std::wstring install, work, savedInstall, savedWork;
+    // The display mode and size of the record.
+    static std::tuple<int32_t, int32_t, int32_t> Display() {
+        return std::make_tuple(gameOptions.displayMode, gameOptions.width, gameOptions.height);
+    }
+    std::wstring install, work;
 };
 
 TEST_F(GameOptionsTest, PathPrefersAnExistingWorkDirectory) {
@@ -159,20 +164,14 @@ TEST_F(GameOptionsTest, LoadReadsTheKeysAndCorrectsThem) {
 
     EXPECT_TRUE(WriteBytes(work + L"GameOption.ini", "[DISPLAY]\r\nmode=2\r\nwidth=800\r\nheight=600\r\n"));
     LoadGameOptions();
-    EXPECT_EQ(2, gameOptions.displayMode);
-    EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), gameOptions.width);
-    EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN), gameOptions.height);
+    EXPECT_EQ(Display(), std::make_tuple(2, 1600, 1200));  // pop-up: the harness's screen
 
     EXPECT_TRUE(WriteBytes(work + L"GameOption.ini", "[DISPLAY]\r\nmode=5\r\nwidth=0\r\nheight=600\r\n"));
     LoadGameOptions();
-    EXPECT_EQ(1, gameOptions.displayMode);
-    EXPECT_EQ(1024, gameOptions.width);
-    EXPECT_EQ(576, gameOptions.height);
+    EXPECT_EQ(Display(), std::make_tuple(1, 1024, 576));
     EXPECT_TRUE(WriteBytes(work + L"GameOption.ini", "[DISPLAY]\r\nmode=5\r\nheight=600\r\n"));  // width: default
     LoadGameOptions();
-    EXPECT_EQ(1, gameOptions.displayMode);
-    EXPECT_EQ(1024, gameOptions.width);
-    EXPECT_EQ(600, gameOptions.height);
+    EXPECT_EQ(Display(), std::make_tuple(1, 1024, 600));
 
     // Without the work directory the installation's file is read.
     SetDirectories(install, work + L"absent\\");
