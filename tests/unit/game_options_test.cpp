@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <tuple>
 
+#include "options_text.h"
 #include "process_records.h"
 #include "shared/test_support.h"
 
@@ -222,24 +223,6 @@ TEST_F(GameOptionsTest, SaveKeepsTheRestOfTheFile) {
 }
 
 // GameOption.ini as a text editor saves it in the encoding: its mark, then the text.
-std::string Encoded(const std::wstring& text, int32_t encoding) {
-    if (encoding == kIniUtf16Le || encoding == kIniUtf16Be) {
-        bool big = encoding == kIniUtf16Be;
-        std::string bytes = big ? "\xFE\xFF" : "\xFF\xFE";
-        for (wchar_t unit : text) {
-            char high = static_cast<char>(unit >> 8), low = static_cast<char>(unit & 0xFF);
-            bytes += big ? high : low;
-            bytes += big ? low : high;
-        }
-        return bytes;
-    }
-    UINT codePage = encoding == kIniUtf8 ? CP_UTF8 : CP_ACP;
-    int count = WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-    std::string bytes(static_cast<size_t>(count), '\0');
-    WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), &bytes[0], count, nullptr, nullptr);
-    return (encoding == kIniUtf8 ? "\xEF\xBB\xBF" : "") + bytes;
-}
-
 // The player's file in the layout a save writes, so that the save changes only bgm.
 std::wstring PlayerFile(const std::wstring& name, int bgm) {
     return L"# mine\r\n\r\n[PILOT]\r\nname=" + name + L"\r\n\r\n"
@@ -263,14 +246,6 @@ TEST_F(GameOptionsTest, SaveKeepsTheEncodingThePlayersFileHad) {
         {"UTF-16BE", kIniUtf16Be, L"Zo\u00eb \u65e5\u672c"},
         {"ANSI", kIniAnsi, L"Zo\u00eb"},
     };
-    const struct {
-        const wchar_t* section;
-        const wchar_t* key;
-    } keys[] = {{L"DISPLAY", L"mode"},    {L"DISPLAY", L"width"},     {L"DISPLAY", L"height"},
-                {L"SYSTEM", L"cursor"},   {L"SYSTEM", L"smoke"},      {L"SYSTEM", L"vectorcamera"},
-                {L"SYSTEM", L"antialias"}, {L"SYSTEM", L"anisotropy"}, {L"INPUT", L"smokebutton"},
-                {L"SOUND", L"mode"},      {L"VOLUME", L"bgm"},        {L"VOLUME", L"plane"},
-                {L"VOLUME", L"cockpit"},  {L"VOLUME", L"voice"}};
     const int32_t saved[14] = {0, 1280, 720, 0, 250, 0, 4, 8, 0, 0, 55, 60, 50, 40};
     std::wstring path = work + L"GameOption.ini";
     for (const auto& c : cases) {
@@ -287,9 +262,9 @@ TEST_F(GameOptionsTest, SaveKeepsTheEncodingThePlayersFileHad) {
         EXPECT_EQ(0, memcmp(saved, &gameOptions, sizeof(saved)));
         WritePrivateProfileStringW(nullptr, nullptr, nullptr, path.c_str());  // no cached copy
         for (int i = 0; i < 14; ++i) {
-            EXPECT_EQ(saved[i], static_cast<int32_t>(GetPrivateProfileIntW(keys[i].section, keys[i].key, -1,
-                                                                            path.c_str())))
-                << keys[i].key;
+            const OptionKeyName& key = kOptionKeyNames[i];
+            EXPECT_EQ(saved[i], static_cast<int32_t>(GetPrivateProfileIntW(key.section, key.key, -1, path.c_str())))
+                << key.key;
         }
         wchar_t name[64] = L"";
         GetPrivateProfileStringW(L"PILOT", L"name", L"<none>", name, 64, path.c_str());

@@ -6,18 +6,12 @@
 #include <algorithm>
 #include <random>
 
+#include "options_text.h"
 #include "process_records.h"
 #include "shared/test_support.h"
 
 namespace {
 
-const wchar_t* const kSections[] = {L"DISPLAY", L"DISPLAY", L"DISPLAY", L"SYSTEM", L"SYSTEM",
-                                    L"SYSTEM",  L"SYSTEM",  L"SYSTEM",  L"INPUT",  L"SOUND",
-                                    L"VOLUME",  L"VOLUME",  L"VOLUME",  L"VOLUME"};
-const wchar_t* const kKeys[] = {L"mode",      L"width",      L"height",      L"cursor",
-                                L"smoke",     L"vectorcamera", L"antialias", L"anisotropy",
-                                L"smokebutton", L"mode",     L"bgm",         L"plane",
-                                L"cockpit",   L"voice"};
 const int32_t kAbsent = -1234567;
 
 struct Values {
@@ -27,7 +21,7 @@ struct Values {
 
 Values ReadValues() {
     Values values;
-    for (int i = 0; i < 14; ++i) values.value[i] = GetIniInt(kSections[i], kKeys[i], kAbsent);
+    for (int i = 0; i < 14; ++i) values.value[i] = GetIniInt(kOptionKeyNames[i].section, kOptionKeyNames[i].key, kAbsent);
     return values;
 }
 
@@ -216,21 +210,8 @@ public:
                 units += static_cast<wchar_t>(kBases[Below(5)] + c);
             }
         }
-        if (encoding == kIniUtf8) {
-            int count = WideCharToMultiByte(CP_UTF8, 0, units.data(), static_cast<int>(units.size()), nullptr, 0,
-                                            nullptr, nullptr);
-            std::string bytes(static_cast<size_t>(count), '\0');
-            if (count > 0) {
-                WideCharToMultiByte(CP_UTF8, 0, units.data(), static_cast<int>(units.size()), &bytes[0], count,
-                                    nullptr, nullptr);
-            }
-            return file + bytes;
-        }
-        for (wchar_t unit : units) {
-            char high = static_cast<char>(unit >> 8), low = static_cast<char>(unit & 0xFF);
-            file += encoding == kIniUtf16Be ? high : low;
-            file += encoding == kIniUtf16Be ? low : high;
-        }
+        if (encoding == kIniUtf8) return Encoded(units, encoding);
+        file = Encoded(units, encoding);
         if (Chance(20)) file += static_cast<char>(Below(256));
         return file;
     }
@@ -315,7 +296,7 @@ protected:
         ASSERT_EQ(1, ParseIniText(FromAnsi(bytes).c_str()));
         Values loaded = ReadValues();
         for (int i = 0; i < 14; ++i) {
-            ASSERT_EQ(1, SetIniValue(kSections[i], kKeys[i], std::to_wstring(loaded.value[i]).c_str()));
+            ASSERT_EQ(1, SetIniValue(kOptionKeyNames[i].section, kOptionKeyNames[i].key, std::to_wstring(loaded.value[i]).c_str()));
         }
         std::wstring once = Rendered();
         ASSERT_TRUE(WellFormed(once));
