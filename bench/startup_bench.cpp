@@ -23,19 +23,17 @@
 
 #include "ui/ui_harness.h"
 
-namespace {
-
 using ui::ConfigDialogBoxFunction;
 
-const int kUserSupportButton = 1024;  // only the main dialog has it
-const DWORD kDialogTimeoutMs = 20000;
+static const int kUserSupportButton = 1024;  // only the main dialog has it
+static const DWORD kDialogTimeoutMs = 20000;
 
-const CLSID kDxDiagProviderClass = {
+static const CLSID kDxDiagProviderClass = {
     0xA65B8071, 0x3BFE, 0x4213, {0x9A, 0x5B, 0x49, 0x1D, 0xA4, 0x46, 0x1C, 0xA7}};
-const IID kDxDiagProviderInterface = {
+static const IID kDxDiagProviderInterface = {
     0x9C6B4CB0, 0x23F8, 0x49CC, {0xA3, 0xED, 0x45, 0xA5, 0x50, 0x00, 0xA6, 0xD2}};
 
-double Milliseconds() {
+static double Milliseconds() {
     static LARGE_INTEGER frequency;
     if (!frequency.QuadPart) QueryPerformanceFrequency(&frequency);
     LARGE_INTEGER now;
@@ -43,7 +41,7 @@ double Milliseconds() {
     return static_cast<double>(now.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
 }
 
-double Median(std::vector<double> values) {
+static double Median(std::vector<double> values) {
     std::sort(values.begin(), values.end());
     size_t middle = values.size() / 2;
     return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2.0;
@@ -53,7 +51,7 @@ double Median(std::vector<double> values) {
 
 // The provider's create + Initialize, as the start-up probe makes them; COM is held around it
 // the way the probe holds it, so the provider's libraries are loaded afresh each time.
-double TimeDxDiag() {
+static double TimeDxDiag() {
     HRESULT initialised = CoInitialize(nullptr);
     double start = Milliseconds();
     IDxDiagProvider* provider = nullptr;
@@ -87,16 +85,16 @@ struct Watch {
     double shownAt;
     bool timedOut;
 };
-Watch watch;
+static Watch watch;
 
-bool IsMainDialog(HWND window) { return GetDlgItem(window, kUserSupportButton) && !GetParent(window); }
+static bool IsMainDialog(HWND window) { return GetDlgItem(window, kUserSupportButton) && !GetParent(window); }
 
-void Cancel(HWND dialog) {
+static void Cancel(HWND dialog) {
     PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDCANCEL)));
 }
 
-LRESULT CALLBACK FilterHook(int code, WPARAM wParam, LPARAM lParam) {
+static LRESULT CALLBACK FilterHook(int code, WPARAM wParam, LPARAM lParam) {
     if (code == MSGF_DIALOGBOX && !watch.dialog) {
         const MSG* message = reinterpret_cast<const MSG*>(lParam);
         HWND window = message->hwnd ? GetAncestor(message->hwnd, GA_ROOT) : nullptr;
@@ -109,7 +107,7 @@ LRESULT CALLBACK FilterHook(int code, WPARAM wParam, LPARAM lParam) {
     return CallNextHookEx(watch.hook, code, wParam, lParam);
 }
 
-LRESULT CALLBACK CreationHook(int code, WPARAM wParam, LPARAM lParam) {
+static LRESULT CALLBACK CreationHook(int code, WPARAM wParam, LPARAM lParam) {
     if (code == HCBT_CREATEWND && !watch.createdAt) {
         const CBT_CREATEWNDW* creation = reinterpret_cast<const CBT_CREATEWNDW*>(lParam);
         // The dialog class is an atom (WC_DIALOG); COM's own windows come earlier.
@@ -120,12 +118,12 @@ LRESULT CALLBACK CreationHook(int code, WPARAM wParam, LPARAM lParam) {
 
 // A dialog that never shows would hold the call forever: its modal loop dispatches this
 // thread timer, which cancels it.
-BOOL CALLBACK CancelDialog(HWND window, LPARAM) {
+static BOOL CALLBACK CancelDialog(HWND window, LPARAM) {
     if (IsMainDialog(window)) Cancel(window);
     return TRUE;
 }
 
-void CALLBACK Watchdog(HWND, UINT, UINT_PTR, DWORD) {
+static void CALLBACK Watchdog(HWND, UINT, UINT_PTR, DWORD) {
     if (watch.dialog || watch.timedOut) return;
     watch.timedOut = true;
     EnumThreadWindows(GetCurrentThreadId(), CancelDialog, 0);
@@ -133,7 +131,7 @@ void CALLBACK Watchdog(HWND, UINT, UINT_PTR, DWORD) {
 
 // Milliseconds from the call until the dialog was visible, or -1 when it never was; with
 // `created`, also until the main dialog window was created.
-double TimeStartUp(ConfigDialogBoxFunction entry, double* created) {
+static double TimeStartUp(ConfigDialogBoxFunction entry, double* created) {
     watch = Watch();
     watch.hook = SetWindowsHookExW(WH_MSGFILTER, FilterHook, nullptr, GetCurrentThreadId());
     if (!watch.hook) return -1.0;
@@ -160,7 +158,7 @@ struct Pair {
     double created;  // with --phases
 };
 
-bool MeasurePair(ConfigDialogBoxFunction entry, bool phases, Pair* pair) {
+static bool MeasurePair(ConfigDialogBoxFunction entry, bool phases, Pair* pair) {
     pair->dxdiag = TimeDxDiag();
     if (pair->dxdiag < 0) {
         fprintf(stderr, "the DxDiag provider could not be created and initialised\n");
@@ -170,8 +168,6 @@ bool MeasurePair(ConfigDialogBoxFunction entry, bool phases, Pair* pair) {
     pair->startUp = TimeStartUp(entry, phases ? &pair->created : nullptr);
     return pair->startUp >= 0;
 }
-
-}  // namespace
 
 int main(int argc, char** argv) {
     int runs = 21;
@@ -186,8 +182,8 @@ int main(int argc, char** argv) {
     ui::InstallationSettings settings;
     settings.language = 1;
     settings.separateWork = true;
-    settings.vidqIni = ui::ReadBytes(ui::SourcePath(L"game/vidq/vidq.ini"));
-    settings.joystickList = ui::ReadBytes(ui::SourcePath(L"game/install/JoyStick.ini"));
+    settings.vidqIni = ReadBytes(SourcePath(L"game/vidq/vidq.ini"));
+    settings.joystickList = ReadBytes(SourcePath(L"game/install/JoyStick.ini"));
     ui::Installation installation(settings);
     if (!installation.Ready() || settings.vidqIni.empty() || settings.joystickList.empty()) {
         fprintf(stderr, "cannot lay out the installation\n");

@@ -36,27 +36,25 @@
 
 #include "selector_resource.h"
 
-namespace {
+static const int kPathUnits = 520;
+static const int kNameUnits = 128;
+static const int kMaxNames = 64;
 
-const int kPathUnits = 520;
-const int kNameUnits = 128;
-const int kMaxNames = 64;
+static wchar_t programDirectory[kPathUnits];  // with its trailing backslash
+static wchar_t listPath[kPathUnits];
+static wchar_t names[kMaxNames][kNameUnits];
+static int nameCount;
 
-wchar_t programDirectory[kPathUnits];  // with its trailing backslash
-wchar_t listPath[kPathUnits];
-wchar_t names[kMaxNames][kNameUnits];
-int nameCount;
-
-void CopyText(wchar_t* destination, int capacity, const wchar_t* source) {
+static void CopyText(wchar_t* destination, int capacity, const wchar_t* source) {
     lstrcpynW(destination, source, capacity);
 }
 
-void AppendText(wchar_t* destination, int capacity, const wchar_t* source) {
+static void AppendText(wchar_t* destination, int capacity, const wchar_t* source) {
     int length = lstrlenW(destination);
     if (length < capacity - 1) lstrcpynW(destination + length, source, capacity - length);
 }
 
-void FindProgramDirectory() {
+static void FindProgramDirectory() {
     DWORD length = GetModuleFileNameW(nullptr, programDirectory, kPathUnits);
     if (length == 0 || length >= static_cast<DWORD>(kPathUnits)) {
         programDirectory[0] = 0;
@@ -66,7 +64,7 @@ void FindProgramDirectory() {
     if (slash) slash[1] = 0;
 }
 
-void FindListPath() {
+static void FindListPath() {
     int count = 0;
     wchar_t** arguments = CommandLineToArgvW(GetCommandLineW(), &count);
     // The configuration tool passes only the quoted path after a blank, which makes the first
@@ -80,7 +78,7 @@ void FindListPath() {
     LocalFree(arguments);
 }
 
-void AddName(const wchar_t* name) {
+static void AddName(const wchar_t* name) {
     if (!name[0] || nameCount >= kMaxNames) return;
     for (int i = 0; i < nameCount; ++i) {
         if (lstrcmpW(names[i], name) == 0) return;
@@ -88,7 +86,7 @@ void AddName(const wchar_t* name) {
     CopyText(names[nameCount++], kNameUnits, name);
 }
 
-void ReadNames() {
+static void ReadNames() {
     nameCount = 0;
     int listed = static_cast<int>(GetPrivateProfileIntW(L"JOYSTICKS", L"count", 0, listPath));
     if (listed > 32) listed = 32;
@@ -108,7 +106,7 @@ void ReadNames() {
 
 // JoyStickUser\SelectJoyStick.ini in the work directory or beside the program; with
 // `create`, the JoyStickUser directory is made when missing.
-void ChoiceFilePath(wchar_t* path, int create) {
+static void ChoiceFilePath(wchar_t* path, int create) {
     wchar_t configPath[kPathUnits];
     CopyText(configPath, kPathUnits, programDirectory);
     AppendText(configPath, kPathUnits, L"config.ini");
@@ -124,7 +122,7 @@ void ChoiceFilePath(wchar_t* path, int create) {
     AppendText(path, kPathUnits, L"\\SelectJoyStick.ini");
 }
 
-int WriteChoice(const wchar_t* name) {
+static int WriteChoice(const wchar_t* name) {
     wchar_t path[kPathUnits];
     ChoiceFilePath(path, 1);
     // A new file starts with a UTF-16 byte-order mark, so that the profile functions keep any
@@ -140,12 +138,12 @@ int WriteChoice(const wchar_t* name) {
 }
 
 // 1 when the variable is set, not empty and fits the buffer.
-int ReadVariable(const wchar_t* name, wchar_t* value, DWORD capacity) {
+static int ReadVariable(const wchar_t* name, wchar_t* value, DWORD capacity) {
     DWORD length = GetEnvironmentVariableW(name, value, capacity);
     return length > 0 && length < capacity;
 }
 
-void WriteUtf8Line(HANDLE file, const wchar_t* key, const wchar_t* value) {
+static void WriteUtf8Line(HANDLE file, const wchar_t* key, const wchar_t* value) {
     char buffer[2048];
     int used = WideCharToMultiByte(CP_UTF8, 0, key, -1, buffer, sizeof(buffer), nullptr, nullptr);
     if (used <= 0) return;
@@ -160,7 +158,7 @@ void WriteUtf8Line(HANDLE file, const wchar_t* key, const wchar_t* value) {
     WriteFile(file, buffer, static_cast<DWORD>(length), &written, nullptr);
 }
 
-void WriteStartReport() {
+static void WriteStartReport() {
     wchar_t reportPath[kPathUnits];
     if (!ReadVariable(L"WINGMERE_JOYSTICK_REPORT", reportPath, kPathUnits)) return;
     HANDLE file = CreateFileW(reportPath, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
@@ -181,7 +179,7 @@ void WriteStartReport() {
     CloseHandle(file);
 }
 
-void SelectCurrentName(HWND list) {
+static void SelectCurrentName(HWND list) {
     wchar_t path[kPathUnits];
     ChoiceFilePath(path, 0);
     wchar_t current[kNameUnits];
@@ -193,7 +191,7 @@ void SelectCurrentName(HWND list) {
     SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(selected), 0);
 }
 
-void PlaceWindow(HWND dialog) {
+static void PlaceWindow(HWND dialog) {
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
     GetStartupInfoW(&startup);
@@ -203,7 +201,7 @@ void PlaceWindow(HWND dialog) {
     }
 }
 
-INT_PTR CALLBACK SelectorProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+static INT_PTR CALLBACK SelectorProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
     switch (message) {
     case WM_INITDIALOG: {
         HWND list = GetDlgItem(dialog, IDC_JOYSTICK_LIST);
@@ -236,8 +234,6 @@ INT_PTR CALLBACK SelectorProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) 
         return FALSE;
     }
 }
-
-}  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     FindProgramDirectory();

@@ -19,13 +19,11 @@
 
 #include "wgconf.h"
 
-namespace {
-
 typedef HANDLE(WINAPI* StartFunction)(HWND window, const RECT* rectangle, int mode);
 typedef int(WINAPI* EndFunction)(HANDLE session);
 
-const int kPathUnits = 520;
-const int kTabControlId = 5001;
+static const int kPathUnits = 520;
+static const int kTabControlId = 5001;
 
 struct LauncherOptions {
     wchar_t directory[kPathUnits];  // with a trailing backslash
@@ -35,15 +33,15 @@ struct LauncherOptions {
     wchar_t readyFile[kPathUnits];
 };
 
-LauncherOptions options;
-DWORD dialogThread;
+static LauncherOptions options;
+static DWORD dialogThread;
 
 template <typename Function>
-Function Entry(HMODULE module, const char* name) {
+static Function Entry(HMODULE module, const char* name) {
     return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
 }
 
-void EndWithBackslash(wchar_t* path) {
+static void EndWithBackslash(wchar_t* path) {
     int length = lstrlenW(path);
     if (length > 0 && length < kPathUnits - 1 && path[length - 1] != L'\\' && path[length - 1] != L'/') {
         path[length] = L'\\';
@@ -51,7 +49,7 @@ void EndWithBackslash(wchar_t* path) {
     }
 }
 
-int ParseArguments() {
+static int ParseArguments() {
     options.tab = -1;
     options.closeAfter = -1;
     GetModuleFileNameW(nullptr, options.directory, kPathUnits);
@@ -85,7 +83,7 @@ int ParseArguments() {
     return ok;
 }
 
-BOOL CALLBACK FindDialog(HWND window, LPARAM found) {
+static BOOL CALLBACK FindDialog(HWND window, LPARAM found) {
     if (IsWindowVisible(window) && GetDlgItem(window, kTabControlId)) {
         *reinterpret_cast<HWND*>(found) = window;
         return FALSE;
@@ -93,7 +91,7 @@ BOOL CALLBACK FindDialog(HWND window, LPARAM found) {
     return TRUE;
 }
 
-HWND WaitForDialog() {
+static HWND WaitForDialog() {
     for (int i = 0; i < 600; ++i) {
         HWND dialog = nullptr;
         EnumThreadWindows(dialogThread, FindDialog, reinterpret_cast<LPARAM>(&dialog));
@@ -104,7 +102,7 @@ HWND WaitForDialog() {
 }
 
 // Selects the tab and tells the dialog, as the tab control does on a click.
-void SwitchTab(HWND dialog, int tab) {
+static void SwitchTab(HWND dialog, int tab) {
     HWND tabControl = GetDlgItem(dialog, kTabControlId);
     SendMessageW(tabControl, TCM_SETCURSEL, static_cast<WPARAM>(tab), 0);
     NMHDR header = {};
@@ -114,7 +112,7 @@ void SwitchTab(HWND dialog, int tab) {
     SendMessageW(dialog, WM_NOTIFY, kTabControlId, reinterpret_cast<LPARAM>(&header));
 }
 
-void WriteReadyFile(HWND dialog) {
+static void WriteReadyFile(HWND dialog) {
     RECT rectangle = {};
     GetWindowRect(dialog, &rectangle);
     char text[96];
@@ -127,7 +125,7 @@ void WriteReadyFile(HWND dialog) {
     CloseHandle(file);
 }
 
-DWORD WINAPI Driver(void*) {
+static DWORD WINAPI Driver(void*) {
     HWND dialog = WaitForDialog();
     if (!dialog) return 0;
     DWORD appeared = GetTickCount();
@@ -148,8 +146,6 @@ DWORD WINAPI Driver(void*) {
     }
     return 0;
 }
-
-}  // namespace
 
 int main() {
     if (!ParseArguments()) {

@@ -29,29 +29,27 @@
 
 #include "probe/capability_record.h"
 
-namespace {
+static const int kPathUnits = MAX_PATH + 16;
+static const int kMaxSessions = 64;
+static const int kMaxTableRows = 64;  // rows of the table including its header
 
-const int kPathUnits = MAX_PATH + 16;
-const int kMaxSessions = 64;
-const int kMaxTableRows = 64;  // rows of the table including its header
+static wchar_t moduleDirectory[kPathUnits];  // with its trailing backslash
+static bool sessionOpen[kMaxSessions + 1];   // index = session number
+static uintptr_t nextSession = 1;
 
-wchar_t moduleDirectory[kPathUnits];  // with its trailing backslash
-bool sessionOpen[kMaxSessions + 1];   // index = session number
-uintptr_t nextSession = 1;
+static CapabilityRecord record;
+static ResolutionTableEntry table[kMaxTableRows + 1];  // room for the terminating row
 
-CapabilityRecord record;
-ResolutionTableEntry table[kMaxTableRows + 1];  // room for the terminating row
-
-const wchar_t* const kDefaultMaker = L"Wingmere Test PC";
-const wchar_t* const kDefaultModel = L"Reference Graphics Board";
-const wchar_t* const kDefaultAnisotropy = L"2,4,8,16";
-const wchar_t* const kDefaultAntiAlias = L"2,4,8";
+static const wchar_t* const kDefaultMaker = L"Wingmere Test PC";
+static const wchar_t* const kDefaultModel = L"Reference Graphics Board";
+static const wchar_t* const kDefaultAnisotropy = L"2,4,8,16";
+static const wchar_t* const kDefaultAntiAlias = L"2,4,8";
 // The header row holds the number of rows that follow and the size of a row.
-const wchar_t* const kDefaultTable =
+static const wchar_t* const kDefaultTable =
     L"10x12x0, 640x480x60, 800x600x60, 1024x576x60, 1024x768x60, 1280x720x60, 1280x1024x60, "
     L"1366x768x60, 1600x900x60, 1680x1050x60, 1920x1080x60";
 
-void FindModuleDirectory(HMODULE module) {
+static void FindModuleDirectory(HMODULE module) {
     DWORD length = GetModuleFileNameW(module, moduleDirectory, kPathUnits);
     if (length == 0 || length >= static_cast<DWORD>(kPathUnits)) {
         moduleDirectory[0] = 0;
@@ -62,7 +60,7 @@ void FindModuleDirectory(HMODULE module) {
     else moduleDirectory[0] = 0;
 }
 
-bool FileBeside(const wchar_t* name, wchar_t* path) {
+static bool FileBeside(const wchar_t* name, wchar_t* path) {
     size_t directoryLength = wcslen(moduleDirectory);
     size_t nameLength = wcslen(name);
     if (directoryLength + nameLength + 1 > static_cast<size_t>(kPathUnits)) return false;
@@ -71,7 +69,7 @@ bool FileBeside(const wchar_t* name, wchar_t* path) {
     return true;
 }
 
-void LogLine(const char* text) {
+static void LogLine(const char* text) {
     wchar_t path[kPathUnits];
     if (!FileBeside(L"vidq-calls.log", path)) return;
     HANDLE file = CreateFileW(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
@@ -83,7 +81,7 @@ void LogLine(const char* text) {
     CloseHandle(file);
 }
 
-void LogCall(const char* what, uintptr_t session, int kind, bool withKind) {
+static void LogCall(const char* what, uintptr_t session, int kind, bool withKind) {
     char line[96];
     unsigned long long number = session;
     if (withKind) snprintf(line, sizeof(line), "%s %llu %d", what, number, kind);
@@ -91,17 +89,17 @@ void LogCall(const char* what, uintptr_t session, int kind, bool withKind) {
     LogLine(line);
 }
 
-int ReadNumber(const wchar_t* iniPath, const wchar_t* section, const wchar_t* key, int fallback) {
+static int ReadNumber(const wchar_t* iniPath, const wchar_t* section, const wchar_t* key, int fallback) {
     return static_cast<int>(GetPrivateProfileIntW(section, key, fallback, iniPath));
 }
 
-void ReadText(const wchar_t* iniPath, const wchar_t* section, const wchar_t* key, const wchar_t* fallback,
+static void ReadText(const wchar_t* iniPath, const wchar_t* section, const wchar_t* key, const wchar_t* fallback,
               wchar_t* buffer, DWORD capacity) {
     GetPrivateProfileStringW(section, key, fallback, buffer, capacity, iniPath);
 }
 
 // Reads up to `capacity` unsigned numbers separated by anything that is not a digit.
-int ParseNumbers(const wchar_t* text, uint32_t* numbers, int capacity) {
+static int ParseNumbers(const wchar_t* text, uint32_t* numbers, int capacity) {
     int count = 0;
     const wchar_t* p = text;
     while (*p && count < capacity) {
@@ -117,13 +115,13 @@ int ParseNumbers(const wchar_t* text, uint32_t* numbers, int capacity) {
 }
 
 // A level list "2,4,8" ends with a 0 after its last level.
-void ParseLevels(const wchar_t* text, uint32_t* levels, int capacity) {
+static void ParseLevels(const wchar_t* text, uint32_t* levels, int capacity) {
     int count = ParseNumbers(text, levels, capacity);
     for (int i = count; i <= capacity; ++i) levels[i] = 0;
 }
 
 // Rows "WIDTHxHEIGHT[xTHIRD]" separated by commas; the first row is the header.
-void ParseTable(const wchar_t* text) {
+static void ParseTable(const wchar_t* text) {
     ZeroMemory(table, sizeof(table));
     int rows = 0;
     const wchar_t* p = text;
@@ -146,7 +144,7 @@ void ParseTable(const wchar_t* text) {
     }
 }
 
-void FillRecord() {
+static void FillRecord() {
     wchar_t iniPath[kPathUnits];
     if (!FileBeside(L"vidq.ini", iniPath)) iniPath[0] = 0;
     const wchar_t* ini = iniPath;
@@ -172,19 +170,17 @@ void FillRecord() {
     record.resolutionTable = table;
 }
 
-bool SessionIsOpen(uintptr_t session) {
+static bool SessionIsOpen(uintptr_t session) {
     return session >= 1 && session <= static_cast<uintptr_t>(kMaxSessions) && sessionOpen[session];
 }
 
-bool SettingIsSet(const wchar_t* section, const wchar_t* key, int fallback) {
+static bool SettingIsSet(const wchar_t* section, const wchar_t* key, int fallback) {
     wchar_t iniPath[kPathUnits];
     if (!FileBeside(L"vidq.ini", iniPath)) return fallback != 0;
     return GetPrivateProfileIntW(section, key, fallback, iniPath) != 0;
 }
 
-bool SettingIsSet(const wchar_t* key, int fallback) { return SettingIsSet(L"SESSION", key, fallback); }
-
-}  // namespace
+static bool SettingIsSet(const wchar_t* key, int fallback) { return SettingIsSet(L"SESSION", key, fallback); }
 
 extern "C" HANDLE WINAPI VIDQ_Start(HWND window, const RECT*, int) {
     if (SettingIsSet(L"fail", 0) || nextSession > static_cast<uintptr_t>(kMaxSessions)) {

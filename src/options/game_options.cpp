@@ -9,8 +9,6 @@
 
 OptionsRecord gameOptions;
 
-namespace {
-
 struct OptionKey {
     const wchar_t* section;
     const wchar_t* key;
@@ -19,7 +17,7 @@ struct OptionKey {
 };
 
 // Record order: the order of reading and of appending missing keys to the file.
-const OptionKey kOptionKeys[] = {
+static const OptionKey kOptionKeys[] = {
     {L"DISPLAY", L"mode", &OptionsRecord::displayMode, 1},
     {L"DISPLAY", L"width", &OptionsRecord::width, 1024},
     {L"DISPLAY", L"height", &OptionsRecord::height, 576},
@@ -36,10 +34,10 @@ const OptionKey kOptionKeys[] = {
     {L"VOLUME", L"voice", &OptionsRecord::voice, 80},
 };
 
-const wchar_t kFileName[] = L"GameOption.ini";
+static const wchar_t kFileName[] = L"GameOption.ini";
 
 // Signed decimal, no padding and no plus sign.
-void FormatDecimal(int32_t value, wchar_t* text, int capacity) {
+static void FormatDecimal(int32_t value, wchar_t* text, int capacity) {
     wchar_t digits[16];
     int count = 0;
     int64_t magnitude = value < 0 ? -static_cast<int64_t>(value) : value;
@@ -55,16 +53,14 @@ void FormatDecimal(int32_t value, wchar_t* text, int capacity) {
     CopyBounded(text, capacity, formatted);
 }
 
-int FileIsMissing(const wchar_t* path) {
+static int FileIsMissing(const wchar_t* path) {
     if (GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES) return 0;
     DWORD error = GetLastError();
     return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
 }
 
 // Unsigned, so that a negative value counts as too large.
-int Above(int32_t value, uint32_t limit) { return static_cast<uint32_t>(value) > limit; }
-
-}  // namespace
+static int Above(int32_t value, uint32_t limit) { return static_cast<uint32_t>(value) > limit; }
 
 void GameOptionPath(wchar_t* path) {
     const wchar_t* directory = installDirectory;

@@ -10,13 +10,11 @@
 IniDocument iniDocument;
 void* (*iniAllocate)(size_t bytes) = malloc;
 
-namespace {
-
-const int32_t kFirstCapacity = 10;
+static const int32_t kFirstCapacity = 10;
 // Text handed to the code page functions is counted in int; larger files are refused.
-const int64_t kLargestFile = INT_MAX - 1;
+static const int64_t kLargestFile = INT_MAX - 1;
 
-void* AllocateZeroed(size_t count, size_t size) {
+static void* AllocateZeroed(size_t count, size_t size) {
     if (size != 0 && count > SIZE_MAX / size) return nullptr;
     void* block = iniAllocate(count * size);
     if (block) memset(block, 0, count * size);
@@ -27,7 +25,7 @@ void* AllocateZeroed(size_t count, size_t size) {
 // room, else a zero-filled copy twice as large (at least ten records), so that a file of many
 // thousands of lines loads in linear time. Null when that cannot be allocated; the old array
 // and its capacity are then untouched.
-void* ArrayWithRoom(void* array, int32_t* capacity, int32_t count, size_t recordSize) {
+static void* ArrayWithRoom(void* array, int32_t* capacity, int32_t count, size_t recordSize) {
     if (count < *capacity) return array;
     int64_t wanted = *capacity < kFirstCapacity ? kFirstCapacity : static_cast<int64_t>(*capacity) * 2;
     if (wanted > INT32_MAX) wanted = INT32_MAX;
@@ -40,7 +38,7 @@ void* ArrayWithRoom(void* array, int32_t* capacity, int32_t count, size_t record
     return grown;
 }
 
-wchar_t* CopyText(const wchar_t* text, size_t length) {
+static wchar_t* CopyText(const wchar_t* text, size_t length) {
     if (length >= SIZE_MAX / sizeof(wchar_t)) return nullptr;
     wchar_t* copy = static_cast<wchar_t*>(iniAllocate((length + 1) * sizeof(wchar_t)));
     if (!copy) return nullptr;
@@ -50,14 +48,14 @@ wchar_t* CopyText(const wchar_t* text, size_t length) {
 }
 
 // Names are cut to the field before they are trimmed.
-void StoreName(wchar_t* field, const wchar_t* name, size_t length) {
+static void StoreName(wchar_t* field, const wchar_t* name, size_t length) {
     size_t kept = length < kIniNameCapacity - 1 ? length : kIniNameCapacity - 1;
     memcpy(field, name, kept * sizeof(wchar_t));
     field[kept] = 0;
     TrimIniText(field);
 }
 
-int CreateDocument() {
+static int CreateDocument() {
     IniSection* sections = static_cast<IniSection*>(AllocateZeroed(kFirstCapacity, sizeof(IniSection)));
     if (!sections) return 0;
     iniDocument.sections = sections;
@@ -74,23 +72,23 @@ struct ByteOrderMark {
 };
 
 // Looked for in this order at the start of a file, and written first when it is saved.
-const ByteOrderMark kByteOrderMarks[] = {
+static const ByteOrderMark kByteOrderMarks[] = {
     {kIniUtf8, "\xEF\xBB\xBF", 3},
     {kIniUtf16Le, "\xFF\xFE", 2},
     {kIniUtf16Be, "\xFE\xFF", 2},
 };
 
-const ByteOrderMark* MarkOf(int32_t encoding) {
+static const ByteOrderMark* MarkOf(int32_t encoding) {
     for (const ByteOrderMark& mark : kByteOrderMarks) {
         if (mark.encoding == encoding) return &mark;
     }
     return nullptr;
 }
 
-int IsUtf16(int32_t encoding) { return encoding == kIniUtf16Le || encoding == kIniUtf16Be; }
+static int IsUtf16(int32_t encoding) { return encoding == kIniUtf16Le || encoding == kIniUtf16Be; }
 
 // The encoding that the file's first bytes announce; *markLength bytes of it are the mark.
-int32_t DetectEncoding(const char* bytes, DWORD count, DWORD* markLength) {
+static int32_t DetectEncoding(const char* bytes, DWORD count, DWORD* markLength) {
     for (const ByteOrderMark& mark : kByteOrderMarks) {
         if (count >= mark.length && memcmp(bytes, mark.bytes, mark.length) == 0) {
             *markLength = mark.length;
@@ -104,7 +102,7 @@ int32_t DetectEncoding(const char* bytes, DWORD count, DWORD* markLength) {
 // UTF-16 text in either byte order. As an ANSI text ends at its first NUL byte, this one ends
 // at its first NUL unit; an odd last byte is no whole unit and is ignored. Unpaired surrogates
 // are kept as they are, so that a rewrite gives them back unchanged.
-wchar_t* DecodeUtf16(const unsigned char* bytes, DWORD count, int bigEndian) {
+static wchar_t* DecodeUtf16(const unsigned char* bytes, DWORD count, int bigEndian) {
     size_t units = count / 2;
     wchar_t* text = static_cast<wchar_t*>(AllocateZeroed(units + 1, sizeof(wchar_t)));
     if (!text) return nullptr;
@@ -120,7 +118,7 @@ wchar_t* DecodeUtf16(const unsigned char* bytes, DWORD count, int bigEndian) {
 
 // Text in the ANSI code page or in UTF-8, up to the first NUL byte (the bytes end with one).
 // UTF-8 that is not well formed reads as U+FFFD where it breaks.
-wchar_t* DecodeMultiByte(UINT codePage, const char* bytes) {
+static wchar_t* DecodeMultiByte(UINT codePage, const char* bytes) {
     int units = MultiByteToWideChar(codePage, 0, bytes, -1, nullptr, 0);
     wchar_t* text = units > 0 ? static_cast<wchar_t*>(AllocateZeroed(static_cast<size_t>(units), sizeof(wchar_t)))
                               : nullptr;
@@ -132,7 +130,7 @@ wchar_t* DecodeMultiByte(UINT codePage, const char* bytes) {
 }
 
 // The file's text after its mark, as UTF-16; the bytes are followed by a NUL byte.
-wchar_t* DecodeFileText(const char* bytes, DWORD count, int32_t encoding) {
+static wchar_t* DecodeFileText(const char* bytes, DWORD count, int32_t encoding) {
     if (IsUtf16(encoding)) {
         return DecodeUtf16(reinterpret_cast<const unsigned char*>(bytes), count, encoding == kIniUtf16Be);
     }
@@ -142,7 +140,7 @@ wchar_t* DecodeFileText(const char* bytes, DWORD count, int32_t encoding) {
 // The file's bytes for the text: the encoding's mark, then the text in it. *bytes stays null
 // when there are no bytes at all (an empty text without a mark). 0 when memory runs out or the
 // text cannot be converted.
-int EncodeFileText(const wchar_t* text, size_t units, int32_t encoding, char** bytes, DWORD* byteCount) {
+static int EncodeFileText(const wchar_t* text, size_t units, int32_t encoding, char** bytes, DWORD* byteCount) {
     *bytes = nullptr;
     *byteCount = 0;
     const ByteOrderMark* mark = MarkOf(encoding);
@@ -192,7 +190,7 @@ int EncodeFileText(const wchar_t* text, size_t units, int32_t encoding, char** b
     return 1;
 }
 
-int AppendSection(const wchar_t* name, size_t length) {
+static int AppendSection(const wchar_t* name, size_t length) {
     if (!iniDocument.sections || length == 0) return 0;
     IniSection* sections = static_cast<IniSection*>(
         ArrayWithRoom(iniDocument.sections, &iniDocument.sectionCapacity, iniDocument.sectionCount,
@@ -207,7 +205,7 @@ int AppendSection(const wchar_t* name, size_t length) {
     return 1;
 }
 
-int AppendEntry(int sectionIndex, const wchar_t* name, size_t nameLength, const wchar_t* value,
+static int AppendEntry(int sectionIndex, const wchar_t* name, size_t nameLength, const wchar_t* value,
                 size_t valueLength, int isComment) {
     if (!iniDocument.sections || sectionIndex < 0 || sectionIndex >= iniDocument.sectionCount) return 0;
     if (nameLength == 0 || !value) return 0;
@@ -231,7 +229,7 @@ int AppendEntry(int sectionIndex, const wchar_t* name, size_t nameLength, const 
     return 1;
 }
 
-void ParseLines(const wchar_t* text) {
+static void ParseLines(const wchar_t* text) {
     const wchar_t* cursor = text;
     for (;;) {
         while (*cursor == L'\r' || *cursor == L'\n') ++cursor;
@@ -258,11 +256,11 @@ void ParseLines(const wchar_t* text) {
     }
 }
 
-int IsBlank(wchar_t c) { return c == L' ' || c == L'\t'; }
+static int IsBlank(wchar_t c) { return c == L' ' || c == L'\t'; }
 
 // The value as a decimal number, after outer blanks and one pair of optional double quotes.
 // The number ends at the first non-digit, so trimming the tail changes nothing and is skipped.
-int32_t ParseIniNumber(const wchar_t* value) {
+static int32_t ParseIniNumber(const wchar_t* value) {
     const wchar_t* p = value;
     while (IsBlank(*p)) ++p;
     if (*p == L'"') ++p;
@@ -281,19 +279,19 @@ int32_t ParseIniNumber(const wchar_t* value) {
 }
 
 // Appends text to the output, or only counts it when there is no output yet.
-void Emit(wchar_t* out, size_t* used, const wchar_t* text, size_t length) {
+static void Emit(wchar_t* out, size_t* used, const wchar_t* text, size_t length) {
     if (out && length > 0) memcpy(out + *used, text, length * sizeof(wchar_t));
     *used += length;
 }
 
-void EmitText(wchar_t* out, size_t* used, const wchar_t* text) {
+static void EmitText(wchar_t* out, size_t* used, const wchar_t* text) {
     if (text) Emit(out, used, text, wcslen(text));
 }
 
 // The file's text, counted (out null) or written. A key that starts with '[' or '#' gets one
 // leading blank, and a blank section name is written as '[ ]': without that the written line
 // would read back as a header, a comment or nothing at all, and move or lose the keys.
-size_t EmitDocument(wchar_t* out) {
+static size_t EmitDocument(wchar_t* out) {
     size_t used = 0;
     for (int32_t s = 0; s < iniDocument.sectionCount; ++s) {
         const IniSection* section = &iniDocument.sections[s];
@@ -321,7 +319,7 @@ size_t EmitDocument(wchar_t* out) {
     return used;
 }
 
-void AppendHex(wchar_t* text, int capacity, unsigned long value) {
+static void AppendHex(wchar_t* text, int capacity, unsigned long value) {
     wchar_t digits[12];
     int count = 0;
     do {
@@ -335,14 +333,14 @@ void AppendHex(wchar_t* text, int capacity, unsigned long value) {
 }
 
 // What a rewrite carries over from the old file. A read-only file is never rewritten.
-const DWORD kKeptAttributes =
+static const DWORD kKeptAttributes =
     FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
-const SECURITY_INFORMATION kOwnerAndAccess =
+static const SECURITY_INFORMATION kOwnerAndAccess =
     OWNER_SECURITY_INFORMATION | GROUP_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION;
 
 enum ReplaceOutcome { kReplaced, kNotWritten, kNoNewFile };
 
-int WriteAt(HANDLE file, DWORD offset, const char* bytes, DWORD byteCount) {
+static int WriteAt(HANDLE file, DWORD offset, const char* bytes, DWORD byteCount) {
     LARGE_INTEGER position;
     position.QuadPart = offset;
     if (!SetFilePointerEx(file, position, nullptr, FILE_BEGIN)) return 0;
@@ -352,7 +350,7 @@ int WriteAt(HANDLE file, DWORD offset, const char* bytes, DWORD byteCount) {
     return WriteFile(file, bytes, byteCount, &done, nullptr) && done == byteCount;
 }
 
-int SetLength(HANDLE file, DWORD length) {
+static int SetLength(HANDLE file, DWORD length) {
     LARGE_INTEGER position;
     position.QuadPart = length;
     return SetFilePointerEx(file, position, nullptr, FILE_BEGIN) && SetEndOfFile(file);
@@ -363,7 +361,7 @@ int SetLength(HANDLE file, DWORD length) {
 // not be filled (a full disk), the old one is untouched. kNoNewFile: the folder would not take
 // a new file or the move was refused; the old file is untouched and may still be rewritten in
 // place.
-int ReplaceThroughNewFile(const wchar_t* path, const char* bytes, DWORD byteCount, int exists, DWORD attributes,
+static int ReplaceThroughNewFile(const wchar_t* path, const char* bytes, DWORD byteCount, int exists, DWORD attributes,
                           PSECURITY_DESCRIPTOR security) {
     enum { kTempCapacity = kPathCapacity + 32 };
     if (wcslen(path) + 24 >= kTempCapacity) return kNoNewFile;
@@ -410,7 +408,7 @@ int ReplaceThroughNewFile(const wchar_t* path, const char* bytes, DWORD byteCoun
 // Overwrites the file itself, for a folder that lets the file be written but takes no new
 // files. The old bytes are held meanwhile and written back when any step fails, so the file
 // keeps either the new bytes or the old ones; its attributes and access stay as they were.
-int RewriteInPlace(const wchar_t* path, const char* bytes, DWORD byteCount) {
+static int RewriteInPlace(const wchar_t* path, const char* bytes, DWORD byteCount) {
     HANDLE file = CreateFileW(path, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
                               nullptr);
     if (file == INVALID_HANDLE_VALUE) return 0;
@@ -443,7 +441,7 @@ int RewriteInPlace(const wchar_t* path, const char* bytes, DWORD byteCount) {
 // Puts the bytes in place of the file without ever leaving it half written: through a new
 // file that replaces the old one in one step, or, where the folder refuses that, by rewriting
 // the old file in place. On failure the old file keeps its bytes.
-int ReplaceFileContents(const wchar_t* path, const char* bytes, DWORD byteCount) {
+static int ReplaceFileContents(const wchar_t* path, const char* bytes, DWORD byteCount) {
     if (!path || !path[0]) return 0;
     DWORD attributes = GetFileAttributesW(path);
     int exists = attributes != INVALID_FILE_ATTRIBUTES;
@@ -472,8 +470,6 @@ int ReplaceFileContents(const wchar_t* path, const char* bytes, DWORD byteCount)
     if (outcome == kNoNewFile && exists) return RewriteInPlace(path, bytes, byteCount);
     return outcome == kReplaced;
 }
-
-}  // namespace
 
 uint32_t HashIniName(const wchar_t* name) {
     uint32_t hash = 0;

@@ -18,23 +18,19 @@ VidqEndFunction vidqEnd;
 VidqGetInformationFunction vidqGetInformation;
 const CapabilityRecord* capabilityRecord;
 
-namespace {
-
-const uint32_t kFirstUsableDirectX = 9000;
+static const uint32_t kFirstUsableDirectX = 9000;
 
 template <typename Function>
-Function LookUpEntry(HMODULE library, const char* name) {
+static Function LookUpEntry(HMODULE library, const char* name) {
     // Through a plain function pointer type, which every compiler accepts as a neutral cast.
     return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(library, name)));
 }
 
-void ForgetEntries() {
+static void ForgetEntries() {
     vidqStart = nullptr;
     vidqEnd = nullptr;
     vidqGetInformation = nullptr;
 }
-
-}  // namespace
 
 void OpenCapabilityLibrary() {
     ForgetEntries();

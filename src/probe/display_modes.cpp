@@ -13,14 +13,12 @@ uint32_t displayDeviceCount;
 DisplayMode* selectableModes;
 uint32_t selectableModeCount;
 
-namespace {
-
-const int32_t kWindows2000Code = 100500;
-const uint32_t kFirstCapacity = 8;
+static const int32_t kWindows2000Code = 100500;
+static const uint32_t kFirstCapacity = 8;
 
 // The arrays carry no capacity of their own: they only grow through GrowForOne, which
 // doubles from kFirstCapacity, so the capacity follows from the count.
-uint32_t CapacityFor(uint32_t count) {
+static uint32_t CapacityFor(uint32_t count) {
     if (count == 0) return 0;
     uint32_t capacity = kFirstCapacity;
     while (capacity < count) {
@@ -32,7 +30,7 @@ uint32_t CapacityFor(uint32_t count) {
 
 // Room for one more element after `count` of them. Returns the array (moved or not), or null
 // when it cannot grow, in which case the old array is untouched.
-void* GrowForOne(void* array, uint32_t count, size_t elementSize) {
+static void* GrowForOne(void* array, uint32_t count, size_t elementSize) {
     if (array && count < CapacityFor(count)) return array;
     if (!array && count != 0) return nullptr;
     if (count > 0x7FFFFFFFu) return nullptr;
@@ -41,32 +39,30 @@ void* GrowForOne(void* array, uint32_t count, size_t elementSize) {
     return realloc(array, wanted * elementSize);
 }
 
-void FreeDevices() {
+static void FreeDevices() {
     for (uint32_t d = 0; displayDevices && d < displayDeviceCount; ++d) free(displayDevices[d].modes);
     free(displayDevices);
     displayDevices = nullptr;
     displayDeviceCount = 0;
 }
 
-void FreeSelectableModes() {
+static void FreeSelectableModes() {
     free(selectableModes);
     selectableModes = nullptr;
     selectableModeCount = 0;
 }
 
-uint32_t SortKey(const DisplayMode& mode, int key) {
+static uint32_t SortKey(const DisplayMode& mode, int key) {
     if (key == kSortByWidth) return mode.width;
     if (key == kSortByHeight) return mode.height;
     return mode.frequency;
 }
 
-void SwapModes(DisplayMode* modes, int32_t a, int32_t b) {
+static void SwapModes(DisplayMode* modes, int32_t a, int32_t b) {
     DisplayMode kept = modes[a];
     modes[a] = modes[b];
     modes[b] = kept;
 }
-
-}  // namespace
 
 uint32_t ClassifyAspect(uint32_t width, uint32_t height) {
     if (height == width * 3 / 4) return 1;

@@ -78,10 +78,10 @@ void GatherWindowsVersionFacts(WindowsVersionFacts* facts) {
         facts->editionType = edition;
     }
 
-    facts->tabletPc = GetSystemMetrics(86);     // SM_TABLETPC
-    facts->mediaCenter = GetSystemMetrics(87);  // SM_MEDIACENTER
-    facts->starter = GetSystemMetrics(88);      // SM_STARTER
-    facts->serverR2 = GetSystemMetrics(89);     // SM_SERVERR2
+    facts->tabletPc = GetSystemMetrics(SM_TABLETPC);
+    facts->mediaCenter = GetSystemMetrics(SM_MEDIACENTER);
+    facts->starter = GetSystemMetrics(SM_STARTER);
+    facts->serverR2 = GetSystemMetrics(SM_SERVERR2);
 
     if (facts->platformId == VER_PLATFORM_WIN32_NT &&
         (facts->majorVersion == 3 || facts->majorVersion == 4) && !facts->haveExtendedInfo)
@@ -96,10 +96,77 @@ static void Add(wchar_t* name, const wchar_t* text) {
     AppendBounded(name, kWindowsNameCapacity, text);
 }
 
-static int IsOneOf(uint32_t value, const uint32_t* values, int count) {
-    for (int i = 0; i < count; ++i)
-        if (values[i] == value) return 1;
-    return 0;
+// One row of the NT 6 edition decision: a GetProductInfo type and what it adds to the name.
+struct EditionRow {
+    uint32_t type;
+    const wchar_t* family;   // replaces the version name and takes the server year; null keeps it
+    const wchar_t* edition;  // added after the version name, or after the family and its year
+    int marks;               // kWithoutHyperV, kCoreInstallation
+};
+
+enum { kWithoutHyperV = 1, kCoreInstallation = 2 };
+
+static const wchar_t kSmallBusiness[] = L"Windows Small Business Server";
+static const wchar_t kWebServer[] = L"Windows Web Server";
+static const wchar_t kHomeServer[] = L"Windows Home Server";
+static const wchar_t kStorageServer[] = L"Windows Storage Server";
+static const wchar_t kEssentialBusiness[] = L"Windows Essential Business Server";
+
+// A type missing here (0, 6, 16, above 49) names as an unknown edition.
+static const EditionRow kEditionRows[] = {
+    {1, nullptr, L"Ultimate Edition", 0},
+    {2, nullptr, L"Home Basic Edition", 0},
+    {3, nullptr, L"Home Premium Edition", 0},
+    {4, nullptr, L"Business Edition", 0},
+    {5, nullptr, L"Home Basic Edition", 0},
+    {7, nullptr, L"Standard Edition", 0},
+    {8, nullptr, L"Datacenter Edition", 0},
+    {9, kSmallBusiness, L"", 0},
+    {10, nullptr, L"Enterprise Edition", 0},
+    {11, nullptr, L"Starter Edition", 0},
+    {12, nullptr, L"Datacenter Edition", kCoreInstallation},
+    {13, nullptr, L"Standard Edition", kCoreInstallation},
+    {14, nullptr, L"Enterprise Edition", kCoreInstallation},
+    {15, nullptr, L"Enterprise Edition for Itanium-based Systems", 0},
+    {17, kWebServer, L"", 0},
+    {18, L"Windows HPC Server", L"", 0},
+    {19, kHomeServer, L"", 0},
+    {20, kStorageServer, L" Express Edition", 0},
+    {21, kStorageServer, L" Standard Edition", 0},
+    {22, kStorageServer, L" Workgroup Edition", 0},
+    {23, kStorageServer, L" Enterprise Edition", 0},
+    {24, nullptr, L"for Small Business Edition", 0},
+    {25, kSmallBusiness, L" Premium Edition", 0},
+    {26, nullptr, L"Home Premium Edition", 0},
+    {27, nullptr, L"Business Edition", 0},
+    {28, nullptr, L"Ultimate Edition", 0},
+    {29, kWebServer, L"", kCoreInstallation},
+    {30, kEssentialBusiness, L" Management Server", 0},
+    {31, kEssentialBusiness, L" Security Server", 0},
+    {32, kEssentialBusiness, L" Messaging Server", 0},
+    {33, nullptr, L"Foundation", 0},
+    {34, kHomeServer, L" Premium Edition", 0},
+    {35, nullptr, L"for Windows Essential Server Solutions", kWithoutHyperV},
+    {36, nullptr, L"Standard Edition", kWithoutHyperV},
+    {37, nullptr, L"Datacenter Edition", kWithoutHyperV},
+    {38, nullptr, L"Enterprise Edition", kWithoutHyperV},
+    {39, nullptr, L"Datacenter Edition", kWithoutHyperV | kCoreInstallation},
+    {40, nullptr, L"Standard Edition", kWithoutHyperV | kCoreInstallation},
+    {41, nullptr, L"Enterprise Edition", kWithoutHyperV | kCoreInstallation},
+    {42, L"Hyper-V Server", L"", 0},
+    {43, kStorageServer, L" Express Edition", kCoreInstallation},
+    {44, kStorageServer, L" Standard Edition", kCoreInstallation},
+    {45, kStorageServer, L" Workgroup Edition", kCoreInstallation},
+    {46, kStorageServer, L" Enterprise Edition", kCoreInstallation},
+    {47, nullptr, L"Starter Edition", 0},
+    {48, nullptr, L"Professional Edition", 0},
+    {49, nullptr, L"Professional Edition", 0},
+};
+
+static const EditionRow* FindEditionRow(uint32_t type) {
+    for (const EditionRow& row : kEditionRows)
+        if (row.type == type) return &row;
+    return nullptr;
 }
 
 static void NameNt6(const WindowsVersionFacts* facts, wchar_t* name) {
@@ -116,92 +183,18 @@ static void NameNt6(const WindowsVersionFacts* facts, wchar_t* name) {
         Add(name, L" ");
     }
 
-    const uint32_t t = facts->editionType;
-    switch (t) {
-    case 1: case 28:
-        Add(name, L"Ultimate Edition");
-        break;
-    case 2: case 5:
-        Add(name, L"Home Basic Edition");
-        break;
-    case 3: case 26:
-        Add(name, L"Home Premium Edition");
-        break;
-    case 4: case 27:
-        Add(name, L"Business Edition");
-        break;
-    case 7: case 13: case 36: case 40:
-        Add(name, L"Standard Edition");
-        break;
-    case 8: case 12: case 37: case 39:
-        Add(name, L"Datacenter Edition");
-        break;
-    case 9: case 25:
-        Set(name, L"Windows Small Business Server");
-        Add(name, serverYear);
-        if (t == 25) Add(name, L" Premium Edition");
-        break;
-    case 10: case 14: case 15: case 38: case 41:
-        Add(name, L"Enterprise Edition");
-        if (t == 15) Add(name, L" for Itanium-based Systems");
-        break;
-    case 11: case 47:
-        Add(name, L"Starter Edition");
-        break;
-    case 17: case 29:
-        Set(name, L"Windows Web Server");
-        Add(name, serverYear);
-        break;
-    case 18:
-        Set(name, L"Windows HPC Server");
-        Add(name, serverYear);
-        break;
-    case 19: case 34:
-        Set(name, L"Windows Home Server");
-        Add(name, serverYear);
-        if (t == 34) Add(name, L" Premium Edition");
-        break;
-    case 20: case 21: case 22: case 23: case 43: case 44: case 45: case 46:
-        Set(name, L"Windows Storage Server");
-        Add(name, serverYear);
-        Add(name, L" ");
-        Add(name, (t == 20 || t == 43)   ? L"Express"
-                  : (t == 21 || t == 44) ? L"Standard"
-                  : (t == 22 || t == 45) ? L"Workgroup"
-                                         : L"Enterprise");
-        Add(name, L" Edition");
-        break;
-    case 24:
-        Add(name, L"for Small Business Edition");
-        break;
-    case 30: case 31: case 32:
-        Set(name, L"Windows Essential Business Server");
-        Add(name, serverYear);
-        Add(name, L" ");
-        Add(name, t == 30 ? L"Management Server" : t == 31 ? L"Security Server" : L"Messaging Server");
-        break;
-    case 33:
-        Add(name, L"Foundation");
-        break;
-    case 35:
-        Add(name, L"for Windows Essential Server Solutions");
-        break;
-    case 42:
-        Set(name, L"Hyper-V Server");
-        Add(name, serverYear);
-        break;
-    case 48: case 49:
-        Add(name, L"Professional Edition");
-        break;
-    default:
+    const EditionRow* row = FindEditionRow(facts->editionType);
+    if (!row) {
         Add(name, L"Unknown Edition");
-        break;
+    } else {
+        if (row->family) {
+            Set(name, row->family);
+            Add(name, serverYear);
+        }
+        Add(name, row->edition);
+        if (row->marks & kWithoutHyperV) Add(name, L" without Hyper-V");
+        if (row->marks & kCoreInstallation) Add(name, L" (core installation)");
     }
-
-    if (t >= 35 && t <= 41) Add(name, L" without Hyper-V");
-    static const uint32_t kCoreEditions[] = {12, 13, 14, 29, 39, 40, 41, 43, 44, 45, 46};
-    if (IsOneOf(t, kCoreEditions, sizeof(kCoreEditions) / sizeof(kCoreEditions[0])))
-        Add(name, L" (core installation)");
 
     if (facts->architecture == PROCESSOR_ARCHITECTURE_AMD64) Add(name, L", 64-bit");
     else if (facts->architecture == PROCESSOR_ARCHITECTURE_INTEL) Add(name, L", 32-bit");
@@ -216,16 +209,16 @@ static int NameNt5(const WindowsVersionFacts* facts, wchar_t* name) {
             Set(name, L"Windows XP Professional");
             if (architecture == PROCESSOR_ARCHITECTURE_AMD64) Add(name, L" x64 Edition");
         } else {
-            if (suite & 0x4000) Set(name, L"Windows Compute Cluster Server 2003");
-            else if (suite & 0x8000) Set(name, L"Windows Home Server");
-            else if (suite & (0x0001 | 0x0020)) Set(name, L"Windows Small Business Server 2003");
-            else if (suite & 0x2000) Set(name, L"Windows Storage Server 2003");
+            if (suite & VER_SUITE_COMPUTE_SERVER) Set(name, L"Windows Compute Cluster Server 2003");
+            else if (suite & VER_SUITE_WH_SERVER) Set(name, L"Windows Home Server");
+            else if (suite & (VER_SUITE_SMALLBUSINESS | VER_SUITE_SMALLBUSINESS_RESTRICTED)) Set(name, L"Windows Small Business Server 2003");
+            else if (suite & VER_SUITE_STORAGE_SERVER) Set(name, L"Windows Storage Server 2003");
             else Set(name, L"Windows Server 2003");
             if (facts->serverR2) Add(name, L" R2");
             Add(name, L", ");
-            if (suite & 0x0080) Add(name, L"Datacenter");
-            else if (suite & 0x0002) Add(name, L"Enterprise");
-            else if (suite & 0x0400) Add(name, L"Web");
+            if (suite & VER_SUITE_DATACENTER) Add(name, L"Datacenter");
+            else if (suite & VER_SUITE_ENTERPRISE) Add(name, L"Enterprise");
+            else if (suite & VER_SUITE_BLADE) Add(name, L"Web");
             else Add(name, L"Standard");
             if (architecture == PROCESSOR_ARCHITECTURE_AMD64) Add(name, L" x64");
             Add(name, L" Edition");
@@ -238,11 +231,11 @@ static int NameNt5(const WindowsVersionFacts* facts, wchar_t* name) {
             if (facts->tabletPc) Add(name, L"Tablet PC Edition");
             else if (facts->mediaCenter) Add(name, L"Media Center Edition");
             else if (facts->starter) Add(name, L"Starter Edition");
-            else if (suite & 0x0200) Add(name, L"Home Edition");
-            else if (suite & (0x0040 | 0x0800)) Add(name, L"Embedded");
+            else if (suite & VER_SUITE_PERSONAL) Add(name, L"Home Edition");
+            else if (suite & (VER_SUITE_EMBEDDEDNT | VER_SUITE_EMBEDDED_RESTRICTED)) Add(name, L"Embedded");
             else Add(name, L"Professional");
         } else if (facts->productType == VER_NT_SERVER) {
-            Set(name, (suite & 0x0002) ? L"Windows 2002 .NET Enterprise Server"
+            Set(name, (suite & VER_SUITE_ENTERPRISE) ? L"Windows 2002 .NET Enterprise Server"
                                        : L"Windows 2002 .NET Server");
         }
         return 100510;
@@ -251,8 +244,8 @@ static int NameNt5(const WindowsVersionFacts* facts, wchar_t* name) {
         if (facts->productType == VER_NT_WORKSTATION) {
             Add(name, L"Professional");
         } else {
-            if (suite & 0x0080) Add(name, L"Datacenter ");
-            else if (suite & 0x0002) Add(name, L"Advanced ");
+            if (suite & VER_SUITE_DATACENTER) Add(name, L"Datacenter ");
+            else if (suite & VER_SUITE_ENTERPRISE) Add(name, L"Advanced ");
             Add(name, L"Server");
         }
         return 100500;
@@ -272,9 +265,9 @@ static int NameNt4(const WindowsVersionFacts* facts, wchar_t* name) {
         } else {
             Add(name, L"Server");
             const uint16_t suite = facts->suiteMask;
-            if (suite & 0x0002) Add(name, L", Enterprise Edition");
-            else if (suite & 0x0010) Add(name, L", Terminal Server Edition");
-            else if (suite & (0x0040 | 0x0800)) Add(name, L", Embedded Edition");
+            if (suite & VER_SUITE_ENTERPRISE) Add(name, L", Enterprise Edition");
+            else if (suite & VER_SUITE_TERMINAL) Add(name, L", Terminal Server Edition");
+            else if (suite & (VER_SUITE_EMBEDDEDNT | VER_SUITE_EMBEDDED_RESTRICTED)) Add(name, L", Embedded Edition");
             Add(name, major == 4 ? L" 4.0" : L" 3.51");
         }
     } else {

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Checks the export and import tables of the 32-bit build, which cannot run on this machine:
+# Checks the export and import tables of the 32-bit build (its tests run under WoW64; this
+# pins what the loader sees):
 #   check_tables.sh OBJDUMP WGCONF_DLL VIDQ_DLL DSETUP_DLL
 # wgconf.dll must be a PE32 i386 DLL exporting only _WGCONF_ConfigDialogBox@12, importing
 # _VIDQ_GetInformation@8 from vidq.dll, ordinal 11 from DSETUP.dll and otherwise only system

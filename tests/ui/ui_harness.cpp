@@ -14,114 +14,12 @@ namespace {
 // the order of the dialog's children.
 const int kPageMarkers[4] = {IDC_SCREEN_MODE, IDC_JOYSTICK_NAME, IDC_VOLUME_BGM, IDC_INFORMATION_LIST};
 
-std::wstring WithBackslash(std::wstring path) {
-    if (!path.empty() && path.back() != L'\\') path += L'\\';
-    return path;
-}
-
-void RemoveTree(const std::wstring& directory) {
-    WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW((directory + L"*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            std::wstring name = found.cFileName;
-            if (name == L"." || name == L"..") continue;
-            std::wstring path = directory + name;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                RemoveTree(path + L"\\");
-            } else {
-                SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-                DeleteFileW(path.c_str());
-            }
-        } while (FindNextFileW(search, &found));
-        FindClose(search);
-    }
-    RemoveDirectoryW(directory.c_str());
-}
-
-std::wstring UniqueTemporaryDirectory() {
-    wchar_t base[MAX_PATH];
-    GetTempPathW(MAX_PATH, base);
-    for (unsigned attempt = 0;; ++attempt) {
-        wchar_t name[MAX_PATH];
-        wsprintfW(name, L"%swgui-%lu-%lu-%u", base, GetCurrentProcessId(), GetTickCount(), attempt);
-        if (CreateDirectoryW(name, nullptr)) return WithBackslash(name);
-        if (GetLastError() != ERROR_ALREADY_EXISTS) return std::wstring();
-    }
-}
-
 }  // namespace
-
-std::wstring ProgramDirectory() {
-    wchar_t path[MAX_PATH];
-    DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring directory(path, length);
-    return directory.substr(0, directory.find_last_of(L'\\') + 1);
-}
-
-std::wstring SourcePath(const wchar_t* relative) {
-    // The source tree is a Unix path; Wine shows the Unix root as drive Z:.
-    std::string unixPath = WGCONF_SOURCE_DIR;
-    std::wstring path = L"Z:";
-    for (char c : unixPath) path += c == '/' ? L'\\' : static_cast<wchar_t>(c);
-    path += L'\\';
-    for (const wchar_t* p = relative; *p; ++p) path += *p == L'/' ? L'\\' : *p;
-    return path;
-}
-
-bool FileExists(const std::wstring& path) {
-    DWORD attributes = GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-std::string ReadBytes(const std::wstring& path) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return std::string();
-    std::string bytes;
-    char buffer[4096];
-    DWORD read = 0;
-    while (ReadFile(file, buffer, sizeof(buffer), &read, nullptr) && read > 0) bytes.append(buffer, read);
-    CloseHandle(file);
-    return bytes;
-}
-
-bool WriteBytes(const std::wstring& path, const std::string& bytes) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    BOOL ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(file);
-    return ok && written == bytes.size();
-}
-
-std::string Utf8(const std::wstring& text) {
-    if (text.empty()) return std::string();
-    int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-    std::string bytes(static_cast<size_t>(size), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), &bytes[0], size, nullptr, nullptr);
-    return bytes;
-}
-
-std::vector<std::string> SplitLines(const std::string& text) {
-    std::vector<std::string> lines;
-    size_t start = 0;
-    while (start < text.size()) {
-        size_t end = text.find('\n', start);
-        if (end == std::string::npos) end = text.size();
-        std::string line = text.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        lines.push_back(line);
-        start = end + 1;
-    }
-    return lines;
-}
 
 // --- Installation
 
 Installation::Installation(const InstallationSettings& settings) {
-    root_ = UniqueTemporaryDirectory();
-    if (root_.empty()) return;
+    if (!MakeTempDirectory(L"ui", &root_)) return;
     install_ = root_ + L"Wingmere\\";
     work_ = settings.separateWork ? root_ + L"Save\\" : install_;
     bool ok = CreateDirectoryW(install_.c_str(), nullptr) != 0;
@@ -287,40 +185,13 @@ bool DialogDriver::TabTo(HWND control) {
     return Focus() == control;
 }
 
-std::wstring DialogDriver::Text(HWND window) {
-    wchar_t text[512] = {};
-    GetWindowTextW(window, text, 512);
-    return text;
-}
-
-std::vector<std::wstring> DialogDriver::Items(HWND combo) {
-    std::vector<std::wstring> items;
-    int count = static_cast<int>(SendMessageW(combo, CB_GETCOUNT, 0, 0));
-    for (int i = 0; i < count; ++i) {
-        wchar_t text[256] = {};
-        if (SendMessageW(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0) < 256) {
-            SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
-        }
-        items.push_back(text);
-    }
-    return items;
-}
-
-int DialogDriver::Selected(HWND combo) { return static_cast<int>(SendMessageW(combo, CB_GETCURSEL, 0, 0)); }
-
-bool DialogDriver::Checked(HWND button) { return SendMessageW(button, BM_GETCHECK, 0, 0) == BST_CHECKED; }
-
 std::vector<std::wstring> DialogDriver::TabTexts(HWND tab) {
-    std::vector<std::wstring> texts;
-    int count = static_cast<int>(SendMessageW(tab, TCM_GETITEMCOUNT, 0, 0));
-    for (int i = 0; i < count; ++i) {
+    std::vector<std::wstring> texts(static_cast<size_t>(SendMessageW(tab, TCM_GETITEMCOUNT, 0, 0)));
+    for (size_t i = 0; i < texts.size(); ++i) {
         wchar_t text[256] = {};
-        TCITEMW item = {};
-        item.mask = TCIF_TEXT;
-        item.pszText = text;
-        item.cchTextMax = 256;
-        SendMessageW(tab, TCM_GETITEMW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
-        texts.push_back(text);
+        TCITEMW item = {TCIF_TEXT, 0, 0, text, 256, 0, 0};
+        SendMessageW(tab, TCM_GETITEMW, i, reinterpret_cast<LPARAM>(&item));
+        texts[i] = text;
     }
     return texts;
 }
@@ -482,45 +353,15 @@ CallerDialogRun RunCallerDialog(const std::function<void(DialogDriver&)>& script
     return run;
 }
 
-// --- Overrides
-
-RegistryStringOverride::RegistryStringOverride(const wchar_t* key, const wchar_t* name, const wchar_t* value)
-    : key_(key), name_(name) {
-    HKEY handle;
-    if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, key, 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, &handle, nullptr) !=
-        ERROR_SUCCESS) {
-        return;
-    }
-    wchar_t old[512] = {};
-    DWORD size = sizeof(old) - sizeof(wchar_t);
-    DWORD type = 0;
-    if (RegQueryValueExW(handle, name, nullptr, &type, reinterpret_cast<BYTE*>(old), &size) == ERROR_SUCCESS &&
-        type == REG_SZ) {
-        hadValue_ = true;
-        old_ = old;
-    }
-    applied_ = RegSetValueExW(handle, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value),
-                              static_cast<DWORD>((lstrlenW(value) + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
-    RegCloseKey(handle);
+std::string RunAndCheck(Installation& installation, const std::function<void(DialogDriver&)>& script,
+                        HANDLE session) {
+    if (!installation.Ready()) return "the installation was not laid out";
+    if (!installation.Load()) return "wgconf.dll did not load";
+    DialogRun run = RunDialog(installation.Entry(), session, script);
+    if (!run.dialogSeen) return "the dialog did not come up";
+    if (run.forcedClose) return "the script left the dialog open";
+    if (run.result != 1) return "the export returned " + std::to_string(run.result);
+    return std::string();
 }
-
-RegistryStringOverride::~RegistryStringOverride() {
-    if (!applied_) return;
-    HKEY handle;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, key_.c_str(), 0, KEY_WRITE, &handle) != ERROR_SUCCESS) return;
-    if (hadValue_) {
-        RegSetValueExW(handle, name_.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(old_.c_str()),
-                       static_cast<DWORD>((old_.size() + 1) * sizeof(wchar_t)));
-    } else {
-        RegDeleteValueW(handle, name_.c_str());
-    }
-    RegCloseKey(handle);
-}
-
-EnvironmentOverride::EnvironmentOverride(const wchar_t* name, const std::wstring& value) : name_(name) {
-    SetEnvironmentVariableW(name, value.c_str());
-}
-
-EnvironmentOverride::~EnvironmentOverride() { SetEnvironmentVariableW(name_.c_str(), nullptr); }
 
 }  // namespace ui

@@ -10,21 +10,14 @@
 #include <string>
 #include <vector>
 
+#include "shared/test_support.h"
+
 namespace ui {
 
 typedef int(WINAPI* ConfigDialogBoxFunction)(HWND owner, HANDLE session, LPARAM parameter);
 
 // Page indices in tab order.
 enum { kGraphicPage = 0, kInputPage = 1, kSoundPage = 2, kInformationPage = 3 };
-
-// Files and text.
-std::wstring ProgramDirectory();  // the test program's directory (the build's bin), with '\'
-std::wstring SourcePath(const wchar_t* relative);  // a file of the source tree, as a Windows path
-bool FileExists(const std::wstring& path);
-std::string ReadBytes(const std::wstring& path);  // empty when missing
-bool WriteBytes(const std::wstring& path, const std::string& bytes);
-std::string Utf8(const std::wstring& text);
-std::vector<std::string> SplitLines(const std::string& text);  // CR LF or LF line ends
 
 struct InstallationSettings {
     int language = 0;             // [SYSTEM] language of config.ini; -1 leaves the key out
@@ -106,10 +99,6 @@ public:
     // Presses Tab until the control has the focus; false after a whole round without it.
     bool TabTo(HWND control);
 
-    static std::wstring Text(HWND window);
-    static std::vector<std::wstring> Items(HWND combo);
-    static int Selected(HWND combo);
-    static bool Checked(HWND button);
     static std::vector<std::wstring> TabTexts(HWND tab);
 
 private:
@@ -131,6 +120,12 @@ struct DialogRun {
 DialogRun RunDialog(ConfigDialogBoxFunction entry, HANDLE session, const std::function<void(DialogDriver&)>& script,
                     HWND owner = nullptr, LPARAM parameter = 0);
 
+// Loads the tool from the installation, runs its dialog with the script and checks the run.
+// Says what went wrong (not laid out, not loaded, no dialog, left open, a result other than 1),
+// or nothing when all is well: EXPECT_EQ("", RunAndCheck(...)).
+std::string RunAndCheck(Installation& installation, const std::function<void(DialogDriver&)>& script,
+                        HANDLE session = nullptr);
+
 // A dialog of the caller's own, made from a template in memory: an edit box (kCallerEditId)
 // that has the focus first, then OK (the default button) and Cancel.
 enum { kCallerEditId = 100 };
@@ -145,34 +140,5 @@ struct CallerDialogRun {
 // Runs the caller's dialog modally on this thread; `script` works it from a second thread.
 CallerDialogRun RunCallerDialog(const std::function<void(DialogDriver&)>& script);
 
-// Sets a string value under HKEY_LOCAL_MACHINE and puts back the old state when it goes.
-class RegistryStringOverride {
-public:
-    RegistryStringOverride(const wchar_t* key, const wchar_t* name, const wchar_t* value);
-    ~RegistryStringOverride();
-    RegistryStringOverride(const RegistryStringOverride&) = delete;
-    RegistryStringOverride& operator=(const RegistryStringOverride&) = delete;
-    bool Applied() const { return applied_; }
-
-private:
-    std::wstring key_;
-    std::wstring name_;
-    std::wstring old_;
-    bool hadValue_ = false;
-    bool applied_ = false;
-};
-
-// Sets an environment variable of this process (inherited by programs it starts) and removes
-// it when it goes.
-class EnvironmentOverride {
-public:
-    EnvironmentOverride(const wchar_t* name, const std::wstring& value);
-    ~EnvironmentOverride();
-    EnvironmentOverride(const EnvironmentOverride&) = delete;
-    EnvironmentOverride& operator=(const EnvironmentOverride&) = delete;
-
-private:
-    std::wstring name_;
-};
 
 }  // namespace ui

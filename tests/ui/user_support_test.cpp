@@ -4,9 +4,7 @@
 
 #include <windows.h>
 #include <commctrl.h>
-
-#include <string>
-#include <vector>
+#include <shellapi.h>
 
 #include "resources/resource.h"
 #include "ui_harness.h"
@@ -19,128 +17,48 @@ const wchar_t kRecordFlag[] = L"--record-open";
 const wchar_t kRecordLogVariable[] = L"WGCONF_OPEN_LOG";
 const wchar_t kProgId[] = L"WgconfUiTest.OpenRecorder";
 
+std::wstring ProgramPath() {
+    wchar_t program[MAX_PATH];
+    DWORD length = GetModuleFileNameW(nullptr, program, MAX_PATH);
+    return std::wstring(program, length);
+}
+
 // This program doubles as the ".html" handler: started with the flag, it appends the file it
 // was asked to open to the log named in the environment and ends before the tests start.
 struct OpenRecorder {
     OpenRecorder() {
-        std::wstring commandLine = GetCommandLineW();
-        size_t flag = commandLine.find(kRecordFlag);
-        if (flag == std::wstring::npos) return;
-        size_t start = commandLine.find_first_not_of(L' ', flag + lstrlenW(kRecordFlag));
-        std::wstring path;
-        if (start != std::wstring::npos && commandLine[start] == L'"') {
-            size_t end = commandLine.find(L'"', start + 1);
-            path = commandLine.substr(start + 1, end == std::wstring::npos ? std::wstring::npos : end - start - 1);
-        } else if (start != std::wstring::npos) {
-            path = commandLine.substr(start, commandLine.find(L' ', start) - start);
-        }
+        int count = 0;
+        wchar_t** arguments = CommandLineToArgvW(GetCommandLineW(), &count);
+        if (count < 3 || lstrcmpW(arguments[1], kRecordFlag) != 0) return;
         wchar_t log[MAX_PATH] = {};
-        if (GetEnvironmentVariableW(kRecordLogVariable, log, MAX_PATH)) {
-            HANDLE file = CreateFileW(log, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr);
-            if (file != INVALID_HANDLE_VALUE) {
-                std::string line = Utf8(path) + "\n";
-                DWORD written = 0;
-                WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
-                CloseHandle(file);
-            }
-        }
+        GetEnvironmentVariableW(kRecordLogVariable, log, MAX_PATH);
+        HANDLE file = CreateFileW(log, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+        std::string line = Utf8(arguments[2]) + "\n";
+        DWORD written = 0;
+        WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+        CloseHandle(file);
         ExitProcess(0);
     }
 };
 OpenRecorder openRecorder;
 
-std::wstring ReadDefault(HKEY root, const std::wstring& key, bool* present) {
-    *present = false;
-    HKEY handle;
-    if (RegOpenKeyExW(root, key.c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS) return std::wstring();
-    wchar_t value[512] = {};
-    DWORD size = sizeof(value) - sizeof(wchar_t);
-    DWORD type = 0;
-    if (RegQueryValueExW(handle, nullptr, nullptr, &type, reinterpret_cast<BYTE*>(value), &size) == ERROR_SUCCESS &&
-        type == REG_SZ) {
-        *present = true;
-    }
-    RegCloseKey(handle);
-    return value;
-}
-
-bool WriteDefault(HKEY root, const std::wstring& key, const std::wstring& value) {
-    HKEY handle;
-    if (RegCreateKeyExW(root, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &handle, nullptr) != ERROR_SUCCESS)
-        return false;
-    LONG result = RegSetValueExW(handle, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                                 static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
-    RegCloseKey(handle);
-    return result == ERROR_SUCCESS;
-}
-
 // Makes this program the handler of ".html" and puts the previous association back when it goes.
-class HtmlHandlerOverride {
-public:
-    explicit HtmlHandlerOverride(const std::wstring& log) : log_(kRecordLogVariable, log) {
-        HKEY existing;
-        hadExtensionKey_ = RegOpenKeyExW(HKEY_CLASSES_ROOT, L".html", 0, KEY_READ, &existing) == ERROR_SUCCESS;
-        if (hadExtensionKey_) RegCloseKey(existing);
-        oldProgId_ = ReadDefault(HKEY_CLASSES_ROOT, L".html", &hadProgId_);
-        wchar_t program[MAX_PATH];
-        GetModuleFileNameW(nullptr, program, MAX_PATH);
-        std::wstring command = L"\"" + std::wstring(program) + L"\" " + kRecordFlag + L" \"%1\"";
-        applied_ = WriteDefault(HKEY_CLASSES_ROOT, std::wstring(kProgId) + L"\\shell\\open\\command", command) &&
-                   WriteDefault(HKEY_CLASSES_ROOT, L".html", kProgId);
-    }
-    ~HtmlHandlerOverride() {
-        if (hadProgId_) {
-            WriteDefault(HKEY_CLASSES_ROOT, L".html", oldProgId_);
-        } else if (hadExtensionKey_) {
-            HKEY handle;
-            if (RegOpenKeyExW(HKEY_CLASSES_ROOT, L".html", 0, KEY_WRITE, &handle) == ERROR_SUCCESS) {
-                RegDeleteValueW(handle, nullptr);
-                RegCloseKey(handle);
-            }
-        } else {
-            RegDeleteTreeW(HKEY_CLASSES_ROOT, L".html");
-        }
-        RegDeleteTreeW(HKEY_CLASSES_ROOT, kProgId);
-    }
-    bool Applied() const { return applied_; }
+struct HtmlHandlerOverride {
+    explicit HtmlHandlerOverride(const std::wstring& log) : log(kRecordLogVariable, log) {}
+    ~HtmlHandlerOverride() { RegDeleteTreeW(HKEY_CLASSES_ROOT, kProgId); }
+    bool Applied() const { return command.Applied() && extension.Applied(); }
 
-private:
-    EnvironmentOverride log_;
-    std::wstring oldProgId_;
-    bool hadProgId_ = false;
-    bool hadExtensionKey_ = false;
-    bool applied_ = false;
+    EnvironmentOverride log;
+    RegistryValueOverride command{HKEY_CLASSES_ROOT, (std::wstring(kProgId) + L"\\shell\\open\\command").c_str(),
+                                  nullptr, (L"\"" + ProgramPath() + L"\" " + kRecordFlag + L" \"%1\"").c_str()};
+    RegistryValueOverride extension{HKEY_CLASSES_ROOT, L".html", nullptr, kProgId};
 };
 
 size_t Count(const std::string& text, const std::string& part) {
     size_t count = 0;
     for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
     return count;
-}
-
-std::wstring ListText(HWND list, int row, int column) {
-    wchar_t text[256] = {};
-    LVITEMW item = {};
-    item.iSubItem = column;
-    item.pszText = text;
-    item.cchTextMax = 256;
-    SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
-    return text;
-}
-
-std::string Escaped(const std::string& text) {
-    std::string out;
-    for (char c : text) {
-        switch (c) {
-            case '&': out += "&amp;"; break;
-            case '<': out += "&lt;"; break;
-            case '>': out += "&gt;"; break;
-            case '"': out += "&quot;"; break;
-            default: out += c;
-        }
-    }
-    return out;
 }
 
 struct ErrorBoxSearch {
@@ -164,7 +82,7 @@ std::wstring MessageBoxText(HWND box) {
     std::wstring longest;
     for (HWND child = FindWindowExW(box, nullptr, L"Static", nullptr); child;
          child = FindWindowExW(box, child, L"Static", nullptr)) {
-        std::wstring text = DialogDriver::Text(child);
+        std::wstring text = WindowText(child);
         if (text.size() > longest.size()) longest = text;
     }
     return longest;
@@ -177,16 +95,14 @@ TEST(UserSupport, WritesTheFormAndOpensItWithTheShell) {
     settings.language = 0;
     settings.separateWork = true;
     Installation installation(settings);
-    ASSERT_TRUE(installation.Ready());
     ASSERT_TRUE(CopyFileW(SourcePath(L"game/install/support.html").c_str(), installation.InInstall(L"support.html").c_str(),
                           FALSE));
     std::wstring log = installation.InWork(L"opened.log");
     HtmlHandlerOverride handler(log);
     ASSERT_TRUE(handler.Applied());
-    ASSERT_TRUE(installation.Load());
 
     std::vector<std::wstring> captions, values;
-    DialogRun run = RunDialog(installation.Entry(), nullptr, [&](DialogDriver& driver) {
+    EXPECT_EQ("", RunAndCheck(installation, [&](DialogDriver& driver) {
         HWND list = driver.Item(kInformationPage, IDC_INFORMATION_LIST);
         int rows = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
         for (int row = 0; row < rows; ++row) {
@@ -195,10 +111,7 @@ TEST(UserSupport, WritesTheFormAndOpensItWithTheShell) {
         }
         driver.Press(IDC_USER_SUPPORT);
         driver.Press(IDCANCEL);
-    });
-    EXPECT_TRUE(run.dialogSeen);
-    EXPECT_FALSE(run.forcedClose);
-    EXPECT_EQ(1, run.result);
+    }));
 
     std::wstring formPath = installation.InWork(L"mail_support.html");
     std::string form = ReadBytes(formPath);
@@ -247,7 +160,7 @@ TEST(UserSupport, WritesTheFormAndOpensItWithTheShell) {
         }
         if (captions[row].empty()) continue;
         EXPECT_FALSE(values[row].empty()) << "row " << row;
-        report += Utf8(captions[row]) + " : " + Escaped(Utf8(values[row])) + "\n";
+        report += Utf8(captions[row]) + " : " + HtmlEscaped(Utf8(values[row])) + "\n";
     }
 
     // The block: installation directory, one report line per listed fact in list order, the
@@ -261,7 +174,7 @@ TEST(UserSupport, WritesTheFormAndOpensItWithTheShell) {
         return block.substr(start, end == std::string::npos ? std::string::npos : end - start);
     };
     EXPECT_EQ(0u, block.find(banner + "Install Directory "));
-    EXPECT_EQ(Escaped(Utf8(installation.Directory())), section("Install Directory"));
+    EXPECT_EQ(HtmlEscaped(Utf8(installation.Directory())), section("Install Directory"));
     EXPECT_EQ(report, section("PC Information"));
     std::string environment = section("Environment");
     EXPECT_EQ(
@@ -288,14 +201,12 @@ TEST(UserSupport, MissingTemplateShowsTheJapaneseErrorBox) {
     InstallationSettings settings;
     settings.language = 0;  // the form errors are Japanese whatever the language
     Installation installation(settings);
-    ASSERT_TRUE(installation.Ready());
     std::wstring log = installation.InWork(L"opened.log");
     HtmlHandlerOverride handler(log);
-    ASSERT_TRUE(installation.Load());
 
     std::wstring boxText;
     bool boxSeen = false;
-    DialogRun run = RunDialog(installation.Entry(), nullptr, [&](DialogDriver& driver) {
+    EXPECT_EQ("", RunAndCheck(installation, [&](DialogDriver& driver) {
         DWORD thread = GetWindowThreadProcessId(driver.Dialog(), nullptr);
         driver.PostPress(IDC_USER_SUPPORT);
         ErrorBoxSearch search;
@@ -310,9 +221,7 @@ TEST(UserSupport, MissingTemplateShowsTheJapaneseErrorBox) {
             WaitFor([&] { return !IsWindow(search.box); });
         }
         driver.Press(IDCANCEL);
-    });
-    EXPECT_TRUE(run.dialogSeen);
-    EXPECT_FALSE(run.forcedClose);
+    }));
     ASSERT_TRUE(boxSeen);
     EXPECT_EQ(L"メール送信フォームが存在しません。\n[" + installation.InInstall(L"support.html") + L"]", boxText);
     EXPECT_FALSE(FileExists(installation.InWork(L"mail_support.html")));

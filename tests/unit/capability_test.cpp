@@ -1,49 +1,18 @@
 // The capability library against the stand-in vidq.dll: copies of it are put into a temporary
 // installation directory, and its call log (vidq-calls.log beside each copy) shows what was called.
-#include <gtest/gtest.h>
-
-#include <windows.h>
-
-#include <string.h>
-
-#include <string>
-#include <vector>
 
 #include "entry/bounded_text.h"
-#include "entry/install_paths.h"
-#include "probe/capability.h"
-#include "probe/directx_probe.h"
 #include "probe/display_modes.h"
-#include "test_support.h"
+#include "process_records.h"
+#include "shared/test_support.h"
 
 namespace {
 
-// A call log's text; empty while nothing has been logged.
-std::string LogText(const std::wstring& path) {
-    std::string text;
-    ReadWholeFile(path, &text);
-    return text;
-}
-
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    size_t start = 0;
-    while (start < text.size()) {
-        size_t end = text.find("\r\n", start);
-        if (end == std::string::npos) end = text.size();
-        lines.push_back(text.substr(start, end - start));
-        start = end + 2;
-    }
-    return lines;
-}
-
-class CapabilityTest : public testing::Test {
+class CapabilityTest : public RecordsTest {
 protected:
     void SetUp() override {
         ASSERT_TRUE(MakeTempDirectory(L"capability", &directory));
-        CopyBounded(savedInstall, kPathCapacity, installDirectory);
         CopyBounded(installDirectory, kPathCapacity, directory.c_str());
-        savedDirectX = directXFacts.directXVersion;
         directXFacts.directXVersion = 9904;
         capabilitySession = 0;
         FreeDisplayCatalogue();
@@ -51,17 +20,13 @@ protected:
     void TearDown() override {
         CloseCapabilityLibrary();
         FreeDisplayCatalogue();
-        capabilitySession = 0;
-        capabilityAvailable = 0;
-        sessionFromCaller = 0;
-        directXFacts.directXVersion = savedDirectX;
-        CopyBounded(installDirectory, kPathCapacity, savedInstall);
+
         EXPECT_TRUE(RemoveTree(directory));  // fails while the tool still holds its copy
     }
     void InstallStandIn(const wchar_t* builtName) {
         ASSERT_TRUE(CopyFileW((ProgramDirectory() + builtName).c_str(), (directory + L"vidq.dll").c_str(), FALSE));
     }
-    std::vector<std::string> Log() { return Lines(LogText(directory + L"vidq-calls.log")); }
+    std::vector<std::string> Log() { return SplitLines(ReadBytes(directory + L"vidq-calls.log")); }
     // The library that the tool loaded is this test's copy, not the one bound at load time.
     std::wstring LoadedPath() {
         wchar_t path[MAX_PATH] = {};
@@ -76,8 +41,6 @@ protected:
     }
 
     std::wstring directory;
-    wchar_t savedInstall[kPathCapacity] = {};
-    uint32_t savedDirectX = 0;
 };
 
 TEST_F(CapabilityTest, OwnSessionIsStartedReadAndEnded) {
@@ -162,7 +125,7 @@ TEST_F(CapabilityTest, LibraryLackingAnEntryIsLoadedButNeverCalled) {
 
 TEST_F(CapabilityTest, RefusedSessionGivesNoRecord) {
     InstallStandIn(L"vidq.dll");
-    PutFile(directory + L"vidq.ini", "[SESSION]\r\nfail=1\r\n");
+    EXPECT_TRUE(WriteBytes(directory + L"vidq.ini", "[SESSION]\r\nfail=1\r\n"));
     OpenCapabilityLibrary();
     ASSERT_EQ(1, capabilityAvailable);
     EXPECT_EQ(nullptr, ObtainCapabilityRecord(nullptr));
@@ -174,7 +137,7 @@ TEST_F(CapabilityTest, RefusedSessionGivesNoRecord) {
 
 TEST_F(CapabilityTest, MissingRecordStillEndsTheSession) {
     InstallStandIn(L"vidq.dll");
-    PutFile(directory + L"vidq.ini", "[SESSION]\r\nrecord=0\r\n");
+    EXPECT_TRUE(WriteBytes(directory + L"vidq.ini", "[SESSION]\r\nrecord=0\r\n"));
     OpenCapabilityLibrary();
     EXPECT_EQ(nullptr, ObtainCapabilityRecord(nullptr));
     EXPECT_EQ(nullptr, capabilityRecord);
@@ -185,9 +148,9 @@ TEST_F(CapabilityTest, MissingRecordStillEndsTheSession) {
 
 TEST_F(CapabilityTest, RecordFollowsTheIniBesideTheLibrary) {
     InstallStandIn(L"vidq.dll");
-    PutFile(directory + L"vidq.ini",
+    EXPECT_TRUE(WriteBytes(directory + L"vidq.ini",
               "[PC]\r\nmaker=Maker A\r\nmodel=Model B\r\n[LEVELS]\r\nanisotropy=2,2,4\r\nantialias=\r\n"
-              "[DEPTH]\r\nfirst=16\r\nsecond=5\r\n[RESOLUTIONS]\r\ntable=1920x1080x0, 800x600x60, 1280x1024x75, 0x0\r\n");
+              "[DEPTH]\r\nfirst=16\r\nsecond=5\r\n[RESOLUTIONS]\r\ntable=1920x1080x0, 800x600x60, 1280x1024x75, 0x0\r\n"));
     OpenCapabilityLibrary();
     const CapabilityRecord* record = ObtainCapabilityRecord(nullptr);
     ASSERT_NE(nullptr, record);
@@ -198,23 +161,11 @@ TEST_F(CapabilityTest, RecordFollowsTheIniBesideTheLibrary) {
     EXPECT_EQ(0, CountCapabilityLevels(record->antiAliasLevels, kCapabilityMaxAntiAliasLevels));
     EXPECT_EQ(16u, record->depthBitsFirst);
     EXPECT_EQ(5u, record->depthBitsSecond);
-    // The same figures at their byte offsets: on 32-bit Windows the table pointer takes 4 bytes
-    // at 976 and the depth figures follow at 980 and 984; on 64-bit Windows the pointer takes 8
-    // bytes and they move to 984 and 988.
-    const uint8_t* bytes = reinterpret_cast<const uint8_t*>(record);
-    const size_t depthOffset = sizeof(void*) == 4 ? 980 : 984;
-    const ResolutionTableEntry* table = nullptr;
-    uint32_t first = 0;
-    uint32_t second = 0;
-    memcpy(&table, bytes + 976, sizeof(table));
-    memcpy(&first, bytes + depthOffset, 4);
-    memcpy(&second, bytes + depthOffset + 4, 4);
-    ASSERT_NE(nullptr, table);
-    EXPECT_EQ(1920u, table[0].width);
-    EXPECT_EQ(1280u, table[2].width);
-    EXPECT_EQ(75u, table[2].third);
-    EXPECT_EQ(16u, first);
-    EXPECT_EQ(5u, second);
+    // The offsets of these fields on either build are fixed by capability_record.h.
+    ASSERT_NE(nullptr, record->resolutionTable);
+    EXPECT_EQ(1920u, record->resolutionTable[0].width);
+    EXPECT_EQ(1280u, record->resolutionTable[2].width);
+    EXPECT_EQ(75u, record->resolutionTable[2].third);
     ASSERT_EQ(1u, selectableModeCount);
     EXPECT_EQ(1280u, selectableModes[0].width);
     EXPECT_EQ(75u, selectableModes[0].frequency);
@@ -257,7 +208,7 @@ TEST_F(CapabilityTest, CallersSessionIsUsedAndNeverEnded) {
     ASSERT_NE(nullptr, bound);
     std::wstring boundLog = ProgramDirectory() + L"vidq-calls.log";
     bool logExisted = GetFileAttributesW(boundLog.c_str()) != INVALID_FILE_ATTRIBUTES;
-    size_t logStart = LogText(boundLog).size();
+    size_t logStart = ReadBytes(boundLog).size();
     auto start = reinterpret_cast<VidqStartFunction>(reinterpret_cast<void (*)()>(GetProcAddress(bound, "_VIDQ_Start@12")));
     auto end = reinterpret_cast<VidqEndFunction>(reinterpret_cast<void (*)()>(GetProcAddress(bound, "_VIDQ_End@4")));
     ASSERT_TRUE(start && end);
@@ -281,7 +232,7 @@ TEST_F(CapabilityTest, CallersSessionIsUsedAndNeverEnded) {
     EXPECT_EQ(session, capabilitySession);
     EXPECT_EQ(nullptr, capabilityRecord);
 
-    std::vector<std::string> calls = Lines(LogText(boundLog).substr(logStart));
+    std::vector<std::string> calls = SplitLines(ReadBytes(boundLog).substr(logStart));
     EXPECT_EQ((std::vector<std::string>{"start " + number, "information " + number + " 5"}), calls);
     EXPECT_TRUE(Log().empty());
 

@@ -1,22 +1,15 @@
 // The Graphic, Input and Sound pages and the Initialize command on real page windows, with
 // the process-wide records set up by the test instead of by start-up.
-#include <gtest/gtest.h>
 
-#include <windows.h>
-#include <commctrl.h>
 #include <shlwapi.h>
 
-#include <string>
-#include <vector>
+#include <utility>
 
 #include "dialog/pages.h"
-#include "entry/install_paths.h"
-#include "options/game_options.h"
-#include "probe/capability.h"
 #include "probe/display_modes.h"
-#include "probe/environment.h"
 #include "resources/resource.h"
-#include "test_support.h"
+#include "process_records.h"
+#include "shared/test_support.h"
 
 namespace {
 
@@ -42,40 +35,12 @@ void SetLevels(uint32_t* list, std::initializer_list<uint32_t> levels) {
     list[i] = 0;
 }
 
-std::wstring ItemText(HWND combo, int item) {
-    wchar_t text[128] = {};
-    SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(text));
-    return text;
-}
+using Strings = std::vector<std::wstring>;
 
-std::vector<std::wstring> Items(HWND combo) {
-    std::vector<std::wstring> items;
-    int count = static_cast<int>(SendMessageW(combo, CB_GETCOUNT, 0, 0));
-    for (int i = 0; i < count; ++i) items.push_back(ItemText(combo, i));
-    return items;
-}
-
-int Selected(HWND combo) { return static_cast<int>(SendMessageW(combo, CB_GETCURSEL, 0, 0)); }
-
-std::wstring WindowText(HWND window) {
-    wchar_t text[256] = {};
-    GetWindowTextW(window, text, 256);
-    return text;
-}
-
-bool Checked(HWND button) { return SendMessageW(button, BM_GETCHECK, 0, 0) == BST_CHECKED; }
-
-class DialogPagesTest : public testing::Test {
+class DialogPagesTest : public RecordsTest {
 protected:
     void SetUp() override {
-        InitCommonControls();
-        savedOptions = gameOptions;
-        savedEnvironment = environmentSnapshot;
-        savedLanguage = languageIndex;
-        lstrcpynW(savedInstall, installDirectory, kPathCapacity);
-        lstrcpynW(savedWork, workDirectory, kPathCapacity);
-
-        languageIndex = 0;
+        ASSERT_TRUE(temp.Made());
         SetScreen(1280, 1024);
         SetFactoryOptions(&gameOptions, nullptr);
         capabilityAvailable = 0;
@@ -97,20 +62,10 @@ protected:
         for (HWND page : pages) DestroyWindow(page);
         DestroyWindow(owner);
         FreeDisplayCatalogue();
-        capabilityAvailable = 0;
-        capabilitySession = 0;
-        capabilityRecord = nullptr;
-        vidqStart = nullptr;
-        vidqGetInformation = nullptr;
-        gameOptions = savedOptions;
-        environmentSnapshot = savedEnvironment;
-        languageIndex = savedLanguage;
-        lstrcpynW(installDirectory, savedInstall, kPathCapacity);
-        lstrcpynW(workDirectory, savedWork, kPathCapacity);
     }
 
     // A library that hands out fakeRecord, whose resolution table is given here.
-    void UseFakeLibrary(std::initializer_list<ResolutionTableEntry> rows) {
+    void UseFakeLibrary(const std::vector<ResolutionTableEntry>& rows) {
         int i = 0;
         fakeTable[i++] = {99, 99, 0};  // header row, never read
         for (const ResolutionTableEntry& row : rows) fakeTable[i++] = row;
@@ -126,6 +81,7 @@ protected:
         environmentSnapshot.screenWidth = width;
         environmentSnapshot.screenHeight = height;
     }
+    static std::pair<int32_t, int32_t> StoredSize() { return {gameOptions.width, gameOptions.height}; }
     // The display mode and size read from the options file.
     static void StoreDisplay(int32_t mode, int32_t width, int32_t height) {
         gameOptions.displayMode = mode;
@@ -147,77 +103,90 @@ protected:
         SendMessageW(page, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
     }
 
+    // A folder of the scratch folder with its JoyStickUser folder; its path.
+    std::wstring FolderWithJoystickUser(const wchar_t* folder) {
+        std::wstring path = temp.MakeDirectory(folder);
+        temp.MakeDirectory(std::wstring(folder) + L"\\JoyStickUser");
+        return path;
+    }
     void Click(HWND page, int id) { SendMessageW(GetDlgItem(page, id), BM_CLICK, 0, 0); }
+    // Two clicks on the box store 1, then 0.
+    void ExpectClicksToggle(HWND page, int id, int32_t OptionsRecord::*field) {
+        for (int32_t stored : {1, 0}) {
+            Click(page, id);
+            EXPECT_EQ(gameOptions.*field, stored) << id;
+        }
+    }
 
+    ScratchDirectory temp{L"pages"};
     HWND owner = nullptr;
     std::vector<HWND> pages;
-    OptionsRecord savedOptions;
-    EnvironmentSnapshot savedEnvironment;
-    int savedLanguage;
-    wchar_t savedInstall[kPathCapacity];
-    wchar_t savedWork[kPathCapacity];
 };
 
-using Strings = std::vector<std::wstring>;
-
-TEST_F(DialogPagesTest, GraphicWindowModeListsSizesSmallerThanTheScreen) {
-    StoreDisplay(1, 1024, 576);
+TEST_F(DialogPagesTest, GraphicListsItsModesAndSmokeAmounts) {
     HWND page = CreateGraphicPage();
     ASSERT_NE(page, nullptr);
-    EXPECT_EQ(Items(GetDlgItem(page, IDC_SCREEN_MODE)), (Strings{L"Full-Screen", L"Window", L"Pop-up"}));
-    EXPECT_EQ(Items(GetDlgItem(page, IDC_SMOKE_AMOUNT)), (Strings{L"Normal", L"x2", L"x3", L"x4"}));
-    EXPECT_EQ(Selected(GetDlgItem(page, IDC_SCREEN_MODE)), 1);
-    EXPECT_EQ(Items(resolutionCombo), (Strings{L"1024 x 576"}));  // 1280 is not less than 1280
-    EXPECT_TRUE(IsWindowEnabled(resolutionCombo));
+    EXPECT_EQ(ComboItems(GetDlgItem(page, IDC_SCREEN_MODE)), (Strings{L"Full-Screen", L"Window", L"Pop-up"}));
+    EXPECT_EQ(ComboItems(GetDlgItem(page, IDC_SMOKE_AMOUNT)), (Strings{L"Normal", L"x2", L"x3", L"x4"}));
 }
 
-TEST_F(DialogPagesTest, GraphicWindowModeSelectsStoredSize) {
-    SetScreen(1920, 1200);
-    StoreDisplay(1, 1600, 900);
-    CreateGraphicPage();
-    EXPECT_EQ(Items(resolutionCombo), (Strings{L"1024 x 576", L"1280 x 720", L"1366 x 768", L"1600 x 900"}));
-    EXPECT_EQ(Selected(resolutionCombo), 3);
-}
+// The Graphic page opened on a screen, with or without a library's table, over a stored mode
+// and size: the mode and sizes it shows, what it stores, and what picking a size stores.
+struct GraphicModeCase {
+    const char* what;
+    int32_t screenWidth, screenHeight;
+    std::vector<ResolutionTableEntry> library;  // no library when empty
+    int32_t mode, width, height;                // read from the options file
+    int shownMode;
+    Strings sizes;
+    int shownSize;
+    bool sizesEnabled;
+    int32_t keptWidth, keptHeight;
+    int pick;  // a size picked afterwards; -1 none
+    int32_t pickedWidth, pickedHeight;
+};
 
-TEST_F(DialogPagesTest, GraphicWindowModeOnSmallScreenKeepsUnlistedSize) {
-    SetScreen(1024, 768);
-    StoreDisplay(1, 1280, 720);
+void PrintTo(const GraphicModeCase& c, std::ostream* out) { *out << c.what; }
+
+class GraphicModeTest : public DialogPagesTest, public testing::WithParamInterface<GraphicModeCase> {};
+
+TEST_P(GraphicModeTest, ShowsAndStoresTheSize) {
+    const GraphicModeCase& c = GetParam();
+    SetScreen(c.screenWidth, c.screenHeight);
+    if (!c.library.empty()) UseFakeLibrary(c.library);
+    StoreDisplay(c.mode, c.width, c.height);
     HWND page = CreateGraphicPage();
-    EXPECT_EQ(Items(resolutionCombo), (Strings{L"1024 x 576"}));
-    EXPECT_EQ(Selected(resolutionCombo), 0);
-    EXPECT_EQ(gameOptions.width, 1280);  // kept until the user picks
-    EXPECT_EQ(gameOptions.height, 720);
-    Choose(page, IDC_RESOLUTION, 0);
-    EXPECT_EQ(gameOptions.width, 1024);
-    EXPECT_EQ(gameOptions.height, 576);
+    if (!c.library.empty()) {
+        EXPECT_EQ(fakeStartCalls, 1);
+        EXPECT_EQ(capabilityRecord, &fakeRecord);
+    }
+    EXPECT_EQ(ComboSelection(screenModeCombo), c.shownMode);
+    EXPECT_EQ(gameOptions.displayMode, c.shownMode);
+    EXPECT_EQ(ComboItems(resolutionCombo), c.sizes);
+    EXPECT_EQ(ComboSelection(resolutionCombo), c.shownSize);
+    EXPECT_EQ(IsWindowEnabled(resolutionCombo) != FALSE, c.sizesEnabled);
+    EXPECT_EQ(StoredSize(), std::make_pair(c.keptWidth, c.keptHeight));  // kept until the user picks
+    if (c.pick < 0) return;
+    Choose(page, IDC_RESOLUTION, c.pick);
+    EXPECT_EQ(StoredSize(), std::make_pair(c.pickedWidth, c.pickedHeight));
 }
 
-TEST_F(DialogPagesTest, GraphicPopupTakesScreenSizeAndDisablesList) {
-    SetScreen(1280, 800);
-    StoreDisplay(2, 640, 480);
-    CreateGraphicPage();
-    EXPECT_EQ(Selected(screenModeCombo), 2);
-    EXPECT_EQ(Items(resolutionCombo), (Strings{L"1280 x 800"}));
-    EXPECT_EQ(Selected(resolutionCombo), 0);
-    EXPECT_FALSE(IsWindowEnabled(resolutionCombo));
-    EXPECT_EQ(gameOptions.width, 1280);
-    EXPECT_EQ(gameOptions.height, 800);
-}
-
-TEST_F(DialogPagesTest, GraphicFullScreenFromLibraryTable) {
-    UseFakeLibrary({{800, 600, 60}, {1280, 1024, 60}, {1360, 768, 60}, {1280, 720, 60}, {1920, 1080, 60}});
-    StoreDisplay(0, 1280, 720);
-    HWND page = CreateGraphicPage();
-    EXPECT_EQ(fakeStartCalls, 1);
-    EXPECT_EQ(capabilityRecord, &fakeRecord);
-    EXPECT_EQ(Selected(screenModeCombo), 0);
-    EXPECT_EQ(Items(resolutionCombo), (Strings{L"1280 x 1024", L"1280 x 720", L"1920 x 1080"}));
-    EXPECT_EQ(Selected(resolutionCombo), 1);
-
-    Choose(page, IDC_RESOLUTION, 0);
-    EXPECT_EQ(gameOptions.width, 1280);
-    EXPECT_EQ(gameOptions.height, 1024);
-}
+const GraphicModeCase kGraphicModeCases[] = {
+    {"window sizes strictly smaller than the screen (1280 is not less than 1280)", 1280, 1024, {}, 1, 1024, 576, 1,
+     {L"1024 x 576"}, 0, true, 1024, 576, -1, 0, 0},
+    {"the stored window size selected", 1920, 1200, {}, 1, 1600, 900, 1,
+     {L"1024 x 576", L"1280 x 720", L"1366 x 768", L"1600 x 900"}, 3, true, 1600, 900, -1, 0, 0},
+    {"a small screen keeps an unlisted size until one is picked", 1024, 768, {}, 1, 1280, 720, 1, {L"1024 x 576"}, 0,
+     true, 1280, 720, 0, 1024, 576},
+    {"pop-up takes the screen size and disables the list", 1280, 800, {}, 2, 640, 480, 2, {L"1280 x 800"}, 0, false,
+     1280, 800, -1, 0, 0},
+    {"full screen from the library's table", 1280, 1024,
+     {{800, 600, 60}, {1280, 1024, 60}, {1360, 768, 60}, {1280, 720, 60}, {1920, 1080, 60}}, 0, 1280, 720, 0,
+     {L"1280 x 1024", L"1280 x 720", L"1920 x 1080"}, 1, true, 1280, 720, 0, 1280, 1024},
+    {"an unknown mode shows full screen", 1280, 1024, {{1280, 1024, 60}}, 7, 333, 222, 0, {L"1280 x 1024"}, 0, true,
+     333, 222, -1, 0, 0},
+};
+INSTANTIATE_TEST_SUITE_P(DialogPages, GraphicModeTest, testing::ValuesIn(kGraphicModeCases));
 
 TEST_F(DialogPagesTest, GraphicScreenModeSwitchesRefillResolutions) {
     UseFakeLibrary({{1024, 768, 60}, {1600, 900, 60}});
@@ -227,35 +196,32 @@ TEST_F(DialogPagesTest, GraphicScreenModeSwitchesRefillResolutions) {
 
     Choose(page, IDC_SCREEN_MODE, 0);
     EXPECT_EQ(gameOptions.displayMode, 0);
-    EXPECT_EQ(Items(resolutionCombo), (Strings{L"1024 x 768", L"1600 x 900"}));
-    EXPECT_EQ(Selected(resolutionCombo), 1);  // the last mode
-    EXPECT_EQ(gameOptions.width, 1600);
-    EXPECT_EQ(gameOptions.height, 900);
+    EXPECT_EQ(ComboItems(resolutionCombo), (Strings{L"1024 x 768", L"1600 x 900"}));
+    EXPECT_EQ(ComboSelection(resolutionCombo), 1);  // the last mode
+    EXPECT_EQ(StoredSize(), std::make_pair(1600, 900));
 
     Choose(page, IDC_SCREEN_MODE, 2);
     EXPECT_EQ(gameOptions.displayMode, 2);
-    EXPECT_EQ(Items(resolutionCombo), (Strings{L"1600 x 900"}));
+    EXPECT_EQ(ComboItems(resolutionCombo), (Strings{L"1600 x 900"}));
     EXPECT_FALSE(IsWindowEnabled(resolutionCombo));
 
     Choose(page, IDC_SCREEN_MODE, 1);
     EXPECT_EQ(gameOptions.displayMode, 1);
-    EXPECT_EQ(Items(resolutionCombo), (Strings{L"1024 x 576", L"1280 x 720", L"1366 x 768"}));
-    EXPECT_EQ(Selected(resolutionCombo), 0);
+    EXPECT_EQ(ComboItems(resolutionCombo), (Strings{L"1024 x 576", L"1280 x 720", L"1366 x 768"}));
+    EXPECT_EQ(ComboSelection(resolutionCombo), 0);
     EXPECT_TRUE(IsWindowEnabled(resolutionCombo));
-    EXPECT_EQ(gameOptions.width, 1024);
-    EXPECT_EQ(gameOptions.height, 576);
+    EXPECT_EQ(StoredSize(), std::make_pair(1024, 576));
 
     Choose(page, IDC_RESOLUTION, 2);
-    EXPECT_EQ(gameOptions.width, 1366);
-    EXPECT_EQ(gameOptions.height, 768);
+    EXPECT_EQ(StoredSize(), std::make_pair(1366, 768));
 
     // The same mode again, or no item at all, changes nothing.
     Choose(page, IDC_SCREEN_MODE, 1);
-    EXPECT_EQ(Selected(resolutionCombo), 2);
+    EXPECT_EQ(ComboSelection(resolutionCombo), 2);
     EXPECT_EQ(gameOptions.width, 1366);
     Choose(page, IDC_SCREEN_MODE, -1);
     EXPECT_EQ(gameOptions.displayMode, 1);
-    EXPECT_EQ(Selected(resolutionCombo), 2);
+    EXPECT_EQ(ComboSelection(resolutionCombo), 2);
 }
 
 TEST_F(DialogPagesTest, GraphicEmptyFullScreenListKeepsSize) {
@@ -264,24 +230,9 @@ TEST_F(DialogPagesTest, GraphicEmptyFullScreenListKeepsSize) {
     Choose(page, IDC_SCREEN_MODE, 0);
     EXPECT_EQ(gameOptions.displayMode, 0);
     EXPECT_EQ(SendMessageW(resolutionCombo, CB_GETCOUNT, 0, 0), 0);
-    EXPECT_EQ(Selected(resolutionCombo), CB_ERR);
+    EXPECT_EQ(ComboSelection(resolutionCombo), CB_ERR);
     SendMessageW(page, WM_COMMAND, MAKEWPARAM(IDC_RESOLUTION, CBN_SELCHANGE), reinterpret_cast<LPARAM>(resolutionCombo));
-    EXPECT_EQ(gameOptions.width, 1024);
-    EXPECT_EQ(gameOptions.height, 576);
-}
-
-TEST_F(DialogPagesTest, GraphicUnknownModeShowsFullScreen) {
-    DisplayMode modes[1] = {{1280, 1024, 60, 3}};
-    selectableModes = static_cast<DisplayMode*>(malloc(sizeof(modes)));
-    memcpy(selectableModes, modes, sizeof(modes));
-    selectableModeCount = 1;
-    StoreDisplay(7, 333, 222);
-    CreateGraphicPage();
-    EXPECT_EQ(gameOptions.displayMode, 0);
-    EXPECT_EQ(Selected(screenModeCombo), 0);
-    EXPECT_EQ(Items(resolutionCombo), (Strings{L"1280 x 1024"}));
-    EXPECT_EQ(Selected(resolutionCombo), 0);
-    EXPECT_EQ(gameOptions.width, 333);
+    EXPECT_EQ(StoredSize(), std::make_pair(1024, 576));
 }
 
 TEST_F(DialogPagesTest, GraphicSmokeAmounts) {
@@ -293,30 +244,25 @@ TEST_F(DialogPagesTest, GraphicSmokeAmounts) {
     for (const auto& c : cases) {
         gameOptions.smoke = c.stored;
         HWND page = CreateGraphicPage();
-        EXPECT_EQ(Selected(smokeCombo), c.item) << c.stored;
+        EXPECT_EQ(ComboSelection(smokeCombo), c.item) << c.stored;
         EXPECT_EQ(gameOptions.smoke, c.after) << c.stored;
         DestroyWindow(page);
         pages.clear();
     }
     HWND page = CreateGraphicPage();
-    Choose(page, IDC_SMOKE_AMOUNT, 1);
-    EXPECT_EQ(gameOptions.smoke, 200);
-    Choose(page, IDC_SMOKE_AMOUNT, 3);
-    EXPECT_EQ(gameOptions.smoke, 400);
-    Choose(page, IDC_SMOKE_AMOUNT, 0);
-    EXPECT_EQ(gameOptions.smoke, 100);
+    for (auto pick : {std::make_pair(1, 200), std::make_pair(3, 400), std::make_pair(0, 100)}) {
+        Choose(page, IDC_SMOKE_AMOUNT, pick.first);
+        EXPECT_EQ(gameOptions.smoke, pick.second) << pick.first;
+    }
 }
 
 TEST_F(DialogPagesTest, GraphicCursorAndVectorBoxes) {
     gameOptions.cursor = 0;
     gameOptions.vectorcamera = 0;
     HWND page = CreateGraphicPage();
-    EXPECT_TRUE(Checked(softwareCursorCheck));
-    EXPECT_FALSE(Checked(vectorModeCheck));
-    Click(page, IDC_SOFTWARE_CURSOR);
-    EXPECT_EQ(gameOptions.cursor, 1);
-    Click(page, IDC_SOFTWARE_CURSOR);
-    EXPECT_EQ(gameOptions.cursor, 0);
+    EXPECT_TRUE(IsChecked(softwareCursorCheck));
+    EXPECT_FALSE(IsChecked(vectorModeCheck));
+    ExpectClicksToggle(page, IDC_SOFTWARE_CURSOR, &OptionsRecord::cursor);
     Click(page, IDC_VECTOR_MODE);
     EXPECT_EQ(gameOptions.vectorcamera, 1);
     DestroyWindow(page);
@@ -325,17 +271,17 @@ TEST_F(DialogPagesTest, GraphicCursorAndVectorBoxes) {
     gameOptions.cursor = 1;
     gameOptions.vectorcamera = 1;
     CreateGraphicPage();
-    EXPECT_FALSE(Checked(softwareCursorCheck));
-    EXPECT_TRUE(Checked(vectorModeCheck));
+    EXPECT_FALSE(IsChecked(softwareCursorCheck));
+    EXPECT_TRUE(IsChecked(vectorModeCheck));
 }
 
 TEST_F(DialogPagesTest, GraphicLevelsWithoutRecordOfferNothing) {
     gameOptions.antialias = 4;
     gameOptions.anisotropy = 2;
     HWND page = CreateGraphicPage();
-    EXPECT_EQ(Items(antiAliasCombo), (Strings{L"nothing"}));
-    EXPECT_EQ(Items(anisotropyCombo), (Strings{L"nothing"}));
-    EXPECT_EQ(Selected(antiAliasCombo), 0);
+    EXPECT_EQ(ComboItems(antiAliasCombo), (Strings{L"nothing"}));
+    EXPECT_EQ(ComboItems(anisotropyCombo), (Strings{L"nothing"}));
+    EXPECT_EQ(ComboSelection(antiAliasCombo), 0);
     EXPECT_EQ(gameOptions.antialias, 4);  // shown as nothing, kept until chosen
     Choose(page, IDC_ANTIALIAS, 0);
     Choose(page, IDC_ANISOTROPY, 0);
@@ -350,11 +296,11 @@ TEST_F(DialogPagesTest, GraphicLevelsFromRecord) {
     gameOptions.antialias = 3;
     gameOptions.anisotropy = 8;
     HWND page = CreateGraphicPage();
-    EXPECT_EQ(Items(antiAliasCombo), (Strings{L" 2x", L" 4x", L" 8x"}));
-    EXPECT_EQ(Items(anisotropyCombo), (Strings{L" 2x", L" 4x", L" 8x", L"16x"}));
-    EXPECT_EQ(Selected(antiAliasCombo), 0);
+    EXPECT_EQ(ComboItems(antiAliasCombo), (Strings{L" 2x", L" 4x", L" 8x"}));
+    EXPECT_EQ(ComboItems(anisotropyCombo), (Strings{L" 2x", L" 4x", L" 8x", L"16x"}));
+    EXPECT_EQ(ComboSelection(antiAliasCombo), 0);
     EXPECT_EQ(gameOptions.antialias, 3);  // matches no level, kept
-    EXPECT_EQ(Selected(anisotropyCombo), 2);
+    EXPECT_EQ(ComboSelection(anisotropyCombo), 2);
 
     Choose(page, IDC_ANTIALIAS, 2);
     EXPECT_EQ(gameOptions.antialias, 8);
@@ -369,8 +315,8 @@ TEST_F(DialogPagesTest, GraphicStoredZeroLevels) {
     gameOptions.antialias = 0;
     gameOptions.anisotropy = 0;
     CreateGraphicPage();
-    EXPECT_EQ(Selected(antiAliasCombo), 0);
-    EXPECT_EQ(Selected(anisotropyCombo), 1);
+    EXPECT_EQ(ComboSelection(antiAliasCombo), 0);
+    EXPECT_EQ(ComboSelection(anisotropyCombo), 1);
 }
 
 TEST_F(DialogPagesTest, GraphicFailedSessionLeavesPageUsable) {
@@ -382,18 +328,18 @@ TEST_F(DialogPagesTest, GraphicFailedSessionLeavesPageUsable) {
     EXPECT_EQ(fakeStartCalls, 1);
     EXPECT_EQ(capabilityRecord, nullptr);
     EXPECT_EQ(SendMessageW(resolutionCombo, CB_GETCOUNT, 0, 0), 0);
-    EXPECT_EQ(Items(antiAliasCombo), (Strings{L"nothing"}));
+    EXPECT_EQ(ComboItems(antiAliasCombo), (Strings{L"nothing"}));
     Choose(page, IDC_SCREEN_MODE, 1);
-    EXPECT_EQ(Items(resolutionCombo), (Strings{L"1024 x 576"}));
+    EXPECT_EQ(ComboItems(resolutionCombo), (Strings{L"1024 x 576"}));
 }
 
 TEST_F(DialogPagesTest, GraphicJapaneseItems) {
     languageIndex = 1;
     CreateGraphicPage();
-    EXPECT_EQ(ItemText(screenModeCombo, 0), L"\x30D5\x30EB\x30B9\x30AF\x30EA\x30FC\x30F3");  // Full-Screen
-    EXPECT_EQ(ItemText(smokeCombo, 0), L"\x901A\x5E38");                                    // Normal
-    EXPECT_EQ(ItemText(smokeCombo, 3), L"x4");
-    EXPECT_EQ(ItemText(antiAliasCombo, 0), L"\x306A\x3057");                                // nothing
+    EXPECT_EQ(ComboItems(screenModeCombo)[0], L"\x30D5\x30EB\x30B9\x30AF\x30EA\x30FC\x30F3");  // Full-Screen
+    EXPECT_EQ(ComboItems(smokeCombo)[0], L"\x901A\x5E38");                                    // Normal
+    EXPECT_EQ(ComboItems(smokeCombo)[3], L"x4");
+    EXPECT_EQ(ComboItems(antiAliasCombo)[0], L"\x306A\x3057");                                // nothing
 }
 
 TEST_F(DialogPagesTest, SoundLabelsAndTrackBars) {
@@ -413,12 +359,9 @@ TEST_F(DialogPagesTest, SoundLabelsAndTrackBars) {
     EXPECT_EQ(SendMessageW(bgm, TBM_GETRANGEMAX, 0, 0), 100);
     EXPECT_EQ(SendMessageW(GetDlgItem(page, IDC_VOLUME_PLANE), TBM_GETPOS, 0, 0), 80);
     EXPECT_EQ(SendMessageW(bgm, TBM_GETNUMTICS, 0, 0), 3);  // 0, 50 and 100
-    EXPECT_FALSE(Checked(software3DSoundCheck));
+    EXPECT_FALSE(IsChecked(software3DSoundCheck));
 
-    Click(page, IDC_SOFTWARE_3D_SOUND);
-    EXPECT_EQ(gameOptions.soundMode, 1);
-    Click(page, IDC_SOFTWARE_3D_SOUND);
-    EXPECT_EQ(gameOptions.soundMode, 0);
+    ExpectClicksToggle(page, IDC_SOFTWARE_3D_SOUND, &OptionsRecord::soundMode);
 
     SendMessageW(bgm, TBM_SETPOS, TRUE, 37);
     SendMessageW(page, WM_HSCROLL, MAKEWPARAM(TB_THUMBTRACK, 37), reinterpret_cast<LPARAM>(bgm));
@@ -450,8 +393,6 @@ void SetDirectories(const std::wstring& install, const std::wstring& work) {
 }
 
 TEST_F(DialogPagesTest, InputFileSizes) {
-    ScratchDirectory temp(L"pages");
-    ASSERT_TRUE(temp.Made());
     std::wstring file = temp.Write(L"five.txt", "12345");
     std::wstring empty = temp.Write(L"empty.txt", "");
     EXPECT_EQ(QueryFileSize(file.c_str()), 5);
@@ -463,12 +404,8 @@ TEST_F(DialogPagesTest, InputFileSizes) {
 }
 
 TEST_F(DialogPagesTest, InputJoystickFileLocation) {
-    ScratchDirectory temp(L"pages");
-    ASSERT_TRUE(temp.Made());
-    std::wstring install = temp.MakeDirectory(L"install");
-    std::wstring work = temp.MakeDirectory(L"work");
-    temp.MakeDirectory(L"install\\JoyStickUser");
-    temp.MakeDirectory(L"work\\JoyStickUser");
+    std::wstring install = FolderWithJoystickUser(L"install");
+    std::wstring work = FolderWithJoystickUser(L"work");
     std::wstring installFile = temp.Write(L"install\\JoyStickUser\\SelectJoyStick.ini", "[JOYSTICK]\r\nname=Install Stick\r\n");
     std::wstring workFile = temp.Path() + L"work\\JoyStickUser\\SelectJoyStick.ini";
     wchar_t path[kPathCapacity];
@@ -498,10 +435,7 @@ TEST_F(DialogPagesTest, InputJoystickFileLocation) {
 // The two directories are one folder, spelled differently: only the same text counts as the
 // same directory, so an empty file there sends the reading to the installation's spelling.
 TEST_F(DialogPagesTest, InputJoystickDirectoriesComparedCaseSensitively) {
-    ScratchDirectory temp(L"pages");
-    ASSERT_TRUE(temp.Made());
-    std::wstring install = temp.MakeDirectory(L"Game");
-    temp.MakeDirectory(L"Game\\JoyStickUser");
+    std::wstring install = FolderWithJoystickUser(L"Game");
     temp.Write(L"Game\\JoyStickUser\\SelectJoyStick.ini", "");
     SetDirectories(install, temp.Path() + L"GAME\\");
     wchar_t path[kPathCapacity];
@@ -510,10 +444,7 @@ TEST_F(DialogPagesTest, InputJoystickDirectoriesComparedCaseSensitively) {
 }
 
 TEST_F(DialogPagesTest, InputShowsSelectedJoystick) {
-    ScratchDirectory temp(L"pages");
-    ASSERT_TRUE(temp.Made());
-    std::wstring install = temp.MakeDirectory(L"install");
-    temp.MakeDirectory(L"install\\JoyStickUser");
+    std::wstring install = FolderWithJoystickUser(L"install");
     std::string longName(200, 'J');
     temp.Write(L"install\\JoyStickUser\\SelectJoyStick.ini", "[JOYSTICK]\r\nname=" + longName + "\r\n");
     SetDirectories(install, install);
@@ -521,11 +452,8 @@ TEST_F(DialogPagesTest, InputShowsSelectedJoystick) {
     HWND page = CreatePage(IDD_INPUT, InputPageProc);
     ASSERT_NE(page, nullptr);
     EXPECT_EQ(WindowText(GetDlgItem(page, IDC_JOYSTICK_NAME)), std::wstring(127, L'J'));
-    EXPECT_FALSE(Checked(smokeToggleCheck));
-    Click(page, IDC_SMOKE_TOGGLE);
-    EXPECT_EQ(gameOptions.smokebutton, 1);
-    Click(page, IDC_SMOKE_TOGGLE);
-    EXPECT_EQ(gameOptions.smokebutton, 0);
+    EXPECT_FALSE(IsChecked(smokeToggleCheck));
+    ExpectClicksToggle(page, IDC_SMOKE_TOGGLE, &OptionsRecord::smokebutton);
 
     // No selector program: the dialog stays enabled and the name is read again.
     temp.Write(L"install\\JoyStickUser\\SelectJoyStick.ini", "[JOYSTICK]\r\nname=Other Stick\r\n");
@@ -537,24 +465,19 @@ TEST_F(DialogPagesTest, InputShowsSelectedJoystick) {
 }
 
 TEST_F(DialogPagesTest, InputMissingFileShowsEmptyName) {
-    ScratchDirectory temp(L"pages");
-    ASSERT_TRUE(temp.Made());
     std::wstring install = temp.MakeDirectory(L"install");
     SetDirectories(install, install);
     gameOptions.smokebutton = 1;
     HWND page = CreatePage(IDD_INPUT, InputPageProc);
     EXPECT_EQ(WindowText(GetDlgItem(page, IDC_JOYSTICK_NAME)), L"");
-    EXPECT_TRUE(Checked(smokeToggleCheck));
+    EXPECT_TRUE(IsChecked(smokeToggleCheck));
 }
 
 // Only a pick in a list or a click on a box or button acts: the focus passing through, a
 // list opened and closed, a double click leave the record and the joystick name alone, even
 // where the control shows another state than the record holds.
 TEST_F(DialogPagesTest, NotificationsOtherThanPickOrClickChangeNothing) {
-    ScratchDirectory temp(L"pages");
-    ASSERT_TRUE(temp.Made());
-    std::wstring install = temp.MakeDirectory(L"install");
-    temp.MakeDirectory(L"install\\JoyStickUser");
+    std::wstring install = FolderWithJoystickUser(L"install");
     temp.Write(L"install\\JoyStickUser\\SelectJoyStick.ini", "[JOYSTICK]\r\nname=First Stick\r\n");
     SetDirectories(install, install);
     UseFakeLibrary({{1280, 1024, 60}, {1920, 1080, 60}});
@@ -576,7 +499,7 @@ TEST_F(DialogPagesTest, NotificationsOtherThanPickOrClickChangeNothing) {
                    {input, IDC_CHANGE_JOYSTICK}, {sound, IDC_SOFTWARE_3D_SOUND}};
     for (const auto& b : buttons) {
         HWND box = GetDlgItem(b.page, b.id);
-        SendMessageW(box, BM_SETCHECK, Checked(box) ? BST_UNCHECKED : BST_CHECKED, 0);
+        SendMessageW(box, BM_SETCHECK, IsChecked(box) ? BST_UNCHECKED : BST_CHECKED, 0);
     }
 
     for (int id : combos) {
@@ -630,24 +553,24 @@ TEST_F(DialogPagesTest, InitializeResetsRecordAndControls) {
     CreatePage(IDD_INPUT, InputPageProc);
     HWND sound = CreatePage(IDD_SOUND, SoundPageProc);
     EXPECT_FALSE(IsWindowEnabled(resolutionCombo));
-    EXPECT_EQ(Selected(antiAliasCombo), 2);
+    EXPECT_EQ(ComboSelection(antiAliasCombo), 2);
 
     RunInitializeCommand();
     const int32_t expected[14] = {1, 1024, 576, 1, 100, 1, 2, 4, 1, 1, 80, 80, 80, 80};
     EXPECT_EQ(memcmp(&gameOptions, expected, sizeof(expected)), 0);
-    EXPECT_EQ(Selected(screenModeCombo), 1);
-    EXPECT_EQ(Items(resolutionCombo), (Strings{L"1024 x 576"}));  // 1280 is not less than 1280
-    EXPECT_EQ(Selected(resolutionCombo), 0);
+    EXPECT_EQ(ComboSelection(screenModeCombo), 1);
+    EXPECT_EQ(ComboItems(resolutionCombo), (Strings{L"1024 x 576"}));  // 1280 is not less than 1280
+    EXPECT_EQ(ComboSelection(resolutionCombo), 0);
     EXPECT_TRUE(IsWindowEnabled(resolutionCombo));
-    EXPECT_EQ(Selected(smokeCombo), 0);
-    EXPECT_FALSE(Checked(softwareCursorCheck));
-    EXPECT_TRUE(Checked(vectorModeCheck));
-    EXPECT_EQ(Selected(antiAliasCombo), 0);
-    EXPECT_EQ(ItemText(antiAliasCombo, 0), L" 2x");
+    EXPECT_EQ(ComboSelection(smokeCombo), 0);
+    EXPECT_FALSE(IsChecked(softwareCursorCheck));
+    EXPECT_TRUE(IsChecked(vectorModeCheck));
+    EXPECT_EQ(ComboSelection(antiAliasCombo), 0);
+    EXPECT_EQ(ComboItems(antiAliasCombo)[0], L" 2x");
     EXPECT_EQ(SendMessageW(antiAliasCombo, CB_GETCOUNT, 0, 0), 3);  // not rebuilt
-    EXPECT_EQ(Selected(anisotropyCombo), 0);
-    EXPECT_TRUE(Checked(smokeToggleCheck));
-    EXPECT_TRUE(Checked(software3DSoundCheck));
+    EXPECT_EQ(ComboSelection(anisotropyCombo), 0);
+    EXPECT_TRUE(IsChecked(smokeToggleCheck));
+    EXPECT_TRUE(IsChecked(software3DSoundCheck));
     for (int i = 0; i < kVolumeCount; ++i) {
         EXPECT_EQ(SendMessageW(volumeTrackBars[i], TBM_GETPOS, 0, 0), 80);
         EXPECT_EQ(WindowText(volumeLabels[i]), L" 80%");
@@ -669,11 +592,11 @@ TEST_F(DialogPagesTest, InitializeWithoutLibraryAndOnSmallOrLargeScreens) {
     RunInitializeCommand();
     EXPECT_EQ(gameOptions.antialias, 0);
     EXPECT_EQ(gameOptions.anisotropy, 0);
-    EXPECT_EQ(Items(resolutionCombo), (Strings{L"1024 x 576"}));
+    EXPECT_EQ(ComboItems(resolutionCombo), (Strings{L"1024 x 576"}));
 
     SetScreen(1920, 1200);
     RunInitializeCommand();  // a second time: the list is rebuilt, not extended
-    EXPECT_EQ(Items(resolutionCombo), (Strings{L"1024 x 576", L"1280 x 720", L"1366 x 768", L"1600 x 900"}));
+    EXPECT_EQ(ComboItems(resolutionCombo), (Strings{L"1024 x 576", L"1280 x 720", L"1366 x 768", L"1600 x 900"}));
 }
 
 }  // namespace

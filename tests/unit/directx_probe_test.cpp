@@ -1,16 +1,13 @@
 // DirectX version naming, the DxDiag walk over fake COM objects, and both probes for real.
-#include <gtest/gtest.h>
 
-#include <windows.h>
 #include <objbase.h>
 #include <oleauto.h>
 #include <dxdiag.h>
 
-#include <string>
 #include <utility>
-#include <vector>
 
-#include "probe/directx_probe.h"
+#include "process_records.h"
+#include "shared/test_support.h"
 
 namespace {
 
@@ -75,6 +72,14 @@ TEST(DirectXVersionName, HighWordOfTheVersionIsIgnored) {
 
 typedef std::vector<std::wstring> CallLog;
 
+// An empty VARIANT of the type, for the caller to fill in.
+VARIANT Typed(VARTYPE type) {
+    VARIANT value;
+    VariantInit(&value);
+    value.vt = type;
+    return value;
+}
+
 class CountedUnknown : public IUnknown {
 public:
     LONG references = 0;
@@ -86,17 +91,37 @@ public:
     STDMETHODIMP_(ULONG) Release() override { return --references; }
 };
 
-class FakeContainer : public IDxDiagContainer {
+// The IUnknown part of a fake: it counts the references it hands out, logs each release and
+// counts releases past zero.
+template <typename Interface>
+class CountedFake : public Interface {
 public:
-    FakeContainer(const wchar_t* label, CallLog* log) : label(label), log(log) {}
+    CountedFake(const wchar_t* label, CallLog* log, LONG references) : label(label), log(log), references(references) {}
+    std::wstring label;
+    CallLog* log;
+    LONG references;
+    int overReleased = 0;
+
+    STDMETHODIMP QueryInterface(REFIID, void** out) override {
+        *out = nullptr;
+        return E_NOINTERFACE;
+    }
+    STDMETHODIMP_(ULONG) AddRef() override { return ++references; }
+    STDMETHODIMP_(ULONG) Release() override {
+        log->push_back(L"Release " + label);
+        if (references == 0) ++overReleased;
+        else --references;
+        return references;
+    }
+};
+
+class FakeContainer : public CountedFake<IDxDiagContainer> {
+public:
+    FakeContainer(const wchar_t* label, CallLog* log) : CountedFake(label, log, 0) {}
     ~FakeContainer() {
         for (auto& property : properties) VariantClear(&property.second);
     }
 
-    std::wstring label;
-    CallLog* log;
-    LONG references = 0;
-    int overReleased = 0;
     std::vector<std::pair<std::wstring, FakeContainer*>> children;
     std::vector<std::pair<std::wstring, VARIANT>> properties;
     bool failCount = false;
@@ -107,16 +132,12 @@ public:
 
     void AddChild(const wchar_t* name, FakeContainer* child) { children.push_back({name, child}); }
     void SetText(const wchar_t* name, const wchar_t* text) {
-        VARIANT value;
-        VariantInit(&value);
-        value.vt = VT_BSTR;
+        VARIANT value = Typed(VT_BSTR);
         value.bstrVal = SysAllocString(text);
         Set(name, value);
     }
     void SetBool(const wchar_t* name, bool on) {
-        VARIANT value;
-        VariantInit(&value);
-        value.vt = VT_BOOL;
+        VARIANT value = Typed(VT_BOOL);
         value.boolVal = on ? VARIANT_TRUE : VARIANT_FALSE;
         Set(name, value);
     }
@@ -134,17 +155,6 @@ public:
         }
     }
 
-    STDMETHODIMP QueryInterface(REFIID, void** out) override {
-        *out = nullptr;
-        return E_NOINTERFACE;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return ++references; }
-    STDMETHODIMP_(ULONG) Release() override {
-        log->push_back(L"Release " + label);
-        if (references == 0) ++overReleased;
-        else --references;
-        return references;
-    }
     STDMETHODIMP GetNumberOfChildContainers(DWORD* count) override {
         if (failCount) return E_FAIL;
         *count = static_cast<DWORD>(children.size());
@@ -183,29 +193,15 @@ public:
     }
 };
 
-class FakeProvider : public IDxDiagProvider {
+class FakeProvider : public CountedFake<IDxDiagProvider> {
 public:
-    FakeProvider(CallLog* log) : log(log) {}
-    CallLog* log;
+    explicit FakeProvider(CallLog* log) : CountedFake(L"provider", log, 1) {}  // one reference for the walk
     FakeContainer* root = nullptr;
-    LONG references = 1;  // the reference handed to the walk
-    int overReleased = 0;
     bool failInitialize = false;
     bool failRoot = false;
     bool nullRoot = false;
     DXDIAG_INIT_PARAMS seen = {};
 
-    STDMETHODIMP QueryInterface(REFIID, void** out) override {
-        *out = nullptr;
-        return E_NOINTERFACE;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return ++references; }
-    STDMETHODIMP_(ULONG) Release() override {
-        log->push_back(L"Release provider");
-        if (references == 0) ++overReleased;
-        else --references;
-        return references;
-    }
     STDMETHODIMP Initialize(DXDIAG_INIT_PARAMS* parameters) override {
         seen = *parameters;
         return failInitialize ? E_FAIL : S_OK;
@@ -315,14 +311,9 @@ void ExpectDisplayFromFakeTree() {
 
 void ExpectDisplayEmpty() { ExpectDisplay(L"", L"", L"", L"", L"", 0, 0); }
 
-class DxDiagWalk : public testing::Test {
+class DxDiagWalk : public RecordsTest {
 protected:
-    void SetUp() override {
-        saved = directXFacts;
-        FillWithOldFacts();
-    }
-    void TearDown() override { directXFacts = saved; }
-    DirectXFacts saved;
+    void SetUp() override { FillWithOldFacts(); }
 };
 
 TEST_F(DxDiagWalk, FullWalkReadsTheFirstDeviceAndReleasesInOrder) {
@@ -400,22 +391,16 @@ TEST_F(DxDiagWalk, PropertiesOfTheWrongTypeAreIgnoredAndFreed) {
     FakeTree tree;
     CountedUnknown held;
     {
-        VARIANT number;
-        VariantInit(&number);
-        number.vt = VT_I4;
+        VARIANT number = Typed(VT_I4);
         number.lVal = 42;
         tree.display.Set(L"szChipType", number);
-        VARIANT object;
-        VariantInit(&object);
-        object.vt = VT_UNKNOWN;
+        VARIANT object = Typed(VT_UNKNOWN);
         object.punkVal = &held;
         held.AddRef();  // the property's own reference
         tree.display.Set(L"szDriverName", object);
         // A flag given as text, and as a non-zero integer: neither counts as a boolean.
         tree.display.SetText(L"b3DAccelerationEnabled", L"1");
-        VARIANT integerFlag;
-        VariantInit(&integerFlag);
-        integerFlag.vt = VT_I4;
+        VARIANT integerFlag = Typed(VT_I4);
         integerFlag.lVal = 1;
         tree.display.Set(L"bAGPEnabled", integerFlag);
     }
@@ -580,14 +565,10 @@ TEST(DxDiagProperty, ReadsOnlyTheirOwnTypes) {
     container.SetText(L"text", L"value");
     container.SetBool(L"yes", true);
     container.SetBool(L"no", false);
-    VARIANT odd;
-    VariantInit(&odd);
-    odd.vt = VT_BOOL;
+    VARIANT odd = Typed(VT_BOOL);
     odd.boolVal = 1;  // any non-zero boolean counts as set
     container.Set(L"odd", odd);
-    VARIANT nullText;
-    VariantInit(&nullText);
-    nullText.vt = VT_BSTR;
+    VARIANT nullText = Typed(VT_BSTR);
     nullText.bstrVal = nullptr;
     container.Set(L"nullText", nullText);
 
@@ -737,39 +718,11 @@ TEST_F(DxDiagWalk, RealProbeLeavesTheCallersApartmentAlone) {
     CoUninitialize();
 }
 
-// Sets HKLM\Software\Microsoft\DirectX "Version" for the life of the object, then restores it.
-class DirectXRegistryVersion {
-public:
-    DirectXRegistryVersion() {
-        RegCreateKeyExW(HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\DirectX", 0, nullptr, 0,
-                        KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &key, nullptr);
-        DWORD size = sizeof(original) - sizeof(wchar_t);
-        DWORD type = 0;
-        hadValue = RegQueryValueExW(key, L"Version", nullptr, &type,
-                                    reinterpret_cast<BYTE*>(original), &size) == ERROR_SUCCESS &&
-                   type == REG_SZ;
-    }
-    ~DirectXRegistryVersion() {
-        if (hadValue) Set(original);
-        else RegDeleteValueW(key, L"Version");
-        RegCloseKey(key);
-    }
-    bool Set(const wchar_t* text) {
-        return RegSetValueExW(key, L"Version", 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
-                              static_cast<DWORD>((lstrlenW(text) + 1) * sizeof(wchar_t))) ==
-               ERROR_SUCCESS;
-    }
-    void Remove() { RegDeleteValueW(key, L"Version"); }
-    HKEY key = nullptr;
-    bool hadValue = false;
-    wchar_t original[64] = {};
-};
-
 TEST(DirectXVersionProbe, FollowsTheInstalledVersion) {
-    const DirectXFacts saved = directXFacts;
+    ProcessRecordsGuard records;
     {
-        DirectXRegistryVersion registry;
-        ASSERT_NE(nullptr, registry.key);
+        RegistryValueOverride registry(HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\DirectX", L"Version");
+        ASSERT_TRUE(registry.Opened());
 
         ASSERT_TRUE(registry.Set(L"4.08.01.0881"));
         EXPECT_EQ(8100u, ProbeDirectXVersion());
@@ -784,7 +737,6 @@ TEST(DirectXVersionProbe, FollowsTheInstalledVersion) {
         EXPECT_EQ(0u, ProbeDirectXVersion());
         EXPECT_STREQ(L"DirectX 0.0", directXFacts.directXName);
     }
-    directXFacts = saved;
 }
 
 }  // namespace

@@ -1,18 +1,13 @@
-#include <gtest/gtest.h>
 #include <stdint.h>
 #include <stdlib.h>
-#include <string.h>
-#include <windows.h>
 #include <shlwapi.h>
 
 #include <algorithm>
-#include <string>
-#include <vector>
+#include <tuple>
 
-#include "entry/install_paths.h"
-#include "options/game_options.h"
-#include "options/ini_document.h"
-#include "test_support.h"
+#include "options_text.h"
+#include "process_records.h"
+#include "shared/test_support.h"
 
 namespace {
 
@@ -93,24 +88,18 @@ TEST(NormaliseOptions, FlagsAndAmountsUseUnsignedLimits) {
     }
 }
 
-class GameOptionsTest : public testing::Test {
+class GameOptionsTest : public RecordsTest {
 protected:
     void SetUp() override {
-        savedInstall = installDirectory;
-        savedWork = workDirectory;
-        savedOptions = gameOptions;
         ASSERT_TRUE(MakeTempDirectory(L"opt-install", &install));
         ASSERT_TRUE(MakeTempDirectory(L"opt-work", &work));
         SetDirectories(install, work);
         FreeIniDocument();
     }
     void TearDown() override {
-        iniAllocate = malloc;
         FreeIniDocument();
         RemoveTree(install);
         RemoveTree(work);
-        SetDirectories(savedInstall, savedWork);
-        gameOptions = savedOptions;
     }
     static void SetDirectories(const std::wstring& installPath, const std::wstring& workPath) {
         lstrcpynW(installDirectory, installPath.c_str(), kPathCapacity);
@@ -121,8 +110,11 @@ protected:
         GameOptionPath(path);
         return path;
     }
-    std::wstring install, work, savedInstall, savedWork;
-    OptionsRecord savedOptions;
+    // The display mode and size of the record.
+    static std::tuple<int32_t, int32_t, int32_t> Display() {
+        return std::make_tuple(gameOptions.displayMode, gameOptions.width, gameOptions.height);
+    }
+    std::wstring install, work;
 };
 
 TEST_F(GameOptionsTest, PathPrefersAnExistingWorkDirectory) {
@@ -162,31 +154,25 @@ TEST_F(GameOptionsTest, LoadWithoutFileGivesDefaults) {
 }
 
 TEST_F(GameOptionsTest, LoadReadsTheKeysAndCorrectsThem) {
-    PutFile(work + L"GameOption.ini",
+    EXPECT_TRUE(WriteBytes(work + L"GameOption.ini",
             "[SOUND]\r\nmode=0\r\n[DISPLAY]\r\nMODE=0\r\nwidth=800\r\nheight=600\r\n"
             "[SYSTEM]\r\ncursor=-1\r\nsmoke=\"250\"\r\nvectorcamera=0\r\nantialias=99\r\nanisotropy=16\r\n"
-            "[INPUT]\r\nsmokebutton=0\r\n[VOLUME]\r\nbgm=150\r\nplane=0\r\ncockpit=100\r\nvoice=\r\n");
-    PutFile(install + L"GameOption.ini", "[DISPLAY]\r\nwidth=1\r\n");  // not used: work exists
+            "[INPUT]\r\nsmokebutton=0\r\n[VOLUME]\r\nbgm=150\r\nplane=0\r\ncockpit=100\r\nvoice=\r\n"));
+    EXPECT_TRUE(WriteBytes(install + L"GameOption.ini", "[DISPLAY]\r\nwidth=1\r\n"));  // not used: work exists
     LoadGameOptions();
     OptionsRecord expected = {0, 800, 600, 0, 250, 0, 99, 16, 0, 0, 80, 0, 100, 0};
     EXPECT_EQ(0, memcmp(&expected, &gameOptions, sizeof(expected)));
 
-    PutFile(work + L"GameOption.ini", "[DISPLAY]\r\nmode=2\r\nwidth=800\r\nheight=600\r\n");
+    EXPECT_TRUE(WriteBytes(work + L"GameOption.ini", "[DISPLAY]\r\nmode=2\r\nwidth=800\r\nheight=600\r\n"));
     LoadGameOptions();
-    EXPECT_EQ(2, gameOptions.displayMode);
-    EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), gameOptions.width);
-    EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN), gameOptions.height);
+    EXPECT_EQ(Display(), std::make_tuple(2, 1600, 1200));  // pop-up: the harness's screen
 
-    PutFile(work + L"GameOption.ini", "[DISPLAY]\r\nmode=5\r\nwidth=0\r\nheight=600\r\n");
+    EXPECT_TRUE(WriteBytes(work + L"GameOption.ini", "[DISPLAY]\r\nmode=5\r\nwidth=0\r\nheight=600\r\n"));
     LoadGameOptions();
-    EXPECT_EQ(1, gameOptions.displayMode);
-    EXPECT_EQ(1024, gameOptions.width);
-    EXPECT_EQ(576, gameOptions.height);
-    PutFile(work + L"GameOption.ini", "[DISPLAY]\r\nmode=5\r\nheight=600\r\n");  // width: default
+    EXPECT_EQ(Display(), std::make_tuple(1, 1024, 576));
+    EXPECT_TRUE(WriteBytes(work + L"GameOption.ini", "[DISPLAY]\r\nmode=5\r\nheight=600\r\n"));  // width: default
     LoadGameOptions();
-    EXPECT_EQ(1, gameOptions.displayMode);
-    EXPECT_EQ(1024, gameOptions.width);
-    EXPECT_EQ(600, gameOptions.height);
+    EXPECT_EQ(Display(), std::make_tuple(1, 1024, 600));
 
     // Without the work directory the installation's file is read.
     SetDirectories(install, work + L"absent\\");
@@ -217,9 +203,9 @@ TEST_F(GameOptionsTest, SaveWithoutFileWritesTheFiveSections) {
 
 TEST_F(GameOptionsTest, SaveKeepsTheRestOfTheFile) {
     std::wstring path = work + L"GameOption.ini";
-    PutFile(path,
+    EXPECT_TRUE(WriteBytes(path,
             "# written by hand\r\n[JOYSTICK]\r\nid=3\r\n\r\n[VOLUME]\r\nvoice=10\r\nextra = yes\r\n"
-            "[DISPLAY]\r\n# size\r\nheight=1\r\nWidth=2\r\n");
+            "[DISPLAY]\r\n# size\r\nheight=1\r\nWidth=2\r\n"));
     gameOptions = {0, 1280, 720, 0, -5, 1, 8, 16, 0, 0, INT32_MIN, INT32_MAX, 0, 100};
     EXPECT_EQ(1, SaveGameOptions());
     EXPECT_EQ(
@@ -237,24 +223,6 @@ TEST_F(GameOptionsTest, SaveKeepsTheRestOfTheFile) {
 }
 
 // GameOption.ini as a text editor saves it in the encoding: its mark, then the text.
-std::string Encoded(const std::wstring& text, int32_t encoding) {
-    if (encoding == kIniUtf16Le || encoding == kIniUtf16Be) {
-        bool big = encoding == kIniUtf16Be;
-        std::string bytes = big ? "\xFE\xFF" : "\xFF\xFE";
-        for (wchar_t unit : text) {
-            char high = static_cast<char>(unit >> 8), low = static_cast<char>(unit & 0xFF);
-            bytes += big ? high : low;
-            bytes += big ? low : high;
-        }
-        return bytes;
-    }
-    UINT codePage = encoding == kIniUtf8 ? CP_UTF8 : CP_ACP;
-    int count = WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-    std::string bytes(static_cast<size_t>(count), '\0');
-    WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), &bytes[0], count, nullptr, nullptr);
-    return (encoding == kIniUtf8 ? "\xEF\xBB\xBF" : "") + bytes;
-}
-
 // The player's file in the layout a save writes, so that the save changes only bgm.
 std::wstring PlayerFile(const std::wstring& name, int bgm) {
     return L"# mine\r\n\r\n[PILOT]\r\nname=" + name + L"\r\n\r\n"
@@ -278,19 +246,11 @@ TEST_F(GameOptionsTest, SaveKeepsTheEncodingThePlayersFileHad) {
         {"UTF-16BE", kIniUtf16Be, L"Zo\u00eb \u65e5\u672c"},
         {"ANSI", kIniAnsi, L"Zo\u00eb"},
     };
-    const struct {
-        const wchar_t* section;
-        const wchar_t* key;
-    } keys[] = {{L"DISPLAY", L"mode"},    {L"DISPLAY", L"width"},     {L"DISPLAY", L"height"},
-                {L"SYSTEM", L"cursor"},   {L"SYSTEM", L"smoke"},      {L"SYSTEM", L"vectorcamera"},
-                {L"SYSTEM", L"antialias"}, {L"SYSTEM", L"anisotropy"}, {L"INPUT", L"smokebutton"},
-                {L"SOUND", L"mode"},      {L"VOLUME", L"bgm"},        {L"VOLUME", L"plane"},
-                {L"VOLUME", L"cockpit"},  {L"VOLUME", L"voice"}};
     const int32_t saved[14] = {0, 1280, 720, 0, 250, 0, 4, 8, 0, 0, 55, 60, 50, 40};
     std::wstring path = work + L"GameOption.ini";
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);
-        PutFile(path, Encoded(PlayerFile(c.name, 70), c.encoding));
+        EXPECT_TRUE(WriteBytes(path, Encoded(PlayerFile(c.name, 70), c.encoding)));
         LoadGameOptions();
         EXPECT_EQ(70, gameOptions.bgm);
         EXPECT_EQ(1280, gameOptions.width);
@@ -302,9 +262,9 @@ TEST_F(GameOptionsTest, SaveKeepsTheEncodingThePlayersFileHad) {
         EXPECT_EQ(0, memcmp(saved, &gameOptions, sizeof(saved)));
         WritePrivateProfileStringW(nullptr, nullptr, nullptr, path.c_str());  // no cached copy
         for (int i = 0; i < 14; ++i) {
-            EXPECT_EQ(saved[i], static_cast<int32_t>(GetPrivateProfileIntW(keys[i].section, keys[i].key, -1,
-                                                                            path.c_str())))
-                << keys[i].key;
+            const OptionKeyName& key = kOptionKeyNames[i];
+            EXPECT_EQ(saved[i], static_cast<int32_t>(GetPrivateProfileIntW(key.section, key.key, -1, path.c_str())))
+                << key.key;
         }
         wchar_t name[64] = L"";
         GetPrivateProfileStringW(L"PILOT", L"name", L"<none>", name, 64, path.c_str());
@@ -325,7 +285,7 @@ void* FailOnce(size_t bytes) {
 TEST_F(GameOptionsTest, SaveLeavesAFileItCannotReadAlone) {
     std::wstring path = work + L"GameOption.ini";
     const char original[] = "[JOYSTICK]\r\nid=3\r\n";
-    PutFile(path, original);
+    EXPECT_TRUE(WriteBytes(path, original));
     LoadGameOptions();
 
     // Held open by another program: neither read nor replaced.
@@ -423,7 +383,7 @@ TEST_F(SaveFaultTest, FoldersThatRefuseAReplaceAreSavedInPlace) {
         std::wstring path = UseFolder(name) + L"GameOption.ini";
         for (int32_t encoding : {kIniAnsi, kIniUtf16Be}) {
             SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-            PutFile(path, Encoded(L"[JOYSTICK]\r\nid=3\r\n", encoding));
+            EXPECT_TRUE(WriteBytes(path, Encoded(L"[JOYSTICK]\r\nid=3\r\n", encoding)));
             ASSERT_TRUE(SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_HIDDEN));
             SetDefaultOptions(&gameOptions);
             EXPECT_EQ(1, SaveGameOptions());
@@ -434,7 +394,7 @@ TEST_F(SaveFaultTest, FoldersThatRefuseAReplaceAreSavedInPlace) {
         std::string padded = kFreshFile;
         padded.replace(padded.find("width=") + 6, 0, std::string(300, '0'));
         SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-        PutFile(path, padded);
+        EXPECT_TRUE(WriteBytes(path, padded));
         EXPECT_EQ(1, SaveGameOptions());
         EXPECT_EQ(kFreshFile, FileText(path));
     }
@@ -476,14 +436,14 @@ TEST_F(SaveFaultTest, FullDiskLeavesTheOldFile) {
         ASSERT_GT(saved.size(), 4096u);
         std::wstring folder = UseFolder(c.folder);
         std::wstring path = folder + L"GameOption.ini";
-        PutFile(path, original);
+        EXPECT_TRUE(WriteBytes(path, original));
         ASSERT_GT(FillDisk(folder + L"filler", c.spare), 0u);
         SetDefaultOptions(&gameOptions);
         EXPECT_EQ(0, SaveGameOptions()) << std::string(folder.begin(), folder.end());
         EXPECT_EQ(original, FileText(path));
         EXPECT_EQ((std::vector<std::wstring>{L"GameOption.ini", L"filler"}), FilesIn(folder));
 
-        PutFile(folder + L"filler", "");
+        EXPECT_TRUE(WriteBytes(folder + L"filler", ""));
         EXPECT_EQ(1, SaveGameOptions());
         EXPECT_EQ(saved, FileText(path));
 

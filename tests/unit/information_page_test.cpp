@@ -1,17 +1,9 @@
-#include <gtest/gtest.h>
-#include <windows.h>
-#include <commctrl.h>
 
 #include <algorithm>
-#include <string>
-#include <vector>
+#include <regex>
 
-#include "dialog/dialog.h"
-#include "dialog/information_page.h"
-#include "entry/install_paths.h"
-#include "probe/capability.h"
-#include "probe/directx_probe.h"
-#include "probe/environment.h"
+#include "process_records.h"
+#include "shared/test_support.h"
 #include "resources/resource.h"
 #include "support/pc_report.h"
 #include "support_fixtures.h"
@@ -102,16 +94,15 @@ namespace {
 struct FullPc : SamplePc {
     std::wstring Caption(int i) const { return rows.rows[i].caption; }
     std::wstring Value(int i) const { return rows.rows[i].value; }
+    std::wstring Row(int i) const { return Caption(i) + L"|" + Value(i); }
     std::wstring ValueOf(int fact) const {
         int row = rows.rowOf[fact];
         return row < 0 ? L"<none>" : std::wstring(rows.rows[row].value);
     }
 };
 
-class InformationRowsTest : public testing::Test {
+class InformationRowsTest : public RecordsTest {
 protected:
-    void SetUp() override { languageIndex = 0; }
-    void TearDown() override { languageIndex = 1; }
     FullPc pc;
 };
 
@@ -236,10 +227,8 @@ TEST_F(InformationRowsTest, AdapterRowsFromRegistry) {
     lstrcpyW(pc.facts.adapterNames[1], L"   Second Adapter");
     pc.Build();
     ASSERT_EQ(30, pc.rows.count);
-    EXPECT_EQ(L"Graphics", pc.Caption(7));
-    EXPECT_EQ(L"First Adapter", pc.Value(7));
-    EXPECT_EQ(L"Graphics", pc.Caption(8));
-    EXPECT_EQ(L"Second Adapter", pc.Value(8));
+    EXPECT_EQ(L"Graphics|First Adapter", pc.Row(7));
+    EXPECT_EQ(L"Graphics|Second Adapter", pc.Row(8));
     EXPECT_EQ(L"VRAM", pc.Caption(9));
     EXPECT_EQ(7, pc.rows.rowOf[kFactGraphics]);  // the first of several
     EXPECT_EQ(9, pc.rows.rowOf[kFactVram]);
@@ -283,8 +272,7 @@ TEST_F(InformationRowsTest, JapaneseCaptions) {
     languageIndex = 1;
     pc.Build();
     EXPECT_EQ(L"CPU名", pc.Caption(0));
-    EXPECT_EQ(L"Direct3D アクセレータ", pc.Caption(13));
-    EXPECT_EQ(L"利用できません", pc.Value(13));
+    EXPECT_EQ(L"Direct3D アクセレータ|利用できません", pc.Row(13));
     EXPECT_EQ(L"使用可能", pc.Value(14));
     EXPECT_EQ(L"Zバッファ深度", pc.Caption(28));
     EXPECT_EQ(L"DxDiag CPU", pc.Value(0));
@@ -294,16 +282,8 @@ TEST_F(InformationRowsTest, JapaneseCaptions) {
 
 namespace {
 
-// Read with room to spare, so that a value longer than the page's texts would show.
-std::wstring ListText(HWND list, int row, int column) {
-    wchar_t text[4 * kInformationTextCapacity] = L"";
-    LVITEMW item = {};
-    item.iSubItem = column;
-    item.pszText = text;
-    item.cchTextMax = 4 * kInformationTextCapacity;
-    SendMessageW(list, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
-    return text;
-}
+// A row of the page's list as "caption|value".
+std::wstring Row(int row) { return ListText(informationList, row, 0) + L"|" + ListText(informationList, row, 1); }
 
 int ListRowCount(HWND list) { return static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)); }
 
@@ -326,19 +306,16 @@ struct FakeMachineHive {
         RegCloseKey(root);
         RegDeleteTreeW(HKEY_CURRENT_USER, kRoot);
     }
+    void Set(const wchar_t* key, const wchar_t* name, DWORD type, const void* data, size_t size) {
+        HKEY handle;
+        ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(root, key, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &handle, nullptr));
+        RegSetValueExW(handle, name, 0, type, static_cast<const BYTE*>(data), static_cast<DWORD>(size));
+        RegCloseKey(handle);
+    }
     void SetText(const wchar_t* key, const wchar_t* name, const wchar_t* value) {
-        HKEY handle;
-        ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(root, key, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &handle, nullptr));
-        RegSetValueExW(handle, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value),
-                       static_cast<DWORD>((lstrlenW(value) + 1) * sizeof(wchar_t)));
-        RegCloseKey(handle);
+        Set(key, name, REG_SZ, value, (lstrlenW(value) + 1) * sizeof(wchar_t));
     }
-    void SetNumber(const wchar_t* key, const wchar_t* name, DWORD value) {
-        HKEY handle;
-        ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(root, key, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &handle, nullptr));
-        RegSetValueExW(handle, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof(value));
-        RegCloseKey(handle);
-    }
+    void SetNumber(const wchar_t* key, const wchar_t* name, DWORD value) { Set(key, name, REG_DWORD, &value, 4); }
     void Override() { ASSERT_EQ(ERROR_SUCCESS, RegOverridePredefKey(HKEY_LOCAL_MACHINE, root)); }
     void Restore() { RegOverridePredefKey(HKEY_LOCAL_MACHINE, nullptr); }
 };
@@ -346,15 +323,9 @@ struct FakeMachineHive {
 const wchar_t kClasses[] = L"SYSTEM\\CurrentControlSet\\Control\\Class\\";
 const wchar_t kProcessor[] = L"HARDWARE\\DESCRIPTION\\SYSTEM\\CentralProcessor\\0";
 
-class InformationPageTest : public testing::Test {
+class InformationPageTest : public RecordsTest {
 protected:
     void SetUp() override {
-        InitCommonControls();
-        languageIndex = 0;
-        savedDirectX = directXFacts;
-        savedEnvironment = environmentSnapshot;
-        savedAvailable = capabilityAvailable;
-        savedRecord = capabilityRecord;
         memset(&directXFacts, 0, sizeof(directXFacts));
         memset(&environmentSnapshot, 0, sizeof(environmentSnapshot));
         capabilityAvailable = 0;
@@ -367,11 +338,6 @@ protected:
         if (page) DestroyWindow(page);
         DestroyWindow(parent);
         ForgetInformationList();
-        directXFacts = savedDirectX;
-        environmentSnapshot = savedEnvironment;
-        capabilityAvailable = savedAvailable;
-        capabilityRecord = savedRecord;
-        languageIndex = 1;
     }
     void CreatePage() {
         page = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_INFORMATION), parent,
@@ -387,10 +353,6 @@ protected:
 
     HWND parent = nullptr;
     HWND page = nullptr;
-    DirectXFacts savedDirectX;
-    EnvironmentSnapshot savedEnvironment;
-    int savedAvailable;
-    const CapabilityRecord* savedRecord;
 };
 
 }  // namespace
@@ -432,12 +394,8 @@ TEST_F(InformationPageTest, ListControlAndRowLayout) {
 
     // The prefix has the processor key: the full layout.
     ASSERT_EQ(29, ListRowCount(informationList));
-    for (int row : {6, 12, 15, 18, 21}) {
-        EXPECT_EQ(L"", ListText(informationList, row, 0)) << row;
-        EXPECT_EQ(L"", ListText(informationList, row, 1)) << row;
-    }
-    EXPECT_EQ(L"PC Maker", ListText(informationList, 19, 0));
-    EXPECT_EQ(L"Maker", ListText(informationList, 19, 1));
+    for (int row : {6, 12, 15, 18, 21}) EXPECT_EQ(L"|", Row(row)) << row;
+    EXPECT_EQ(L"PC Maker|Maker", Row(19));
     EXPECT_EQ(L"Zbuffer Stencil", ListText(informationList, 28, 0));
     EXPECT_EQ(L"Chip & Co 9000", ValueOfFact(kFactGraphics));
     EXPECT_EQ(7, informationRowOf[kFactGraphics]);
@@ -451,8 +409,7 @@ TEST_F(InformationPageTest, WithoutCapabilityLibraryNineteenRows) {
     capabilityRecord = &record;
     CreatePage();
     ASSERT_EQ(19, ListRowCount(informationList));
-    EXPECT_EQ(L"DirectX", ListText(informationList, 17, 0));
-    EXPECT_EQ(L"DirectX 9.0c", ListText(informationList, 17, 1));
+    EXPECT_EQ(L"DirectX|DirectX 9.0c", Row(17));
     for (int row : {6, 12, 15, 18}) EXPECT_EQ(L"", ListText(informationList, row, 0)) << row;
     EXPECT_EQ(-1, informationRowOf[kFactPcMaker]);
 }
@@ -483,12 +440,9 @@ TEST_F(InformationPageTest, RegistryWithoutProcessorKeyAndTwoDisplayClasses) {
     EXPECT_EQ(L"Memory", ListText(informationList, 0, 0));
     EXPECT_EQ(-1, informationRowOf[kFactCpu]);
     EXPECT_EQ(L"", ListText(informationList, 3, 0));
-    EXPECT_EQ(L"Graphics", ListText(informationList, 4, 0));
-    EXPECT_EQ(L"First Adapter", ListText(informationList, 4, 1));
-    EXPECT_EQ(L"Graphics", ListText(informationList, 5, 0));
-    EXPECT_EQ(L"Second Adapter", ListText(informationList, 5, 1));
-    EXPECT_EQ(L"Graphics", ListText(informationList, 6, 0));
-    EXPECT_EQ(L"", ListText(informationList, 6, 1));  // DriverDesc unreadable: never the class name
+    EXPECT_EQ(L"Graphics|First Adapter", Row(4));
+    EXPECT_EQ(L"Graphics|Second Adapter", Row(5));
+    EXPECT_EQ(L"Graphics|", Row(6));  // DriverDesc unreadable: never the class name
     EXPECT_EQ(L"VRAM", ListText(informationList, 7, 0));
     EXPECT_EQ(4, informationRowOf[kFactGraphics]);
     EXPECT_EQ(7, informationRowOf[kFactVram]);
@@ -505,11 +459,9 @@ TEST_F(InformationPageTest, RegistryProcessorKeyWithBlanksAndMissingValues) {
     hive.Restore();
 
     ASSERT_EQ(19, ListRowCount(informationList));
-    EXPECT_EQ(L"CPU", ListText(informationList, 0, 0));
-    EXPECT_EQ(L"Fake CPU 3000", ListText(informationList, 0, 1));
+    EXPECT_EQ(L"CPU|Fake CPU 3000", Row(0));
     EXPECT_EQ(L"066 MHz", ListText(informationList, 1, 1));
-    EXPECT_EQ(L"CPUID", ListText(informationList, 2, 0));
-    EXPECT_EQ(L"", ListText(informationList, 2, 1));
+    EXPECT_EQ(L"CPUID|", Row(2));
     // The fake hive has no display classes, but the chip type names the adapter.
     EXPECT_EQ(L"Chip & Co 9000", ListText(informationList, 7, 1));
 }
@@ -642,9 +594,8 @@ TEST_F(InformationPageTest, MemoryRowsAreThoseOfGlobalMemoryStatusEx) {
     for (int fact : {kFactMemory, kFactAvailMemory, kFactVirtualMemory}) {
         std::wstring value = ValueOfFact(fact);
         uint64_t bytes = BytesOfMemoryRow(value);
-        wchar_t expected[kInformationTextCapacity];
-        FormatMemoryValue(bytes, expected);
-        EXPECT_EQ(expected, value) << fact;
+        // The figures' format is InformationFormat's; here only its shape.
+        EXPECT_TRUE(std::regex_match(value, std::wregex(L"[0-9]+MBytes \\( [0-9]{1,3}(,[0-9]{3})*Bytes \\)"))) << value;
         if (fact == kFactMemory) {
             EXPECT_EQ(before.ullTotalPhys, bytes) << value;
             continue;

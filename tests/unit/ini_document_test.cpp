@@ -4,11 +4,8 @@
 #include <windows.h>
 #include <sddl.h>
 
-#include <string>
-#include <vector>
-
 #include "options/ini_document.h"
-#include "test_support.h"
+#include "shared/test_support.h"
 
 namespace {
 
@@ -38,7 +35,7 @@ protected:
     }
     // Loads the bytes from a file, as the tool does.
     int Load(const std::string& bytes) {
-        PutFile(scratch.File(L"in.ini"), bytes);
+        EXPECT_TRUE(WriteBytes(scratch.File(L"in.ini"), bytes));
         return LoadIniDocument(scratch.File(L"in.ini").c_str());
     }
     // The bytes that writing the held document gives.
@@ -240,7 +237,7 @@ TEST_F(IniDocumentTest, EmptyFileAndNoDocument) {
     EXPECT_EQ(1, iniDocument.sectionCount);
     EXPECT_EQ(10, iniDocument.sectionCapacity);
     std::wstring out = scratch.File(L"out.ini");
-    PutFile(out, "old text");
+    EXPECT_TRUE(WriteBytes(out, "old text"));
     EXPECT_EQ(1, WriteIniDocument(out.c_str()));
     EXPECT_EQ("", FileText(out));
     EXPECT_EQ(1, Load("\r\n\n\r\r"));
@@ -249,7 +246,7 @@ TEST_F(IniDocumentTest, EmptyFileAndNoDocument) {
     FreeIniDocument();
     EXPECT_EQ(nullptr, iniDocument.sections);
     FreeIniDocument();  // harmless twice
-    PutFile(out, "old text");
+    EXPECT_TRUE(WriteBytes(out, "old text"));
     EXPECT_EQ(0, WriteIniDocument(out.c_str()));
     EXPECT_EQ("old text", FileText(out));
     EXPECT_EQ(3, GetIniInt(L"A", L"k", 3));
@@ -347,7 +344,7 @@ TEST_F(IniDocumentTest, AllocationFailuresLeaveWhatIsThere) {
     EXPECT_EQ(10, iniDocument.sectionCount);
     EXPECT_EQ(0, SetIniValue(L"T", L"k", L"1"));
     std::wstring out = scratch.File(L"out.ini");
-    PutFile(out, "keep");
+    EXPECT_TRUE(WriteBytes(out, "keep"));
     EXPECT_EQ(0, WriteIniDocument(out.c_str()));
     EXPECT_EQ("keep", FileText(out));
     failAfter = -1;
@@ -466,7 +463,7 @@ protected:
     void SetUp() override {
         ASSERT_NO_FATAL_FAILURE(IniDocumentTest::SetUp());
         target = scratch.File(L"GameOption.ini");
-        PutFile(target, "[OLD]\r\nkept=1\r\n");
+        EXPECT_TRUE(WriteBytes(target, "[OLD]\r\nkept=1\r\n"));
         ASSERT_EQ(1, SetIniValue(L"NEW", L"k", L"2"));
     }
     void ExpectOnlyTheOldFile() {
@@ -527,7 +524,7 @@ TEST_F(IniSaveTest, ReplacedFileKeepsAttributesAndAccess) {
     };
     for (const auto& c : cases) {
         SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_NORMAL);
-        PutFile(target, "[OLD]\r\nkept=1\r\n");
+        EXPECT_TRUE(WriteBytes(target, "[OLD]\r\nkept=1\r\n"));
         ASSERT_TRUE(SetAccess(target, c.access));
         ASSERT_TRUE(SetFileAttributesW(target.c_str(), c.attributes));
         DWORD attributes = GetFileAttributesW(target.c_str());

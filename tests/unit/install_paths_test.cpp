@@ -1,21 +1,17 @@
-#include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
 
-#include "entry/install_paths.h"
+#include "process_records.h"
 #include "resources/resource.h"
-#include "test_support.h"
+#include "shared/test_support.h"
 
 namespace {
 
-class InstallPathsTest : public testing::Test {
+class InstallPathsTest : public RecordsTest {
 protected:
     void SetUp() override {
         ASSERT_TRUE(install_.Made());
         libraryPath_ = install_.File(L"wgconf.dll");
     }
-    void TearDown() override { languageIndex = 1; }
 
     void Resolve(const std::string& config) {
         if (!config.empty()) install_.Write(L"config.ini", config);

@@ -1,19 +1,10 @@
-#include <gtest/gtest.h>
-#include <windows.h>
-#include <commctrl.h>
 
 #include <algorithm>
-#include <string>
-#include <vector>
+#include <functional>
 
-#include "dialog/dialog.h"
-#include "dialog/information_page.h"
-#include "entry/install_paths.h"
-#include "options/game_options.h"
-#include "probe/capability.h"
-#include "support/mail_form.h"
+#include "process_records.h"
 #include "support_fixtures.h"
-#include "test_support.h"
+#include "shared/test_support.h"
 
 TEST(FindMarker, ByteExactFirstOccurrence) {
     EXPECT_EQ(4, FindMarker("head</pre>mid</pre>", "</pre>"));
@@ -93,14 +84,6 @@ BOOL WINAPI FailingReadFile(HANDLE, LPVOID, DWORD, LPDWORD read, LPOVERLAPPED) {
     return FALSE;
 }
 
-std::string Utf8(const std::wstring& text) {
-    int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    std::string bytes(size, '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, &bytes[0], size, nullptr, nullptr);
-    bytes.resize(size - 1);
-    return bytes;
-}
-
 // A slash, five hyphens, a blank, the title, a blank, and hyphens up to the 85th character,
 // between two line feeds.
 std::string Banner(const std::string& title) {
@@ -145,25 +128,9 @@ const char kJapaneseOptions[] =
     u8"スモークのボタン =無効\n"
     u8"3Dサウンド = オート設定\n";
 
-std::string Escaped(const std::string& text) {
-    std::string out;
-    for (char c : text) {
-        if (c == '&') out += "&amp;";
-        else out += c;
-    }
-    return out;
-}
-
-class MailFormTest : public testing::Test {
+class MailFormTest : public RecordsTest {
 protected:
     void SetUp() override {
-        InitCommonControls();
-        savedInstall = installDirectory;
-        savedWork = workDirectory;
-        savedOptions = gameOptions;
-        savedPlatform = supportPlatform;
-        savedAvailable = capabilityAvailable;
-        savedRecord = capabilityRecord;
         messageCalls.clear();
         shellCalls.clear();
         supportPlatform.messageBox = RecordMessageBox;
@@ -171,7 +138,6 @@ protected:
         supportPlatform.localTime = FixedLocalTime;
         capabilityAvailable = 0;
         capabilityRecord = nullptr;
-        languageIndex = 0;
 
         ASSERT_TRUE(MakeTempDirectory(L"mail", &root));
         install = root + L"Tom & Jerry {}\\";  // markup and a marker in a value
@@ -181,17 +147,7 @@ protected:
         lstrcpyW(installDirectory, install.c_str());
         lstrcpyW(workDirectory, work.c_str());
 
-        gameOptions = OptionsRecord{};
-        gameOptions.displayMode = 1;
-        gameOptions.width = 1280;
-        gameOptions.height = 720;
-        gameOptions.cursor = 0;
-        gameOptions.smoke = 200;
-        gameOptions.vectorcamera = 1;
-        gameOptions.antialias = 4;
-        gameOptions.anisotropy = 8;
-        gameOptions.smokebutton = 0;
-        gameOptions.soundMode = 0;
+        gameOptions = OptionsRecord{1, 1280, 720, 0, 200, 1, 4, 8, 0, 0, 0, 0, 0, 0};
 
         owner = CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr,
                                 GetModuleHandleW(nullptr), nullptr);
@@ -201,13 +157,6 @@ protected:
         DestroyWindow(owner);
         ForgetInformationList();
         RemoveTree(root);
-        lstrcpyW(installDirectory, savedInstall.c_str());
-        lstrcpyW(workDirectory, savedWork.c_str());
-        gameOptions = savedOptions;
-        supportPlatform = savedPlatform;
-        capabilityAvailable = savedAvailable;
-        capabilityRecord = savedRecord;
-        languageIndex = 1;
     }
     // The Information page's rows for the sample PC, in a list owned by the test window.
     void FillList() {
@@ -220,7 +169,7 @@ protected:
     std::wstring FormPath() const { return work + L"mail_support.html"; }
     // The report comes escaped already. The title is followed by 42 blanks and the date of the fixed clock.
     std::string Block(const std::string& report, const char* options, const char* title) const {
-        return Banner("Install Directory") + Escaped(Utf8(install)) + Banner("PC Information") + report +
+        return Banner("Install Directory") + HtmlEscaped(Utf8(install)) + Banner("PC Information") + report +
                Banner("Environment") + options + "\n" + title + std::string(42, ' ') + "2027 1/5 9:3\n\n";
     }
     std::string EnglishBlock() const {
@@ -237,18 +186,13 @@ protected:
     }
 
     std::wstring root, install, work;
-    std::wstring savedInstall, savedWork;
-    OptionsRecord savedOptions;
-    SupportPlatform savedPlatform;
-    int savedAvailable;
-    const CapabilityRecord* savedRecord;
     HWND owner = nullptr;
 };
 
 }  // namespace
 
 TEST_F(MailFormTest, FullFormInEnglish) {
-    PutFile(TemplatePath(), "HEAD<pre>\n</pre>MIDDLE<textarea>{}</textarea>TAIL");
+    EXPECT_TRUE(WriteBytes(TemplatePath(), "HEAD<pre>\n</pre>MIDDLE<textarea>{}</textarea>TAIL"));
     clockReadings = 0;
     supportPlatform.localTime = TickingLocalTime;  // both blocks carry the first reading
     RunUserSupport(owner);
@@ -276,7 +220,7 @@ TEST_F(MailFormTest, FullFormInJapanese) {
     FillList();  // the page as it is shown in Japanese
     // The template's own bytes pass through untouched, whatever they hold.
     std::string head = u8"<p>日本語 & \"raw\"</p>\r\n</pre>";
-    PutFile(TemplatePath(), std::string("HEAD") + "</pre>" + "MIDDLE" + "{}" + "TAIL\xFF");
+    EXPECT_TRUE(WriteBytes(TemplatePath(), std::string("HEAD") + "</pre>" + "MIDDLE" + "{}" + "TAIL\xFF"));
     RunUserSupport(owner);
     std::string form;
     ASSERT_TRUE(ReadWholeFile(FormPath(), &form));
@@ -287,7 +231,7 @@ TEST_F(MailFormTest, FullFormInJapanese) {
     EXPECT_EQ(1u, shellCalls.size());
 
     // Repeated commands replace the file.
-    PutFile(TemplatePath(), head + "{}");
+    EXPECT_TRUE(WriteBytes(TemplatePath(), head + "{}"));
     RunUserSupport(owner);
     ASSERT_TRUE(ReadWholeFile(FormPath(), &form));
     expected = u8"<p>日本語 & \"raw\"</p>\r\n" + block + "</pre>" + block;
@@ -297,13 +241,13 @@ TEST_F(MailFormTest, FullFormInJapanese) {
 
 TEST_F(MailFormTest, MissingMarkersPutTheBlockAtTheEnd) {
     std::string block = EnglishBlock();
-    PutFile(TemplatePath(), "HEAD{}TAIL");
+    EXPECT_TRUE(WriteBytes(TemplatePath(), "HEAD{}TAIL"));
     RunUserSupport(owner);
     std::string form;
     ASSERT_TRUE(ReadWholeFile(FormPath(), &form));
     EXPECT_EQ("HEAD" + block + "TAIL" + block + std::string(1, '\0'), form);
 
-    PutFile(TemplatePath(), "NO MARKERS");
+    EXPECT_TRUE(WriteBytes(TemplatePath(), "NO MARKERS"));
     RunUserSupport(owner);
     ASSERT_TRUE(ReadWholeFile(FormPath(), &form));
     EXPECT_EQ("NO MARKERS" + block + block + std::string(1, '\0'), form);
@@ -366,61 +310,56 @@ TEST_F(MailFormTest, OptionLineNames) {
     EXPECT_EQ(std::string::npos, text.find('\r'));
 }
 
+// Broken templates, each laid out in turn: the box is Japanese whatever the language, and no
+// form is written.
 TEST_F(MailFormTest, ErrorBoxesAreJapaneseInBothLanguages) {
+    const std::wstring path = TemplatePath();
+    HANDLE held = INVALID_HANDLE_VALUE;
+    const struct {
+        const char* what;
+        std::function<void()> layOut;
+        const wchar_t* box;
+    } cases[] = {
+        {"missing", [] {}, L"メール送信フォームが存在しません。\n"},
+        {"empty", [&] { EXPECT_TRUE(WriteBytes(path, "")); }, L"メール送信フォームが存在しません。\n"},
+        {"a folder", [&] { CreateDirectoryW(path.c_str(), nullptr); }, L"メール送信フォームが存在しません。\n"},
+        {"held open by another without sharing",
+         [&] {
+             EXPECT_TRUE(WriteBytes(path, "</pre>{}"));
+             held = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+             ASSERT_NE(INVALID_HANDLE_VALUE, held);
+         },
+         L"メール送信フォームがオープンできません。\n"},
+        {"opened, but the read fails",
+         [&] {
+             EXPECT_TRUE(WriteBytes(path, "</pre>{}"));
+             supportPlatform.readFile = FailingReadFile;
+         },
+         L"メール送信フォームが読めません。"},
+        {"beyond the size limit", [&] { EXPECT_TRUE(WriteBytes(path, std::string(kTemplateSizeLimit + 1, 'x'))); },
+         L"メモリー不足でメール送信フォームが読めません。\n"},
+    };
     for (int language : {0, 1}) {
         languageIndex = language;
-        SCOPED_TRACE(language);
-
-        messageCalls.clear();
-        DeleteFileW(TemplatePath().c_str());
-        RunUserSupport(owner);
-        ExpectOneErrorBox(L"メール送信フォームが存在しません。\n", TemplatePath());
-        EXPECT_FALSE(FormWritten());
-
-        messageCalls.clear();
-        PutFile(TemplatePath(), "");
-        RunUserSupport(owner);
-        ExpectOneErrorBox(L"メール送信フォームが存在しません。\n", TemplatePath());
-        EXPECT_FALSE(FormWritten());
-        DeleteFileW(TemplatePath().c_str());
-
-        messageCalls.clear();
-        CreateDirectoryW(TemplatePath().c_str(), nullptr);
-        RunUserSupport(owner);
-        ExpectOneErrorBox(L"メール送信フォームが存在しません。\n", TemplatePath());
-        RemoveDirectoryW(TemplatePath().c_str());
-
-        // Held open by another without sharing: it cannot be opened.
-        messageCalls.clear();
-        PutFile(TemplatePath(), "</pre>{}");
-        HANDLE held = CreateFileW(TemplatePath().c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-        ASSERT_NE(INVALID_HANDLE_VALUE, held);
-        RunUserSupport(owner);
-        CloseHandle(held);
-        ExpectOneErrorBox(L"メール送信フォームがオープンできません。\n", TemplatePath());
-        EXPECT_FALSE(FormWritten());
-
-        // Opened, but the read fails.
-        messageCalls.clear();
-        supportPlatform.readFile = FailingReadFile;
-        RunUserSupport(owner);
-        supportPlatform.readFile = savedPlatform.readFile;
-        ExpectOneErrorBox(L"メール送信フォームが読めません。", TemplatePath());
-        EXPECT_FALSE(FormWritten());
-
-        // Beyond the size limit: the memory box.
-        messageCalls.clear();
-        PutFile(TemplatePath(), std::string(kTemplateSizeLimit + 1, 'x'));
-        RunUserSupport(owner);
-        ExpectOneErrorBox(L"メモリー不足でメール送信フォームが読めません。\n", TemplatePath());
-        EXPECT_FALSE(FormWritten());
-        DeleteFileW(TemplatePath().c_str());
+        for (const auto& c : cases) {
+            SCOPED_TRACE(std::string(c.what) + (language ? ", Japanese" : ", English"));
+            messageCalls.clear();
+            c.layOut();
+            RunUserSupport(owner);
+            if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
+            held = INVALID_HANDLE_VALUE;
+            supportPlatform.readFile = records.platform.saved.readFile;
+            ExpectOneErrorBox(c.box, path);
+            EXPECT_FALSE(FormWritten());
+            DeleteFileW(path.c_str());
+            RemoveDirectoryW(path.c_str());
+        }
     }
 }
 
 TEST_F(MailFormTest, TemplateAtTheSizeLimitIsUsed) {
     std::string big(kTemplateSizeLimit - 8, 'x');
-    PutFile(TemplatePath(), big + "</pre>{}");
+    EXPECT_TRUE(WriteBytes(TemplatePath(), big + "</pre>{}"));
     RunUserSupport(owner);
     EXPECT_TRUE(messageCalls.empty());
     std::string form;
@@ -435,7 +374,7 @@ TEST_F(MailFormTest, FailedSecondReadEndsTheCommand) {
     // The work directory does not exist: the first pass writes nothing, so the read back fails.
     std::wstring missingWork = root + L"no-such-dir\\";
     lstrcpyW(workDirectory, missingWork.c_str());
-    PutFile(TemplatePath(), "</pre>{}");
+    EXPECT_TRUE(WriteBytes(TemplatePath(), "</pre>{}"));
     RunUserSupport(owner);
     ExpectOneErrorBox(L"メール送信フォームが存在しません。\n", missingWork + L"mail_support.html");
 }

@@ -86,24 +86,25 @@ TEST(PageRulesJoystick, FileDirectoryChoice) {
 
 // The load defaults, with the levels from the record's lists (0 without a record or a level).
 TEST(PageRulesFactory, DefaultsWithTheRecordsFirstLevels) {
-    OptionsRecord options;
-    memset(&options, 0x5A, sizeof(options));
-    SetFactoryOptions(&options, nullptr);
-    const int32_t expected[14] = {1, 1024, 576, 1, 100, 1, 0, 0, 1, 1, 80, 80, 80, 80};
-    EXPECT_EQ(memcmp(&options, expected, sizeof(expected)), 0);
-
-    CapabilityRecord record = {};
-    record.antiAliasLevels[0] = 2;
-    record.antiAliasLevels[1] = 4;
-    record.anisotropyLevels[0] = 8;
-    SetFactoryOptions(&options, &record);
-    EXPECT_EQ(options.antialias, 2);
-    EXPECT_EQ(options.anisotropy, 8);
-
-    CapabilityRecord empty = {};
-    SetFactoryOptions(&options, &empty);
-    EXPECT_EQ(options.antialias, 0);
-    EXPECT_EQ(options.anisotropy, 0);
+    CapabilityRecord levels = {};
+    levels.antiAliasLevels[0] = 2;
+    levels.antiAliasLevels[1] = 4;
+    levels.anisotropyLevels[0] = 8;
+    const CapabilityRecord empty = {};
+    const struct {
+        const CapabilityRecord* record;
+        int32_t expected[14];
+    } cases[] = {
+        {nullptr, {1, 1024, 576, 1, 100, 1, 0, 0, 1, 1, 80, 80, 80, 80}},
+        {&levels, {1, 1024, 576, 1, 100, 1, 2, 8, 1, 1, 80, 80, 80, 80}},
+        {&empty, {1, 1024, 576, 1, 100, 1, 0, 0, 1, 1, 80, 80, 80, 80}},
+    };
+    for (const auto& c : cases) {
+        OptionsRecord options;
+        memset(&options, 0x5A, sizeof(options));
+        SetFactoryOptions(&options, c.record);
+        EXPECT_EQ(0, memcmp(&options, c.expected, sizeof(c.expected))) << (c.record == &levels ? "levels" : "none");
+    }
 }
 
 // Display area 4, 24 to 521, 449 (a page of 273 pixels by the fixed arithmetic) and buttons

@@ -1,13 +1,7 @@
-#include <gtest/gtest.h>
-#include <windows.h>
-#include <commctrl.h>
 
 #include <string>
 
-#include "dialog/dialog.h"
-#include "dialog/information_page.h"
-#include "entry/install_paths.h"
-#include "probe/capability.h"
+#include "process_records.h"
 #include "support/pc_report.h"
 #include "support_fixtures.h"
 
@@ -91,20 +85,11 @@ TEST(HtmlEscape, NeverOverrunsAndCutsWholeEntities) {
 namespace {
 
 // A list view filled by the page's own row code, standing in for the Information page.
-class PcReportTest : public testing::Test {
+class PcReportTest : public RecordsTest {
 protected:
-    void SetUp() override {
-        InitCommonControls();
-        languageIndex = 0;
-        savedAvailable = capabilityAvailable;
-        savedRecord = capabilityRecord;
-    }
     void TearDown() override {
         if (list) DestroyWindow(list);
         ForgetInformationList();
-        capabilityAvailable = savedAvailable;
-        capabilityRecord = savedRecord;
-        languageIndex = 1;
     }
     // Builds the rows as the page would, lists them, and runs the report.
     std::string Report(bool withCapability) {
@@ -124,8 +109,6 @@ protected:
 
     SamplePc pc;
     HWND list = nullptr;
-    int savedAvailable;
-    const CapabilityRecord* savedRecord;
 };
 
 // The text with one piece put in place of another.

@@ -1,15 +1,10 @@
 // Naming of the Windows edition: the decision over given facts, and the real thing under Wine.
 #include <gtest/gtest.h>
 
-#include <windows.h>
-
-#include <stdio.h>
-#include <stdlib.h>
 #include <string.h>
 
-#include <string>
-
 #include "probe/windows_name.h"
+#include "shared/test_support.h"
 
 namespace {
 
@@ -30,13 +25,6 @@ WindowsVersionFacts Nt(uint32_t major, uint32_t minor, uint8_t productType,
     return facts;
 }
 
-WindowsVersionFacts W9x(uint32_t minor, const wchar_t* servicePack) {
-    WindowsVersionFacts facts = Nt(4, minor, 0, 0, 0x040A0000 | 2222, servicePack);
-    facts.platformId = 1;
-    facts.haveExtendedInfo = 0;
-    return facts;
-}
-
 std::wstring Name(const WindowsVersionFacts& facts, int* code = nullptr) {
     wchar_t name[kWindowsNameCapacity];
     wmemset(name, L'#', kWindowsNameCapacity - 1);
@@ -52,48 +40,124 @@ int Code(const WindowsVersionFacts& facts) {
     return code;
 }
 
-TEST(WindowsName, ExamplesWordForWord) {
-    int code = 0;
-    WindowsVersionFacts facts = Nt(6, 1, 1, 9, 7601, L"Service Pack 1");
-    facts.editionType = 1;
-    EXPECT_EQ(L"Windows 7 Ultimate Edition, 64-bit Service Pack 1 (build 7601)", Name(facts, &code));
-    EXPECT_EQ(100600, code);
+// One row of the naming families: the facts that differ from a plain NT record with extended
+// information, and the name and code they give.
+enum { kR2 = 1, kTablet = 2, kMediaCenter = 4, kStarter = 8, kRegistryOnly = 16, k95Family = 32 };
+struct NameCase {
+    uint32_t major, minor;
+    uint8_t productType;
+    uint16_t suite, architecture;
+    uint32_t edition;
+    int marks;
+    uint32_t build;
+    const wchar_t* servicePack;
+    const wchar_t* registryType;  // with kRegistryOnly
+    const wchar_t* name;
+    int code;
+};
 
-    facts = Nt(6, 0, 3, 0, 6001);
-    facts.editionType = 13;
-    EXPECT_EQ(L"Windows Server 2008 Standard Edition (core installation), 32-bit (build 6001)",
-              Name(facts));
+const NameCase kNameCases[] = {
+    // The examples, word for word.
+    {6, 1, 1, 0, 9, 1, 0, 7601, L"Service Pack 1", L"", L"Windows 7 Ultimate Edition, 64-bit Service Pack 1 (build 7601)", 100600},
+    {6, 0, 3, 0, 0, 13, 0, 6001, L"", L"", L"Windows Server 2008 Standard Edition (core installation), 32-bit (build 6001)", 100600},
+    {6, 1, 3, 0, 9, 42, 0, 7600, L"", L"", L"Hyper-V Server 2008 R2, 64-bit (build 7600)", 100600},
+    {6, 2, 3, 0, 9, 7, 0, 9200, L"", L"", L"Windows Server 6.x (unknown) Standard Edition, 64-bit (build 9200)", 100600},
+    {5, 2, 1, 0, 9, 0, 0, 3790, L"Service Pack 2", L"", L"Windows XP Professional x64 Edition Service Pack 2 (build 3790)", 100520},
+    {5, 2, 3, 0x0002, 0, 0, kR2, 3790, L"", L"", L"Windows Server 2003 R2, Enterprise Edition (build 3790)", 100520},
+    {5, 0, 3, 0x0080, 0, 0, 0, 2195, L"", L"", L"Windows 2000 Datacenter Server (build 2195)", 100500},
+    {4, 10, 0, 0, 0, 0, k95Family, 0, L" A ", L"", L"Windows 98Second Edition", 90410},
+    {10, 0, 1, 0, 9, 0, 0, 19045, L"Service Pack 1", L"", L" Service Pack 1 (build 19045)", 10},
+    {2, 0, 1, 0, 0, 0, 0, 807, L"Service Pack 9", L"", L"Unknown Windows", 0},
+    // NT 6: base names, server years and architectures. Rows that start over drop the
+    // workstation's base name as well.
+    {6, 0, 1, 0, 0, 3, 0, 1, L"", L"", L"Windows Vista Home Premium Edition, 32-bit (build 1)", 100600},
+    {6, 1, 1, 0, 9, 48, 0, 1, L"", L"", L"Windows 7 Professional Edition, 64-bit (build 1)", 100600},
+    {6, 3, 1, 0, 9, 1, 0, 1, L"", L"", L"Windows NT 6.x (unknown) Ultimate Edition, 64-bit (build 1)", 100600},
+    {6, 0, 3, 0, 0, 18, 0, 1, L"", L"", L"Windows HPC Server 2008, 32-bit (build 1)", 100600},
+    {6, 0, 2, 0, 9, 8, 0, 1, L"", L"", L"Windows Server 2008 Datacenter Edition, 64-bit (build 1)", 100600},
+    {6, 2, 3, 0, 9, 42, 0, 1, L"", L"", L"Hyper-V Server 6.x (unknown), 64-bit (build 1)", 100600},
+    {6, 0, 3, 0, 6, 15, 0, 1, L"", L"", L"Windows Server 2008 Enterprise Edition for Itanium-based Systems (build 1)", 100600},
+    {6, 1, 0, 0, 5, 0, 0, 1, L"", L"", L"Windows Server 2008 R2 Unknown Edition (build 1)", 100600},
+    {6, 1, 1, 0, 9, 9, 0, 1, L"", L"", L"Windows Small Business Server, 64-bit (build 1)", 100600},
+    // NT 5.2: the suites, R2 and the architectures.
+    {5, 2, 1, 0, 0, 0, 0, 3790, L"", L"", L"Windows XP Professional (build 3790)", 100520},
+    {5, 2, 1, 0x0080, 9, 0, kR2, 3790, L"", L"", L"Windows XP Professional x64 Edition (build 3790)", 100520},
+    {5, 2, 3, 0, 0, 0, 0, 3790, L"", L"", L"Windows Server 2003, Standard Edition (build 3790)", 100520},
+    {5, 2, 3, 0x4000 | 0x8000 | 0x0001, 0, 0, 0, 3790, L"", L"", L"Windows Compute Cluster Server 2003, Standard Edition (build 3790)", 100520},
+    {5, 2, 3, 0x8000 | 0x0001, 0, 0, 0, 3790, L"", L"", L"Windows Home Server, Standard Edition (build 3790)", 100520},
+    {5, 2, 3, 0x0001 | 0x2000, 0, 0, 0, 3790, L"", L"", L"Windows Small Business Server 2003, Standard Edition (build 3790)", 100520},
+    {5, 2, 3, 0x0020, 0, 0, 0, 3790, L"", L"", L"Windows Small Business Server 2003, Standard Edition (build 3790)", 100520},
+    {5, 2, 3, 0x2000, 0, 0, 0, 3790, L"", L"", L"Windows Storage Server 2003, Standard Edition (build 3790)", 100520},
+    {5, 2, 3, 0x0080 | 0x0002 | 0x0400, 0, 0, 0, 3790, L"", L"", L"Windows Server 2003, Datacenter Edition (build 3790)", 100520},
+    {5, 2, 3, 0x0002 | 0x0400, 0, 0, 0, 3790, L"", L"", L"Windows Server 2003, Enterprise Edition (build 3790)", 100520},
+    {5, 2, 3, 0x0400, 0, 0, 0, 3790, L"", L"", L"Windows Server 2003, Web Edition (build 3790)", 100520},
+    {5, 2, 2, 0, 9, 0, kR2, 3790, L"", L"", L"Windows Server 2003 R2, Standard x64 Edition (build 3790)", 100520},
+    {5, 2, 3, 0x0002, 6, 0, 0, 3790, L"", L"", L"Windows Server 2003, Enterprise Editionfor Itanium-based Systems (build 3790)", 100520},
+    {5, 2, 0, 0, 0, 0, 0, 3790, L"", L"", L"Windows Server 2003, Standard Edition (build 3790)", 100520},
+    // NT 5.1 and 5.0: the metrics first, then the suites.
+    {5, 1, 1, 0x0200, 0, 0, kTablet | kMediaCenter | kStarter, 2600, L"Service Pack 3", L"", L"Windows XP Tablet PC Edition Service Pack 3 (build 2600)", 100510},
+    {5, 1, 1, 0x0200, 0, 0, kMediaCenter | kStarter, 2600, L"Service Pack 3", L"", L"Windows XP Media Center Edition Service Pack 3 (build 2600)", 100510},
+    {5, 1, 1, 0x0200, 0, 0, kStarter, 2600, L"Service Pack 3", L"", L"Windows XP Starter Edition Service Pack 3 (build 2600)", 100510},
+    {5, 1, 1, 0x0200 | 0x0040, 0, 0, 0, 2600, L"Service Pack 3", L"", L"Windows XP Home Edition Service Pack 3 (build 2600)", 100510},
+    {5, 1, 1, 0x0040, 0, 0, 0, 2600, L"Service Pack 3", L"", L"Windows XP Embedded Service Pack 3 (build 2600)", 100510},
+    {5, 1, 1, 0x0800, 0, 0, 0, 2600, L"Service Pack 3", L"", L"Windows XP Embedded Service Pack 3 (build 2600)", 100510},
+    {5, 1, 1, 0, 0, 0, 0, 2600, L"Service Pack 3", L"", L"Windows XP Professional Service Pack 3 (build 2600)", 100510},
+    {5, 1, 3, 0x0002, 0, 0, kTablet, 2600, L"Service Pack 3", L"", L"Windows 2002 .NET Enterprise Server Service Pack 3 (build 2600)", 100510},
+    {5, 1, 3, 0, 0, 0, 0, 2600, L"Service Pack 3", L"", L"Windows 2002 .NET Server Service Pack 3 (build 2600)", 100510},
+    {5, 1, 2, 0x0002, 0, 0, kTablet, 2600, L"Service Pack 3", L"", L"Windows XP  Service Pack 3 (build 2600)", 100510},
+    {5, 0, 1, 0x0080, 0, 0, 0, 2600, L"Service Pack 3", L"", L"Windows 2000 Professional Service Pack 3 (build 2600)", 100500},
+    {5, 0, 3, 0x0080 | 0x0002, 0, 0, 0, 2600, L"Service Pack 3", L"", L"Windows 2000 Datacenter Server Service Pack 3 (build 2600)", 100500},
+    {5, 0, 2, 0x0002, 0, 0, 0, 2600, L"Service Pack 3", L"", L"Windows 2000 Advanced Server Service Pack 3 (build 2600)", 100500},
+    {5, 0, 3, 0, 0, 0, 0, 2600, L"Service Pack 3", L"", L"Windows 2000 Server Service Pack 3 (build 2600)", 100500},
+    {5, 3, 1, 0, 0, 0, 0, 2600, L"Service Pack 3", L"", L" Service Pack 3 (build 2600)", 5},
+    // NT 4.0 and 3.51 with extended information.
+    {4, 0, 1, 0x0002, 0, 0, 0, 1381, L"Service Pack 6", L"", L"Windows NT 4.0 Workstation Service Pack 6 (build 1381)", 100400},
+    {3, 0, 1, 0, 0, 0, 0, 1381, L"Service Pack 6", L"", L"Windows NT 3.51 Workstation Service Pack 6 (build 1381)", 100300},
+    {4, 0, 3, 0, 0, 0, 0, 1381, L"Service Pack 6", L"", L"Windows NT Server 4.0 Service Pack 6 (build 1381)", 100400},
+    {4, 0, 2, 0x0002 | 0x0010, 0, 0, 0, 1381, L"Service Pack 6", L"", L"Windows NT Server, Enterprise Edition 4.0 Service Pack 6 (build 1381)", 100400},
+    {4, 0, 3, 0x0010 | 0x0040, 0, 0, 0, 1381, L"Service Pack 6", L"", L"Windows NT Server, Terminal Server Edition 4.0 Service Pack 6 (build 1381)", 100400},
+    {4, 0, 3, 0x0040, 0, 0, 0, 1381, L"Service Pack 6", L"", L"Windows NT Server, Embedded Edition 4.0 Service Pack 6 (build 1381)", 100400},
+    {3, 0, 3, 0x0800, 0, 0, 0, 1381, L"Service Pack 6", L"", L"Windows NT Server, Embedded Edition 3.51 Service Pack 6 (build 1381)", 100300},
+    // NT 4.0 and 3.51 without it: the registry's product type, compared without case.
+    {4, 51, 0, 0, 0, 0, kRegistryOnly, 1057, L"", L"WINNT", L"Windows NT 4.0 Workstation (build 1057)", 100400},
+    {4, 51, 0, 0, 0, 0, kRegistryOnly, 1057, L"", L"winnt", L"Windows NT 4.0 Workstation (build 1057)", 100400},
+    {4, 51, 0, 0, 0, 0, kRegistryOnly, 1057, L"", L"LANMANNT", L"Windows NT  Server4.0 (build 1057)", 100400},
+    {4, 51, 0, 0, 0, 0, kRegistryOnly, 1057, L"", L"LanmanNt", L"Windows NT  Server4.0 (build 1057)", 100400},
+    {4, 51, 0, 0, 0, 0, kRegistryOnly, 1057, L"", L"SERVERNT", L"Windows NT  Server, Enterprise Edition4.0 (build 1057)", 100400},
+    {3, 51, 0, 0, 0, 0, kRegistryOnly, 1057, L"", L"ServerNT", L"Windows NT  Server, Enterprise Edition3.51 (build 1057)", 100300},
+    {3, 51, 0, 0, 0, 0, kRegistryOnly, 1057, L"", L"WinNT", L"Windows NT 3.51 Workstation (build 1057)", 100300},
+    {4, 51, 0, 0, 0, 0, kRegistryOnly, 1057, L"", L"", L"Windows NT 4.0 (build 1057)", 100400},
+    {4, 51, 0, 0, 0, 0, kRegistryOnly, 1057, L"", L"WINNTX", L"Windows NT 4.0 (build 1057)", 100400},
+    // The 95 family: the service pack letters, and codes that follow the major number.
+    {4, 0, 0, 0, 0, 0, k95Family, 0, L"", L"", L"Windows 95", 90405},
+    {4, 0, 0, 0, 0, 0, k95Family, 0, L" A ", L"", L"Windows 95 OSR1", 90405},
+    {4, 0, 0, 0, 0, 0, k95Family, 0, L" B ", L"", L"Windows 95 OSR2", 90405},
+    {4, 0, 0, 0, 0, 0, k95Family, 0, L" C ", L"", L"Windows 95 OSR2.5", 90405},
+    {4, 0, 0, 0, 0, 0, k95Family, 0, L"CBA", L"", L"Windows 95 OSR1", 90405},
+    {4, 0, 0, 0, 0, 0, k95Family, 0, L" a ", L"", L"Windows 95 a ", 90405},
+    {4, 10, 0, 0, 0, 0, k95Family, 0, L"", L"", L"Windows 98", 90410},
+    {4, 10, 0, 0, 0, 0, k95Family, 0, L" Z", L"", L"Windows 98 Z", 90410},
+    {4, 90, 0, 0, 0, 0, k95Family, 0, L" A ", L"", L"Windows Me", 90490},
+    {4, 5, 0, 0, 0, 0, k95Family, 0, L" A ", L"", L"Windows 9x (unknown)", 90450},
+    {5, 10, 0, 0, 0, 0, k95Family, 0, L"", L"", L"Windows 98", 90510},
+};
 
-    facts = Nt(6, 1, 3, 9, 7600);
-    facts.editionType = 42;
-    EXPECT_EQ(L"Hyper-V Server 2008 R2, 64-bit (build 7600)", Name(facts));
-
-    facts = Nt(6, 2, 3, 9, 9200);
-    facts.editionType = 7;
-    EXPECT_EQ(L"Windows Server 6.x (unknown) Standard Edition, 64-bit (build 9200)", Name(facts));
-
-    facts = Nt(5, 2, 1, 9, 3790, L"Service Pack 2");
-    EXPECT_EQ(L"Windows XP Professional x64 Edition Service Pack 2 (build 3790)", Name(facts, &code));
-    EXPECT_EQ(100520, code);
-
-    facts = Nt(5, 2, 3, 0, 3790);
-    facts.suiteMask = 0x0002;
-    facts.serverR2 = 1;
-    EXPECT_EQ(L"Windows Server 2003 R2, Enterprise Edition (build 3790)", Name(facts));
-
-    facts = Nt(5, 0, 3, 0, 2195);
-    facts.suiteMask = 0x0080;
-    EXPECT_EQ(L"Windows 2000 Datacenter Server (build 2195)", Name(facts, &code));
-    EXPECT_EQ(100500, code);
-
-    EXPECT_EQ(L"Windows 98Second Edition", Name(W9x(10, L" A "), &code));
-    EXPECT_EQ((4 + 900) * 100 + 10, code);
-
-    EXPECT_EQ(L" Service Pack 1 (build 19045)", Name(Nt(10, 0, 1, 9, 19045, L"Service Pack 1"), &code));
-    EXPECT_EQ(10, code);
-
-    EXPECT_EQ(L"Unknown Windows", Name(Nt(2, 0, 1, 0, 807, L"Service Pack 9"), &code));
-    EXPECT_EQ(0, code);
+TEST(WindowsName, Families) {
+    for (const NameCase& c : kNameCases) {
+        WindowsVersionFacts facts = Nt(c.major, c.minor, c.productType, c.architecture, c.build, c.servicePack);
+        facts.suiteMask = c.suite;
+        facts.editionType = c.edition;
+        facts.serverR2 = c.marks & kR2;
+        facts.tabletPc = c.marks & kTablet;
+        facts.mediaCenter = c.marks & kMediaCenter;
+        facts.starter = c.marks & kStarter;
+        facts.haveExtendedInfo = !(c.marks & (kRegistryOnly | k95Family));
+        if (c.marks & k95Family) facts.platformId = 1;
+        lstrcpynW(facts.registryProductType, c.registryType, 9);
+        int code = 0;
+        EXPECT_EQ(c.name, Name(facts, &code)) << c.major << "." << c.minor << " " << c.servicePack << c.registryType;
+        EXPECT_EQ(c.code, code) << c.name;
+    }
 }
 
 TEST(WindowsName, EveryNt6EditionType) {
@@ -166,183 +230,6 @@ TEST(WindowsName, EveryNt6EditionType) {
     EXPECT_EQ(p + L"Unknown Edition, 64-bit (build 7600)", Name(facts));
 }
 
-TEST(WindowsName, Nt6BaseNamesYearsAndArchitectures) {
-    struct Row {
-        uint32_t minor;
-        uint8_t productType;
-        uint16_t architecture;
-        uint32_t edition;
-        const wchar_t* name;
-    } rows[] = {
-        {0, 1, 0, 3, L"Windows Vista Home Premium Edition, 32-bit (build 1)"},
-        {1, 1, 9, 48, L"Windows 7 Professional Edition, 64-bit (build 1)"},
-        {3, 1, 9, 1, L"Windows NT 6.x (unknown) Ultimate Edition, 64-bit (build 1)"},
-        {0, 3, 0, 18, L"Windows HPC Server 2008, 32-bit (build 1)"},
-        {0, 2, 9, 8, L"Windows Server 2008 Datacenter Edition, 64-bit (build 1)"},
-        {2, 3, 9, 42, L"Hyper-V Server 6.x (unknown), 64-bit (build 1)"},
-        {0, 3, 6, 15, L"Windows Server 2008 Enterprise Edition for Itanium-based Systems (build 1)"},
-        {1, 0, 5, 0, L"Windows Server 2008 R2 Unknown Edition (build 1)"},
-        // Rows that start over drop the workstation's base name as well.
-        {1, 1, 9, 9, L"Windows Small Business Server, 64-bit (build 1)"},
-    };
-    for (const Row& row : rows) {
-        WindowsVersionFacts facts = Nt(6, row.minor, row.productType, row.architecture, 1);
-        facts.editionType = row.edition;
-        int code = 0;
-        EXPECT_EQ(row.name, Name(facts, &code));
-        EXPECT_EQ(100600, code);
-    }
-}
-
-TEST(WindowsName, Nt52Suites) {
-    struct Row {
-        uint8_t productType;
-        uint16_t suite;
-        int serverR2;
-        uint16_t architecture;
-        const wchar_t* name;
-    } rows[] = {
-        {1, 0, 0, 0, L"Windows XP Professional"},
-        {1, 0x0080, 1, 9, L"Windows XP Professional x64 Edition"},
-        {3, 0, 0, 0, L"Windows Server 2003, Standard Edition"},
-        {3, 0x4000 | 0x8000 | 0x0001, 0, 0, L"Windows Compute Cluster Server 2003, Standard Edition"},
-        {3, 0x8000 | 0x0001, 0, 0, L"Windows Home Server, Standard Edition"},
-        {3, 0x0001 | 0x2000, 0, 0, L"Windows Small Business Server 2003, Standard Edition"},
-        {3, 0x0020, 0, 0, L"Windows Small Business Server 2003, Standard Edition"},
-        {3, 0x2000, 0, 0, L"Windows Storage Server 2003, Standard Edition"},
-        {3, 0x0080 | 0x0002 | 0x0400, 0, 0, L"Windows Server 2003, Datacenter Edition"},
-        {3, 0x0002 | 0x0400, 0, 0, L"Windows Server 2003, Enterprise Edition"},
-        {3, 0x0400, 0, 0, L"Windows Server 2003, Web Edition"},
-        {2, 0, 1, 9, L"Windows Server 2003 R2, Standard x64 Edition"},
-        {3, 0x0002, 0, 6, L"Windows Server 2003, Enterprise Editionfor Itanium-based Systems"},
-        {0, 0, 0, 0, L"Windows Server 2003, Standard Edition"},
-    };
-    for (const Row& row : rows) {
-        WindowsVersionFacts facts = Nt(5, 2, row.productType, row.architecture, 3790);
-        facts.suiteMask = row.suite;
-        facts.serverR2 = row.serverR2;
-        int code = 0;
-        EXPECT_EQ(std::wstring(row.name) + L" (build 3790)", Name(facts, &code));
-        EXPECT_EQ(100520, code);
-    }
-}
-
-TEST(WindowsName, Nt51AndNt50) {
-    struct Row {
-        uint32_t minor;
-        uint8_t productType;
-        uint16_t suite;
-        int tablet, mediaCenter, starter;
-        const wchar_t* name;
-        int code;
-    } rows[] = {
-        {1, 1, 0x0200, 1, 1, 1, L"Windows XP Tablet PC Edition", 100510},
-        {1, 1, 0x0200, 0, 1, 1, L"Windows XP Media Center Edition", 100510},
-        {1, 1, 0x0200, 0, 0, 1, L"Windows XP Starter Edition", 100510},
-        {1, 1, 0x0200 | 0x0040, 0, 0, 0, L"Windows XP Home Edition", 100510},
-        {1, 1, 0x0040, 0, 0, 0, L"Windows XP Embedded", 100510},
-        {1, 1, 0x0800, 0, 0, 0, L"Windows XP Embedded", 100510},
-        {1, 1, 0, 0, 0, 0, L"Windows XP Professional", 100510},
-        {1, 3, 0x0002, 1, 0, 0, L"Windows 2002 .NET Enterprise Server", 100510},
-        {1, 3, 0, 0, 0, 0, L"Windows 2002 .NET Server", 100510},
-        {1, 2, 0x0002, 1, 0, 0, L"Windows XP ", 100510},
-        {0, 1, 0x0080, 0, 0, 0, L"Windows 2000 Professional", 100500},
-        {0, 3, 0x0080 | 0x0002, 0, 0, 0, L"Windows 2000 Datacenter Server", 100500},
-        {0, 2, 0x0002, 0, 0, 0, L"Windows 2000 Advanced Server", 100500},
-        {0, 3, 0, 0, 0, 0, L"Windows 2000 Server", 100500},
-        {3, 1, 0, 0, 0, 0, L"", 5},
-    };
-    for (const Row& row : rows) {
-        WindowsVersionFacts facts = Nt(5, row.minor, row.productType, 0, 2600, L"Service Pack 3");
-        facts.suiteMask = row.suite;
-        facts.tabletPc = row.tablet;
-        facts.mediaCenter = row.mediaCenter;
-        facts.starter = row.starter;
-        int code = 0;
-        EXPECT_EQ(std::wstring(row.name) + L" Service Pack 3 (build 2600)", Name(facts, &code));
-        EXPECT_EQ(row.code, code);
-    }
-}
-
-TEST(WindowsName, Nt4WithExtendedInformation) {
-    struct Row {
-        uint32_t major;
-        uint8_t productType;
-        uint16_t suite;
-        const wchar_t* name;
-    } rows[] = {
-        {4, 1, 0x0002, L"Windows NT 4.0 Workstation"},
-        {3, 1, 0, L"Windows NT 3.51 Workstation"},
-        {4, 3, 0, L"Windows NT Server 4.0"},
-        {4, 2, 0x0002 | 0x0010, L"Windows NT Server, Enterprise Edition 4.0"},
-        {4, 3, 0x0010 | 0x0040, L"Windows NT Server, Terminal Server Edition 4.0"},
-        {4, 3, 0x0040, L"Windows NT Server, Embedded Edition 4.0"},
-        {3, 3, 0x0800, L"Windows NT Server, Embedded Edition 3.51"},
-    };
-    for (const Row& row : rows) {
-        WindowsVersionFacts facts = Nt(row.major, 0, row.productType, 0, 1381, L"Service Pack 6");
-        facts.suiteMask = row.suite;
-        int code = 0;
-        EXPECT_EQ(std::wstring(row.name) + L" Service Pack 6 (build 1381)", Name(facts, &code));
-        EXPECT_EQ(row.major == 4 ? 100400 : 100300, code);
-    }
-}
-
-TEST(WindowsName, Nt4WithoutExtendedInformationReadsTheRegistryText) {
-    struct Row {
-        uint32_t major;
-        const wchar_t* productType;
-        const wchar_t* name;
-    } rows[] = {
-        {4, L"WINNT", L"Windows NT 4.0 Workstation"},
-        {4, L"winnt", L"Windows NT 4.0 Workstation"},
-        {4, L"LANMANNT", L"Windows NT  Server4.0"},
-        {4, L"LanmanNt", L"Windows NT  Server4.0"},
-        {4, L"SERVERNT", L"Windows NT  Server, Enterprise Edition4.0"},
-        {3, L"ServerNT", L"Windows NT  Server, Enterprise Edition3.51"},
-        {3, L"WinNT", L"Windows NT 3.51 Workstation"},
-        {4, L"", L"Windows NT 4.0"},
-        {4, L"WINNTX", L"Windows NT 4.0"},
-    };
-    for (const Row& row : rows) {
-        WindowsVersionFacts facts = Nt(row.major, 51, 0, 0, 1057);
-        facts.haveExtendedInfo = 0;
-        lstrcpynW(facts.registryProductType, row.productType, 9);
-        int code = 0;
-        EXPECT_EQ(std::wstring(row.name) + L" (build 1057)", Name(facts, &code)) << row.productType;
-        EXPECT_EQ(row.major == 4 ? 100400 : 100300, code);
-    }
-}
-
-TEST(WindowsName, The95Family) {
-    struct Row {
-        uint32_t minor;
-        const wchar_t* servicePack;
-        const wchar_t* name;
-        int code;
-    } rows[] = {
-        {0, L"", L"Windows 95", 90405},
-        {0, L" A ", L"Windows 95 OSR1", 90405},
-        {0, L" B ", L"Windows 95 OSR2", 90405},
-        {0, L" C ", L"Windows 95 OSR2.5", 90405},
-        {0, L"CBA", L"Windows 95 OSR1", 90405},
-        {0, L" a ", L"Windows 95 a ", 90405},
-        {10, L"", L"Windows 98", 90410},
-        {10, L" A ", L"Windows 98Second Edition", 90410},
-        {10, L" Z", L"Windows 98 Z", 90410},
-        {90, L" A ", L"Windows Me", 90490},
-        {5, L" A ", L"Windows 9x (unknown)", 90450},
-    };
-    for (const Row& row : rows) {
-        int code = 0;
-        EXPECT_EQ(row.name, Name(W9x(row.minor, row.servicePack), &code)) << row.servicePack;
-        EXPECT_EQ(row.code, code);
-    }
-    WindowsVersionFacts facts = W9x(10, L"");
-    facts.majorVersion = 5;  // the codes follow the major number
-    EXPECT_EQ((5 + 900) * 100 + 10, Code(facts));
-}
-
 TEST(WindowsName, UnknownPlatformsAndNewerMajors) {
     WindowsVersionFacts facts = Nt(6, 1, 1, 9, 7601);
     facts.platformId = 0;
@@ -384,35 +271,25 @@ TEST(WindowsName, LongNamesAreCutAt127) {
 // ---------------------------------------------------------------------------------------------
 // Gathering, for real.
 
-
+// Wine 10's default Windows 10 as a program without a manifest is told of it: 6.2, build 9200,
+// a workstation of the Ultimate type on a 64-bit machine (so not taken from RtlGetVersion).
 TEST(WindowsVersionFacts, GatheredFromTheSystem) {
     WindowsVersionFacts facts;
     memset(&facts, 0x5A, sizeof(facts));
     GatherWindowsVersionFacts(&facts);
-
-    // What this program is told about its Windows: without a manifest that names newer systems,
-    // Windows 10 reports itself as 6.2, so the version must not be taken from RtlGetVersion.
-    OSVERSIONINFOEXW reported = {};
-    reported.dwOSVersionInfoSize = sizeof(reported);
-    ASSERT_TRUE(GetVersionExW(reinterpret_cast<OSVERSIONINFOW*>(&reported)));
-
     EXPECT_EQ(1, facts.versionKnown);
     EXPECT_EQ(1, facts.haveExtendedInfo);
-    EXPECT_EQ(reported.dwPlatformId, facts.platformId);
-    EXPECT_EQ(reported.dwMajorVersion, facts.majorVersion);
-    EXPECT_EQ(reported.dwMinorVersion, facts.minorVersion);
-    EXPECT_EQ(reported.dwBuildNumber, facts.buildNumber);
-    EXPECT_STREQ(reported.szCSDVersion, facts.servicePack);
-    EXPECT_EQ(reported.wProductType, facts.productType);
-    EXPECT_EQ(reported.wSuiteMask, facts.suiteMask);
-    EXPECT_EQ(PROCESSOR_ARCHITECTURE_AMD64, facts.architecture);  // a 64-bit program's own view
-    EXPECT_EQ(GetSystemMetrics(SM_SERVERR2), facts.serverR2);
+    EXPECT_EQ(static_cast<uint32_t>(VER_PLATFORM_WIN32_NT), facts.platformId);
+    EXPECT_EQ(6u, facts.majorVersion);
+    EXPECT_EQ(2u, facts.minorVersion);
+    EXPECT_EQ(9200u, facts.buildNumber);
+    EXPECT_STREQ(L"", facts.servicePack);
+    EXPECT_EQ(VER_NT_WORKSTATION, facts.productType);
+    EXPECT_EQ(0, facts.suiteMask);
+    EXPECT_EQ(PROCESSOR_ARCHITECTURE_AMD64, facts.architecture);  // a 32-bit program's too
+    EXPECT_EQ(0, facts.serverR2);
     EXPECT_STREQ(L"", facts.registryProductType);  // only NT 3/4 without the extended record
-    if (facts.majorVersion == 6) {
-        DWORD edition = 0;
-        GetProductInfo(6, 0, 0, 0, &edition);
-        EXPECT_EQ(edition, facts.editionType);
-    }
+    EXPECT_EQ(28u, facts.editionType);  // an Ultimate Edition
 }
 
 // Started again by FollowsTheVersionSetInThePrefix, this program only reports what it is told
@@ -423,115 +300,45 @@ int ReportWindowsNameIfAsked() {
     if (length == 0 || length >= MAX_PATH) return 0;
     wchar_t name[kWindowsNameCapacity] = L"";
     int code = GetWindowsName(name);
-    FILE* file = _wfopen(path, L"wb");
-    bool written = file && fwrite(&code, sizeof(code), 1, file) == 1 &&
-                   fwrite(name, sizeof(wchar_t), wcslen(name) + 1, file) == wcslen(name) + 1;
-    if (file) fclose(file);
-    ExitProcess(written ? 0 : 1);
+    ExitProcess(WriteBytes(path, std::to_string(code) + " " + Utf8(name)) ? 0 : 1);
 }
 const int windowsNameReported = ReportWindowsNameIfAsked();
 
-// Sets Wine's own Windows version for processes started from now on; restores it afterwards.
-class WineVersionSetting {
-public:
-    WineVersionSetting() {
-        RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Wine", 0, nullptr, 0,
-                        KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &key, nullptr);
-        DWORD size = sizeof(original) - sizeof(wchar_t);
-        DWORD type = 0;
-        hadValue = RegQueryValueExW(key, L"Version", nullptr, &type,
-                                    reinterpret_cast<BYTE*>(original), &size) == ERROR_SUCCESS;
-        originalType = type;
-        originalSize = size;
-    }
-    ~WineVersionSetting() {
-        if (hadValue)
-            RegSetValueExW(key, L"Version", 0, originalType, reinterpret_cast<BYTE*>(original),
-                           originalSize);
-        else
-            RegDeleteValueW(key, L"Version");
-        RegCloseKey(key);
-    }
-    bool Set(const wchar_t* version) {
-        return RegSetValueExW(key, L"Version", 0, REG_SZ, reinterpret_cast<const BYTE*>(version),
-                              static_cast<DWORD>((lstrlenW(version) + 1) * sizeof(wchar_t))) ==
-               ERROR_SUCCESS;
-    }
-    HKEY key = nullptr;
-    bool hadValue = false;
-    DWORD originalType = 0;
-    DWORD originalSize = 0;
-    wchar_t original[64] = {};
-};
-
-// Starts this program again on the child test and reads back the code and the name.
-bool NameInChildProcess(int* code, std::wstring* name) {
-    wchar_t directory[MAX_PATH];
-    GetTempPathW(MAX_PATH, directory);
-    wchar_t report[MAX_PATH];
-    if (!GetTempFileNameW(directory, L"wgn", 0, report)) return false;
-    SetEnvironmentVariableW(L"WGCONF_WINDOWS_NAME_REPORT", report);
-
+// Starts this program again, and reads back the code and the name it reported.
+std::string ReportOfChildProcess() {
+    ScratchDirectory scratch(L"winname");
+    EnvironmentOverride asked(L"WGCONF_WINDOWS_NAME_REPORT", scratch.File(L"report.txt"));
     wchar_t program[MAX_PATH];
     GetModuleFileNameW(nullptr, program, MAX_PATH);
     std::wstring command = L"\"" + std::wstring(program) + L"\"";
-    SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
-    HANDLE quiet = CreateFileW(L"NUL", GENERIC_WRITE, FILE_SHARE_WRITE, &inherit, OPEN_EXISTING, 0,
-                               nullptr);
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-    startup.hStdOutput = quiet;
-    startup.hStdError = quiet;
     PROCESS_INFORMATION process = {};
-    BOOL started = CreateProcessW(program, &command[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr,
-                                  &startup, &process);
-    SetEnvironmentVariableW(L"WGCONF_WINDOWS_NAME_REPORT", nullptr);
-    if (quiet != INVALID_HANDLE_VALUE) CloseHandle(quiet);
-    DWORD exitCode = 1;
-    if (started) {
-        WaitForSingleObject(process.hProcess, 60000);
-        GetExitCodeProcess(process.hProcess, &exitCode);
-        CloseHandle(process.hProcess);
-        CloseHandle(process.hThread);
-    }
-
-    bool read = false;
-    FILE* file = _wfopen(report, L"rb");
-    if (file) {
-        wchar_t text[kWindowsNameCapacity] = {};
-        read = fread(code, sizeof(*code), 1, file) == 1 &&
-               fread(text, sizeof(wchar_t), kWindowsNameCapacity, file) > 0;
-        text[kWindowsNameCapacity - 1] = 0;
-        *name = text;
-        fclose(file);
-    }
-    DeleteFileW(report);
-    return started && exitCode == 0 && read;
+    if (!CreateProcessW(program, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return "<not started>";
+    WaitForSingleObject(process.hProcess, 60000);
+    CloseHandle(process.hProcess);
+    CloseHandle(process.hThread);
+    return FileText(scratch.File(L"report.txt"));
 }
 
+// What Wine reports for its own version settings on a 64-bit prefix: the code and the name.
 TEST(WindowsNameUnderWine, FollowsTheVersionSetInThePrefix) {
-    // What Wine reports for its own version settings on a 64-bit prefix.
-    struct Row {
+    const struct {
         const wchar_t* setting;
-        const wchar_t* name;
-        int code;
+        const char* report;
     } rows[] = {
-        {L"winxp64", L"Windows XP Professional x64 Edition Service Pack 2 (build 3790)", 100520},
-        {L"vista", L"Windows Vista Ultimate Edition, 64-bit Service Pack 2 (build 6002)", 100600},
+        {L"winxp64", "100520 Windows XP Professional x64 Edition Service Pack 2 (build 3790)"},
+        {L"vista", "100600 Windows Vista Ultimate Edition, 64-bit Service Pack 2 (build 6002)"},
         // Wine 10's default: Windows 10, which a program without a manifest sees as 6.2.
-        {L"win10", L"Windows NT 6.x (unknown) Ultimate Edition, 64-bit (build 9200)", 100600},
+        {L"win10", "100600 Windows NT 6.x (unknown) Ultimate Edition, 64-bit (build 9200)"},
     };
-    WineVersionSetting setting;
-    ASSERT_NE(nullptr, setting.key);
-    for (const Row& row : rows) {
+    // Wine's own Windows version for the processes started from now on.
+    RegistryValueOverride setting(HKEY_CURRENT_USER, L"Software\\Wine", L"Version");
+    ASSERT_TRUE(setting.Opened());
+    for (const auto& row : rows) {
         ASSERT_TRUE(setting.Set(row.setting));
-        int code = 0;
-        std::wstring name;
-        ASSERT_TRUE(NameInChildProcess(&code, &name)) << "child for " << row.setting;
-        EXPECT_EQ(row.name, name);
-        EXPECT_EQ(row.code, code);
+        EXPECT_EQ(row.report, ReportOfChildProcess()) << row.setting;
     }
 }
 

@@ -1,0 +1,117 @@
+// What the unit and UI test programs both need: whole files, temporary folders, the program's
+// and the source tree's places, UTF-8, lines, the texts of controls, and registry values and
+// environment variables set for a while.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+// --- Files and folders
+
+// Writes the bytes as the whole file, replacing any file of that name.
+bool WriteBytes(const std::wstring& path, const std::string& bytes);
+// Reads the whole file. False when it cannot be opened (the bytes are then empty) or when not
+// all of it could be read. Writers are shared with: a stand-in library appends to its call log.
+bool ReadWholeFile(const std::wstring& path, std::string* bytes);
+std::string ReadBytes(const std::wstring& path);  // empty when it cannot be read
+std::string FileText(const std::wstring& path);   // "<missing>" when it cannot be read
+bool FileExists(const std::wstring& path);        // a file, not a folder
+// Names of the files directly inside a folder (given with its trailing backslash), in the
+// order the file system lists them.
+std::vector<std::wstring> FileNamesIn(const std::wstring& folder);
+// Makes a new, empty folder "wgconf-TAG-PROCESS-N" under the temporary folder; its path ends in
+// a backslash. False, with an empty path, when none could be made.
+bool MakeTempDirectory(const wchar_t* tag, std::wstring* path);
+// Removes the folder with everything in it, read-only files too. True when the folder itself
+// is gone; a file still in use (a loaded library) keeps it.
+bool RemoveTree(const std::wstring& directory);
+std::wstring ProgramDirectory();                   // the build's bin, with a trailing backslash
+std::wstring SourcePath(const wchar_t* relative);  // a file of the source tree, as Wine sees it
+
+// --- Text
+
+std::string Utf8(const std::wstring& text);
+std::vector<std::string> SplitLines(const std::string& text);  // CR LF or LF line ends
+std::string HtmlEscaped(const std::string& text);              // & < > " as entities
+
+// --- Controls
+
+std::wstring WindowText(HWND window);
+std::vector<std::wstring> ComboItems(HWND combo);
+int ComboSelection(HWND combo);
+bool IsChecked(HWND button);
+std::wstring ListText(HWND list, int row, int column);
+
+// A temporary folder for the life of the object. Check Made() before use: without it every
+// path would be relative to the current folder.
+class ScratchDirectory {
+public:
+    explicit ScratchDirectory(const wchar_t* tag) { made_ = MakeTempDirectory(tag, &path_); }
+    ~ScratchDirectory() {
+        if (made_) RemoveTree(path_);
+    }
+    ScratchDirectory(const ScratchDirectory&) = delete;
+    ScratchDirectory& operator=(const ScratchDirectory&) = delete;
+
+    bool Made() const { return made_; }
+    const std::wstring& Path() const { return path_; }  // with a trailing backslash
+    std::wstring File(const std::wstring& relative) const { return path_ + relative; }
+    // A folder inside, with a trailing backslash.
+    std::wstring MakeDirectory(const std::wstring& relative) const {
+        CreateDirectoryW(File(relative).c_str(), nullptr);
+        return File(relative) + L"\\";
+    }
+    // A file inside holding the bytes: its full path, or an empty path when it was not written.
+    std::wstring Write(const std::wstring& relative, const std::string& bytes) const {
+        return WriteBytes(File(relative), bytes) ? File(relative) : std::wstring();
+    }
+    std::vector<std::wstring> Files() const { return FileNamesIn(path_); }
+
+private:
+    std::wstring path_;
+    bool made_ = false;
+};
+
+// Sets a registry value (a text, or removed) for the life of the object, then puts back what
+// was there, whatever its type, or removes it when there was nothing.
+class RegistryValueOverride {
+public:
+    RegistryValueOverride(HKEY root, const wchar_t* key, const wchar_t* name);
+    RegistryValueOverride(HKEY root, const wchar_t* key, const wchar_t* name, const wchar_t* text)
+        : RegistryValueOverride(root, key, name) {
+        applied_ = Set(text);
+    }
+    ~RegistryValueOverride();
+    RegistryValueOverride(const RegistryValueOverride&) = delete;
+    RegistryValueOverride& operator=(const RegistryValueOverride&) = delete;
+
+    bool Opened() const { return key_ != nullptr; }
+    bool Applied() const { return applied_; }  // the text given to the constructor was set
+    bool Set(const wchar_t* text);
+    void Remove();
+
+private:
+    HKEY key_ = nullptr;
+    std::wstring name_;
+    bool hadValue_ = false;
+    bool applied_ = false;
+    DWORD oldType_ = 0;
+    std::vector<BYTE> old_;
+};
+
+// Sets an environment variable of this process (inherited by programs it starts) and removes it
+// when it goes.
+class EnvironmentOverride {
+public:
+    EnvironmentOverride(const wchar_t* name, const std::wstring& value) : name_(name) {
+        SetEnvironmentVariableW(name, value.c_str());
+    }
+    ~EnvironmentOverride() { SetEnvironmentVariableW(name_.c_str(), nullptr); }
+    EnvironmentOverride(const EnvironmentOverride&) = delete;
+    EnvironmentOverride& operator=(const EnvironmentOverride&) = delete;
+
+private:
+    std::wstring name_;
+};

@@ -1,0 +1,54 @@
+// One guard for the process-wide records that the unit tests change: each is saved when the
+// guard is made and put back as it was when it goes. A fixture holds one as a member, so the
+// records come back after its TearDown whatever its tests set.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <string.h>
+#include <windows.h>
+#include <commctrl.h>
+
+#include "entry/install_paths.h"
+#include "options/game_options.h"
+#include "options/ini_document.h"
+#include "probe/capability.h"
+#include "probe/directx_probe.h"
+#include "probe/environment.h"
+#include "support/mail_form.h"
+
+// One record, copied when made and copied back when it goes (arrays byte for byte).
+template <typename T>
+struct RestoredRecord {
+    T& record;
+    T saved;
+    explicit RestoredRecord(T& kept) : record(kept) { memcpy(&saved, &kept, sizeof(T)); }
+    ~RestoredRecord() { memcpy(&record, &saved, sizeof(T)); }
+    RestoredRecord(const RestoredRecord&) = delete;
+    RestoredRecord& operator=(const RestoredRecord&) = delete;
+};
+
+struct ProcessRecordsGuard {
+    RestoredRecord<int> language{languageIndex}, available{capabilityAvailable}, fromCaller{sessionFromCaller};
+    RestoredRecord<OptionsRecord> options{gameOptions};
+    RestoredRecord<EnvironmentSnapshot> environment{environmentSnapshot};
+    RestoredRecord<DirectXFacts> directX{directXFacts};
+    RestoredRecord<SupportPlatform> platform{supportPlatform};
+    RestoredRecord<wchar_t[kPathCapacity]> install{installDirectory}, work{workDirectory};
+    RestoredRecord<HANDLE> session{capabilitySession};
+    RestoredRecord<const CapabilityRecord*> record{capabilityRecord};
+    RestoredRecord<VidqStartFunction> start{vidqStart};
+    RestoredRecord<VidqEndFunction> end{vidqEnd};
+    RestoredRecord<VidqGetInformationFunction> information{vidqGetInformation};
+    RestoredRecord<void* (*)(size_t)> allocate{iniAllocate};
+};
+
+// A fixture whose tests change the process-wide records. Its tests start in English, with the
+// common controls registered.
+class RecordsTest : public testing::Test {
+protected:
+    RecordsTest() {
+        InitCommonControls();
+        languageIndex = 0;
+    }
+    ProcessRecordsGuard records;
+};
