@@ -41,8 +41,6 @@ class DisplayModesTest : public RecordsTest {
 protected:
     void SetUp() override {
         FreeDisplayCatalogue();
-        capabilityAvailable = 0;
-        capabilityRecord = nullptr;
     }
     void TearDown() override {
         FreeDisplayCatalogue();

@@ -328,8 +328,6 @@ protected:
     void SetUp() override {
         memset(&directXFacts, 0, sizeof(directXFacts));
         memset(&environmentSnapshot, 0, sizeof(environmentSnapshot));
-        capabilityAvailable = 0;
-        capabilityRecord = nullptr;
         parent = CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPEDWINDOW, 0, 0, 480, 360, nullptr, nullptr,
                                  GetModuleHandleW(nullptr), nullptr);
         ASSERT_NE(nullptr, parent);
