@@ -186,8 +186,7 @@ TEST(MainDialog, JapaneseTexts) {
 }
 
 TEST(MainDialog, EnglishTextsWithJapaneseTemplateCaptions) {
-    InstallationSettings settings;
-    settings.language = 0;
+    InstallationSettings settings;  // English
     settings.withIcon = false;
     Installation installation(settings);
     EXPECT_EQ("", RunAndCheck(installation, [](DialogDriver& d) {
@@ -273,23 +272,13 @@ TEST(OptionsFile, WorkedAndSavedWithOk) {
         {"an unchanged level that is not offered is kept", false,
          OptionsFile({1, 1024, 576, 1, 100, 1, 3, 99, 1, 1, 80, 80, 80, 80}), "",
          [](DialogDriver& d) { d.Press(IDOK); }, OptionsFile({1, 1024, 576, 1, 100, 1, 3, 99, 1, 1, 80, 80, 80, 80})},
-        {"Sound page labels and track bars", false, OptionsFile({1, 1024, 576, 1, 100, 1, 2, 2, 1, 0, 0, 100, 80, 5}),
-         "",
+        // The labels and track bars themselves are the Sound page unit test's; here what they store.
+        {"Sound page track bars and 3D sound", false,
+         OptionsFile({1, 1024, 576, 1, 100, 1, 2, 2, 1, 0, 0, 100, 80, 5}), "",
          [](DialogDriver& d) {
              d.SelectTab(kSoundPage);
-             EXPECT_EQ(WindowText(d.Item(kSoundPage, IDC_LABEL_BGM)), L"  0%");
-             EXPECT_EQ(WindowText(d.Item(kSoundPage, IDC_LABEL_PLANE)), L"100%");
-             EXPECT_EQ(WindowText(d.Item(kSoundPage, IDC_LABEL_COCKPIT)), L" 80%");
-             EXPECT_EQ(WindowText(d.Item(kSoundPage, IDC_LABEL_VOICE)), L"  5%");
-             EXPECT_EQ(SendMessageW(d.Item(kSoundPage, IDC_VOLUME_PLANE), TBM_GETPOS, 0, 0), 100);
-             EXPECT_EQ(SendMessageW(d.Item(kSoundPage, IDC_VOLUME_VOICE), TBM_GETPOS, 0, 0), 5);
-             EXPECT_FALSE(IsChecked(d.Item(kSoundPage, IDC_SOFTWARE_3D_SOUND)));
-
              d.Slide(IDC_VOLUME_BGM, 37);
-             EXPECT_EQ(WindowText(d.Item(kSoundPage, IDC_LABEL_BGM)), L" 37%");
-             EXPECT_EQ(WindowText(d.Item(kSoundPage, IDC_LABEL_PLANE)), L"100%");
              d.Slide(IDC_VOLUME_COCKPIT, 0);
-             EXPECT_EQ(WindowText(d.Item(kSoundPage, IDC_LABEL_COCKPIT)), L"  0%");
              d.Click(kSoundPage, IDC_SOFTWARE_3D_SOUND);
              d.Press(IDOK);
          },
@@ -433,17 +422,13 @@ TEST(InputPage, SelectorRunsWithDialogDisabledAndNameIsReadBack) {
     EXPECT_TRUE(FileExists(installation.InWork(L"JoyStickUser\\SelectJoyStick.ini")));
     EXPECT_EQ(SavedOptions(installation), OptionsFile(kDefaults));
 
+    // The selector's report: command line, list, and the position it was started at, in this order.
     Lines lines = SplitLines(ReadBytes(report));
-    EXPECT_EQ(lines.size(), 5u);
-    EXPECT_TRUE(HasLineStartingWith(lines, "commandline="));
-    for (const std::string& line : lines) {
-        if (line.compare(0, 12, "commandline=") == 0) {
-            EXPECT_EQ(line, "commandline= \"" + Utf8(installation.InInstall(L"JoyStick.ini")) + "\"");
-        }
-    }
-    EXPECT_TRUE(HasLineStartingWith(lines, "useposition=1"));
-    EXPECT_TRUE(HasLineStartingWith(lines, "x=" + std::to_string(dialogRectangle.left - 105)));
-    EXPECT_TRUE(HasLineStartingWith(lines, "y=" + std::to_string(dialogRectangle.top + 45)));
+    ASSERT_EQ(lines.size(), 5u);
+    EXPECT_EQ(lines[0], "commandline= \"" + Utf8(installation.InInstall(L"JoyStick.ini")) + "\"");
+    EXPECT_EQ(lines[2], "useposition=1");
+    EXPECT_EQ(lines[3], "x=" + std::to_string(dialogRectangle.left - 105));
+    EXPECT_EQ(lines[4], "y=" + std::to_string(dialogRectangle.top + 45));
 }
 
 // The selector program that this process started, opened to be ended; null while there is none.

@@ -6,6 +6,8 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include <algorithm>
+
 #include "resources/resource.h"
 #include "ui_harness.h"
 
@@ -55,23 +57,13 @@ struct HtmlHandlerOverride {
     RegistryValueOverride extension{HKEY_CLASSES_ROOT, L".html", nullptr, kProgId};
 };
 
-size_t Count(const std::string& text, const std::string& part) {
-    size_t count = 0;
-    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
-    return count;
-}
-
-struct ErrorBoxSearch {
-    HWND box = nullptr;
-};
-
 BOOL CALLBACK FindErrorBox(HWND window, LPARAM parameter) {
     wchar_t className[32] = {};
     wchar_t caption[32] = {};
     GetClassNameW(window, className, 32);
     GetWindowTextW(window, caption, 32);
     if (lstrcmpW(className, L"#32770") == 0 && lstrcmpW(caption, L"Error") == 0 && IsWindowVisible(window)) {
-        reinterpret_cast<ErrorBoxSearch*>(parameter)->box = window;
+        *reinterpret_cast<HWND*>(parameter) = window;
         return FALSE;
     }
     return TRUE;
@@ -92,7 +84,6 @@ std::wstring MessageBoxText(HWND box) {
 
 TEST(UserSupport, WritesTheFormAndOpensItWithTheShell) {
     InstallationSettings settings;
-    settings.language = 0;
     settings.separateWork = true;
     Installation installation(settings);
     ASSERT_TRUE(CopyFileW(SourcePath(L"game/install/support.html").c_str(), installation.InInstall(L"support.html").c_str(),
@@ -124,7 +115,7 @@ TEST(UserSupport, WritesTheFormAndOpensItWithTheShell) {
     ASSERT_NE(std::string::npos, pre);
     ASSERT_NE(std::string::npos, marker);
     ASSERT_EQ('\0', form.back());
-    EXPECT_EQ(1u, Count(form, std::string(1, '\0')));
+    EXPECT_EQ(1, std::count(form.begin(), form.end(), '\0'));
     EXPECT_EQ(0, form.compare(0, pre, templateBytes, 0, pre));
     size_t blockLength = (form.size() - 1 - (templateBytes.size() - 2)) / 2;
     std::string block = form.substr(pre, blockLength);
@@ -198,9 +189,7 @@ TEST(UserSupport, WritesTheFormAndOpensItWithTheShell) {
 }
 
 TEST(UserSupport, MissingTemplateShowsTheJapaneseErrorBox) {
-    InstallationSettings settings;
-    settings.language = 0;  // the form errors are Japanese whatever the language
-    Installation installation(settings);
+    Installation installation;  // in English: the form errors are Japanese whatever the language
     std::wstring log = installation.InWork(L"opened.log");
     HtmlHandlerOverride handler(log);
 
@@ -209,16 +198,16 @@ TEST(UserSupport, MissingTemplateShowsTheJapaneseErrorBox) {
     EXPECT_EQ("", RunAndCheck(installation, [&](DialogDriver& driver) {
         DWORD thread = GetWindowThreadProcessId(driver.Dialog(), nullptr);
         driver.PostPress(IDC_USER_SUPPORT);
-        ErrorBoxSearch search;
+        HWND box = nullptr;
         boxSeen = WaitFor([&] {
-            EnumThreadWindows(thread, FindErrorBox, reinterpret_cast<LPARAM>(&search));
-            return search.box != nullptr;
+            EnumThreadWindows(thread, FindErrorBox, reinterpret_cast<LPARAM>(&box));
+            return box != nullptr;
         });
         if (boxSeen) {
-            WaitFor([&] { return !MessageBoxText(search.box).empty(); }, 2000);
-            boxText = MessageBoxText(search.box);
-            PostMessageW(search.box, WM_COMMAND, IDOK, 0);
-            WaitFor([&] { return !IsWindow(search.box); });
+            WaitFor([&] { return !MessageBoxText(box).empty(); }, 2000);
+            boxText = MessageBoxText(box);
+            PostMessageW(box, WM_COMMAND, IDOK, 0);
+            WaitFor([&] { return !IsWindow(box); });
         }
         driver.Press(IDCANCEL);
     }));

@@ -43,13 +43,6 @@ protected:
         ASSERT_TRUE(temp.Made());
         SetScreen(1280, 1024);
         SetFactoryOptions(&gameOptions, nullptr);
-        capabilityAvailable = 0;
-        sessionFromCaller = 0;
-        capabilitySession = 0;
-        capabilityRecord = nullptr;
-        vidqStart = nullptr;
-        vidqEnd = nullptr;
-        vidqGetInformation = nullptr;
         fakeStartCalls = 0;
         fakeRecord = CapabilityRecord{};
         EmptyDisplayCatalogue();
@@ -385,11 +378,6 @@ TEST_F(DialogPagesTest, SoundLabelsAndTrackBars) {
     EXPECT_EQ(gameOptions.bgm, 37);
     EXPECT_EQ(gameOptions.voice, 100);
     EXPECT_EQ(WindowText(GetDlgItem(page, IDC_LABEL_BGM)), L" 37%");
-}
-
-void SetDirectories(const std::wstring& install, const std::wstring& work) {
-    lstrcpynW(installDirectory, install.c_str(), kPathCapacity);
-    lstrcpynW(workDirectory, work.c_str(), kPathCapacity);
 }
 
 TEST_F(DialogPagesTest, InputFileSizes) {

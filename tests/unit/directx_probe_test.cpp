@@ -80,17 +80,6 @@ VARIANT Typed(VARTYPE type) {
     return value;
 }
 
-class CountedUnknown : public IUnknown {
-public:
-    LONG references = 0;
-    STDMETHODIMP QueryInterface(REFIID, void** out) override {
-        *out = nullptr;
-        return E_NOINTERFACE;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return ++references; }
-    STDMETHODIMP_(ULONG) Release() override { return --references; }
-};
-
 // The IUnknown part of a fake: it counts the references it hands out, logs each release and
 // counts releases past zero.
 template <typename Interface>
@@ -389,7 +378,7 @@ TEST_F(DxDiagWalk, MissingPropertiesLeaveTheirFieldsEmpty) {
 
 TEST_F(DxDiagWalk, PropertiesOfTheWrongTypeAreIgnoredAndFreed) {
     FakeTree tree;
-    CountedUnknown held;
+    CountedFake<IUnknown> held(L"held", &tree.log, 0);
     {
         VARIANT number = Typed(VT_I4);
         number.lVal = 42;
@@ -572,31 +561,27 @@ TEST(DxDiagProperty, ReadsOnlyTheirOwnTypes) {
     nullText.bstrVal = nullptr;
     container.Set(L"nullText", nullText);
 
+    // Read in turn into one field: a read that does not take leaves the field as it was.
+    const struct {
+        const wchar_t* name;
+        int capacity;
+        const wchar_t* field;
+    } texts[] = {{L"missing", 8, L"keep"}, {L"yes", 8, L"keep"}, {L"text", 4, L"val"}, {L"nullText", 8, L""}};
     wchar_t field[8];
     lstrcpyW(field, L"keep");
-    ReadTextProperty(&container, L"missing", field, 8);
-    EXPECT_STREQ(L"keep", field);
-    ReadTextProperty(&container, L"yes", field, 8);
-    EXPECT_STREQ(L"keep", field);
-    ReadTextProperty(&container, L"text", field, 4);
-    EXPECT_STREQ(L"val", field);
-    ReadTextProperty(&container, L"nullText", field, 8);
-    EXPECT_STREQ(L"", field);
-
-    int32_t flag = 1;
-    ReadFlagProperty(&container, L"missing", &flag);
-    EXPECT_EQ(1, flag);
-    ReadFlagProperty(&container, L"text", &flag);
-    EXPECT_EQ(1, flag);
-    ReadFlagProperty(&container, L"no", &flag);
-    EXPECT_EQ(0, flag);
-    ReadFlagProperty(&container, L"missing", &flag);
-    EXPECT_EQ(0, flag);
-    ReadFlagProperty(&container, L"odd", &flag);
-    EXPECT_EQ(1, flag);
-    flag = 0;
-    ReadFlagProperty(&container, L"yes", &flag);
-    EXPECT_EQ(1, flag);
+    for (const auto& text : texts) {
+        ReadTextProperty(&container, text.name, field, text.capacity);
+        EXPECT_STREQ(text.field, field) << text.name;
+    }
+    const struct {
+        const wchar_t* name;
+        int32_t before, after;
+    } flags[] = {{L"missing", 1, 1}, {L"text", 1, 1}, {L"no", 1, 0}, {L"missing", 0, 0}, {L"odd", 0, 1}, {L"yes", 0, 1}};
+    for (const auto& read : flags) {
+        int32_t flag = read.before;
+        ReadFlagProperty(&container, read.name, &flag);
+        EXPECT_EQ(read.after, flag) << read.name << " from " << read.before;
+    }
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -607,14 +592,12 @@ const CLSID kProviderClass = {
 const IID kProviderInterface = {
     0x9C6B4CB0, 0x23F8, 0x49CC, {0xA3, 0xED, 0x45, 0xA5, 0x50, 0x00, 0xA6, 0xD2}};
 
-std::wstring TextOf(IDxDiagContainer* container, const wchar_t* property, bool* found = nullptr) {
+std::wstring TextOf(IDxDiagContainer* container, const wchar_t* property) {
     VARIANT value;
     VariantInit(&value);
     std::wstring text;
-    bool ok = SUCCEEDED(container->GetProp(property, &value)) && value.vt == VT_BSTR;
-    if (ok && value.bstrVal) text = value.bstrVal;
+    if (SUCCEEDED(container->GetProp(property, &value)) && value.vt == VT_BSTR && value.bstrVal) text = value.bstrVal;
     VariantClear(&value);
-    if (found) *found = ok;
     return text.substr(0, kDxDiagTextCapacity - 1);
 }
 

@@ -41,8 +41,6 @@ class DisplayModesTest : public RecordsTest {
 protected:
     void SetUp() override {
         FreeDisplayCatalogue();
-        capabilityAvailable = 0;
-        capabilityRecord = nullptr;
     }
     void TearDown() override {
         FreeDisplayCatalogue();
@@ -69,16 +67,10 @@ protected:
 };
 
 TEST(DisplayModesAspect, ClassifiesTheFiveShapesAndNothingElse) {
-    EXPECT_EQ(1u, ClassifyAspect(1024, 768));
-    EXPECT_EQ(2u, ClassifyAspect(1280, 768));
-    EXPECT_EQ(3u, ClassifyAspect(1280, 1024));
-    EXPECT_EQ(4u, ClassifyAspect(1280, 800));
-    EXPECT_EQ(5u, ClassifyAspect(1920, 1080));
-    EXPECT_EQ(5u, ClassifyAspect(1366, 768));  // 1366 x 9 / 16 truncates to 768
-    EXPECT_EQ(0u, ClassifyAspect(1360, 768));
-    EXPECT_EQ(0u, ClassifyAspect(1280, 600));
-    EXPECT_EQ(0u, ClassifyAspect(768, 1024));
-    EXPECT_EQ(1u, ClassifyAspect(0, 0));  // the first matching shape wins
+    // {width, height, shape}: 1366 x 9 / 16 truncates to 768; for 0 x 0 the first matching shape wins.
+    const uint32_t sizes[][3] = {{1024, 768, 1}, {1280, 768, 2}, {1280, 1024, 3}, {1280, 800, 4}, {1920, 1080, 5},
+                                 {1366, 768, 5}, {1360, 768, 0}, {1280, 600, 0}, {768, 1024, 0}, {0, 0, 1}};
+    for (const auto& size : sizes) EXPECT_EQ(size[2], ClassifyAspect(size[0], size[1])) << size[0] << " x " << size[1];
 }
 
 TEST(DisplayModesSort, EqualKeysEndInThePartitionsOrder) {

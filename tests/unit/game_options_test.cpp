@@ -101,10 +101,6 @@ protected:
         RemoveTree(install);
         RemoveTree(work);
     }
-    static void SetDirectories(const std::wstring& installPath, const std::wstring& workPath) {
-        lstrcpynW(installDirectory, installPath.c_str(), kPathCapacity);
-        lstrcpynW(workDirectory, workPath.c_str(), kPathCapacity);
-    }
     static std::wstring OptionPath() {
         wchar_t path[kPathCapacity];
         GameOptionPath(path);

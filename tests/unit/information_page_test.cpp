@@ -39,21 +39,18 @@ std::wstring Levels(std::vector<uint32_t> levels, int capacity) {
 }  // namespace
 
 TEST(InformationFormat, GroupedNumbers) {
-    EXPECT_EQ(L"1,234,567", Grouped(1234567));
-    EXPECT_EQ(L"1,000", Grouped(1000));
-    EXPECT_EQ(L"1,000,005", Grouped(1000005));
-    EXPECT_EQ(L"999", Grouped(999));
-    EXPECT_EQ(L"4,294,967,295", Grouped(4294967295u));
-    EXPECT_EQ(L"0", Grouped(0));
-    EXPECT_EQ(L"042", Grouped(42));
-    EXPECT_EQ(L"007", Grouped(7));
-    EXPECT_EQ(L"1,000,000,000", Grouped(1000000000u));
-    EXPECT_EQ(L"2,394", Grouped(2394));
-    // Beyond 32 bits.
-    EXPECT_EQ(L"4,294,967,296", Grouped(4294967296ull));
-    EXPECT_EQ(L"25,769,803,776", Grouped(25769803776ull));
-    EXPECT_EQ(L"1,000,000,000,007", Grouped(1000000000007ull));
-    EXPECT_EQ(L"18,446,744,073,709,551,615", Grouped(UINT64_MAX));
+    const struct {
+        uint64_t number;
+        const wchar_t* text;
+    } numbers[] = {
+        {1234567, L"1,234,567"}, {1000, L"1,000"}, {1000005, L"1,000,005"}, {999, L"999"},
+        {4294967295u, L"4,294,967,295"}, {0, L"0"}, {42, L"042"}, {7, L"007"}, {1000000000u, L"1,000,000,000"},
+        {2394, L"2,394"},
+        // Beyond 32 bits.
+        {4294967296ull, L"4,294,967,296"}, {25769803776ull, L"25,769,803,776"},
+        {1000000000007ull, L"1,000,000,000,007"}, {UINT64_MAX, L"18,446,744,073,709,551,615"},
+    };
+    for (const auto& row : numbers) EXPECT_EQ(row.text, Grouped(row.number)) << row.number;
 }
 
 TEST(InformationFormat, StripLeadingBlanks) {
@@ -328,8 +325,6 @@ protected:
     void SetUp() override {
         memset(&directXFacts, 0, sizeof(directXFacts));
         memset(&environmentSnapshot, 0, sizeof(environmentSnapshot));
-        capabilityAvailable = 0;
-        capabilityRecord = nullptr;
         parent = CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPEDWINDOW, 0, 0, 480, 360, nullptr, nullptr,
                                  GetModuleHandleW(nullptr), nullptr);
         ASSERT_NE(nullptr, parent);

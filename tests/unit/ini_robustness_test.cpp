@@ -256,8 +256,7 @@ class IniRobustnessTest : public RecordsTest {
 protected:
     void SetUp() override {
         ASSERT_TRUE(MakeTempDirectory(L"fuzz", &directory));
-        lstrcpynW(installDirectory, directory.c_str(), kPathCapacity);
-        lstrcpynW(workDirectory, directory.c_str(), kPathCapacity);
+        SetDirectories(directory, directory);
         options = directory + L"GameOption.ini";
         second = directory + L"second.ini";
         third = directory + L"third.ini";

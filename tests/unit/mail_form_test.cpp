@@ -136,16 +136,13 @@ protected:
         supportPlatform.messageBox = RecordMessageBox;
         supportPlatform.shellExecute = RecordShellExecute;
         supportPlatform.localTime = FixedLocalTime;
-        capabilityAvailable = 0;
-        capabilityRecord = nullptr;
 
         ASSERT_TRUE(MakeTempDirectory(L"mail", &root));
         install = root + L"Tom & Jerry {}\\";  // markup and a marker in a value
         work = root + L"work\\";
         CreateDirectoryW(install.c_str(), nullptr);
         CreateDirectoryW(work.c_str(), nullptr);
-        lstrcpyW(installDirectory, install.c_str());
-        lstrcpyW(workDirectory, work.c_str());
+        SetDirectories(install, work);
 
         gameOptions = OptionsRecord{1, 1280, 720, 0, 200, 1, 4, 8, 0, 0, 0, 0, 0, 0};
 
@@ -175,6 +172,12 @@ protected:
     std::string EnglishBlock() const {
         return Block(SampleReportWithoutCapability(), kEnglishOptions, "Wingmere Silverarc Loopcrest");
     }
+    // Runs the command and gives the form it left, or a text that no form can be.
+    std::string FormAfterRun() {
+        RunUserSupport(owner);
+        std::string form;
+        return ReadWholeFile(FormPath(), &form) ? form : "<no form>";
+    }
     bool FormWritten() const { return GetFileAttributesW(FormPath().c_str()) != INVALID_FILE_ATTRIBUTES; }
     void ExpectOneErrorBox(const std::wstring& japaneseText, const std::wstring& path) {
         EXPECT_TRUE(shellCalls.empty());
@@ -195,13 +198,9 @@ TEST_F(MailFormTest, FullFormInEnglish) {
     EXPECT_TRUE(WriteBytes(TemplatePath(), "HEAD<pre>\n</pre>MIDDLE<textarea>{}</textarea>TAIL"));
     clockReadings = 0;
     supportPlatform.localTime = TickingLocalTime;  // both blocks carry the first reading
-    RunUserSupport(owner);
-    std::string form;
-    ASSERT_TRUE(ReadWholeFile(FormPath(), &form));
+    std::string form = FormAfterRun();
     std::string block = EnglishBlock();
-    std::string expected = "HEAD<pre>\n" + block + "</pre>MIDDLE<textarea>" + block + "</textarea>TAIL";
-    expected += '\0';
-    EXPECT_EQ(expected, form);
+    EXPECT_EQ("HEAD<pre>\n" + block + "</pre>MIDDLE<textarea>" + block + "</textarea>TAIL" + std::string(1, '\0'), form);
     EXPECT_NE(std::string::npos, form.find("Tom &amp; Jerry {}"));
     EXPECT_EQ(std::string::npos, form.find("Tom & Jerry"));
     EXPECT_EQ(std::string::npos, form.find("<textarea>{}"));
@@ -221,35 +220,25 @@ TEST_F(MailFormTest, FullFormInJapanese) {
     // The template's own bytes pass through untouched, whatever they hold.
     std::string head = u8"<p>日本語 & \"raw\"</p>\r\n</pre>";
     EXPECT_TRUE(WriteBytes(TemplatePath(), std::string("HEAD") + "</pre>" + "MIDDLE" + "{}" + "TAIL\xFF"));
-    RunUserSupport(owner);
-    std::string form;
-    ASSERT_TRUE(ReadWholeFile(FormPath(), &form));
+    std::string form = FormAfterRun();
     std::string block = Block(kJapaneseReport, kJapaneseOptions, u8"ウイングミア シルバーアーク ループクレスト");
-    std::string expected = "HEAD" + block + "</pre>MIDDLE" + block + "TAIL\xFF";
-    expected += '\0';
-    EXPECT_EQ(expected, form);
+    EXPECT_EQ("HEAD" + block + "</pre>MIDDLE" + block + "TAIL\xFF" + std::string(1, '\0'), form);
     EXPECT_EQ(1u, shellCalls.size());
 
     // Repeated commands replace the file.
     EXPECT_TRUE(WriteBytes(TemplatePath(), head + "{}"));
-    RunUserSupport(owner);
-    ASSERT_TRUE(ReadWholeFile(FormPath(), &form));
-    expected = u8"<p>日本語 & \"raw\"</p>\r\n" + block + "</pre>" + block;
-    expected += '\0';
-    EXPECT_EQ(expected, form);
+    form = FormAfterRun();
+    EXPECT_EQ(u8"<p>日本語 & \"raw\"</p>\r\n" + block + "</pre>" + block + std::string(1, '\0'), form);
 }
 
 TEST_F(MailFormTest, MissingMarkersPutTheBlockAtTheEnd) {
     std::string block = EnglishBlock();
     EXPECT_TRUE(WriteBytes(TemplatePath(), "HEAD{}TAIL"));
-    RunUserSupport(owner);
-    std::string form;
-    ASSERT_TRUE(ReadWholeFile(FormPath(), &form));
+    std::string form = FormAfterRun();
     EXPECT_EQ("HEAD" + block + "TAIL" + block + std::string(1, '\0'), form);
 
     EXPECT_TRUE(WriteBytes(TemplatePath(), "NO MARKERS"));
-    RunUserSupport(owner);
-    ASSERT_TRUE(ReadWholeFile(FormPath(), &form));
+    form = FormAfterRun();
     EXPECT_EQ("NO MARKERS" + block + block + std::string(1, '\0'), form);
     EXPECT_EQ(2u, shellCalls.size());
     EXPECT_TRUE(messageCalls.empty());
@@ -360,10 +349,8 @@ TEST_F(MailFormTest, ErrorBoxesAreJapaneseInBothLanguages) {
 TEST_F(MailFormTest, TemplateAtTheSizeLimitIsUsed) {
     std::string big(kTemplateSizeLimit - 8, 'x');
     EXPECT_TRUE(WriteBytes(TemplatePath(), big + "</pre>{}"));
-    RunUserSupport(owner);
+    std::string form = FormAfterRun();
     EXPECT_TRUE(messageCalls.empty());
-    std::string form;
-    ASSERT_TRUE(ReadWholeFile(FormPath(), &form));
     std::string block = EnglishBlock();
     EXPECT_EQ(big.size() + 2 * block.size() + 6 + 1, form.size());
     EXPECT_EQ(0, form.compare(big.size(), block.size(), block));

@@ -25,23 +25,14 @@ TEST(PageRulesWindowSizes, LeadingSizesStrictlySmallerThanTheScreen) {
 }
 
 TEST(PageRulesSmoke, ItemsForAmounts) {
-    EXPECT_EQ(SmokeItemForAmount(0), 0);
-    EXPECT_EQ(SmokeItemForAmount(100), 0);
-    EXPECT_EQ(SmokeItemForAmount(101), 1);
-    EXPECT_EQ(SmokeItemForAmount(200), 1);
-    EXPECT_EQ(SmokeItemForAmount(250), 2);
-    EXPECT_EQ(SmokeItemForAmount(300), 2);
-    EXPECT_EQ(SmokeItemForAmount(301), 3);
-    EXPECT_EQ(SmokeItemForAmount(401), 3);
-    EXPECT_EQ(SmokeItemForAmount(-1), 3);  // negative amounts count as large
+    // {amount, item}; negative amounts count as large.
+    const int32_t items[][2] = {{0, 0}, {100, 0}, {101, 1}, {200, 1}, {250, 2}, {300, 2}, {301, 3}, {401, 3}, {-1, 3}};
+    for (const auto& row : items) EXPECT_EQ(SmokeItemForAmount(row[0]), row[1]) << row[0];
 }
 
 TEST(PageRulesSmoke, AmountsForItems) {
-    EXPECT_EQ(SmokeAmountForItem(0), 100);
-    EXPECT_EQ(SmokeAmountForItem(1), 200);
-    EXPECT_EQ(SmokeAmountForItem(2), 300);
-    EXPECT_EQ(SmokeAmountForItem(3), 400);
-    EXPECT_EQ(SmokeAmountForItem(-1), 400);  // no selection
+    const int32_t amounts[][2] = {{0, 100}, {1, 200}, {2, 300}, {3, 400}, {-1, 400}};  // {item, amount}; -1: none
+    for (const auto& row : amounts) EXPECT_EQ(SmokeAmountForItem(row[0]), row[1]) << row[0];
 }
 
 TEST(PageRulesLevels, StoredValueSelectsItsLastMatchingLevel) {

@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 #include <string.h>
 #include <windows.h>
+
+#include <string>
 #include <commctrl.h>
 
 #include "entry/install_paths.h"
@@ -42,13 +44,26 @@ struct ProcessRecordsGuard {
     RestoredRecord<void* (*)(size_t)> allocate{iniAllocate};
 };
 
+// Points the tool at an installation and a work directory.
+inline void SetDirectories(const std::wstring& install, const std::wstring& work) {
+    lstrcpynW(installDirectory, install.c_str(), kPathCapacity);
+    lstrcpynW(workDirectory, work.c_str(), kPathCapacity);
+}
+
 // A fixture whose tests change the process-wide records. Its tests start in English, with the
-// common controls registered.
+// common controls registered and no capability library.
 class RecordsTest : public testing::Test {
 protected:
     RecordsTest() {
         InitCommonControls();
         languageIndex = 0;
+        capabilityAvailable = 0;
+        sessionFromCaller = 0;
+        capabilitySession = nullptr;
+        capabilityRecord = nullptr;
+        vidqStart = nullptr;
+        vidqEnd = nullptr;
+        vidqGetInformation = nullptr;
     }
     ProcessRecordsGuard records;
 };
