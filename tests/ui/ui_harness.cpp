@@ -236,6 +236,14 @@ BOOL CALLBACK FindDialogWithMarker(HWND window, LPARAM parameter) {
     return TRUE;
 }
 
+BOOL CALLBACK CancelOtherDialog(HWND window, LPARAM driven) {
+    wchar_t className[32] = {};
+    GetClassNameW(window, className, 32);
+    if (window != reinterpret_cast<HWND>(driven) && lstrcmpW(className, L"#32770") == 0)
+        PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    return TRUE;
+}
+
 DWORD WINAPI DriverThread(void* parameter) {
     DriverContext* context = static_cast<DriverContext*>(parameter);
     DialogSearch search = {context->markerId, nullptr};
@@ -251,6 +259,8 @@ DWORD WINAPI DriverThread(void* parameter) {
     (*context->script)(driver);
     if (!driver.WaitClosed(3000)) {
         *context->forcedClose = true;
+        // A box the script did not expect would keep its own modal loop running: it goes first.
+        EnumThreadWindows(context->dialogThread, CancelOtherDialog, reinterpret_cast<LPARAM>(search.found));
         PostMessageW(search.found, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
     }
     return 0;
