@@ -164,7 +164,8 @@ int main() {
         return -1;
     }
     // Loaded at run time, as the game does; the type and the export name come from the header.
-    WGCONF_ConfigDialogBoxProc configDialogBox = Entry<WGCONF_ConfigDialogBoxProc>(library, WGCONF_CONFIG_DIALOG_BOX_NAME);
+    WGCONF_ConfigDialogBoxProc configDialogBox =
+        Entry<WGCONF_ConfigDialogBoxProc>(library, WGCONF_CONFIG_DIALOG_BOX_NAME);
     if (!configDialogBox) {
         fwprintf(stderr, L"launcher: %ls has no %hs\n", path, WGCONF_CONFIG_DIALOG_BOX_NAME);
         FreeLibrary(library);

@@ -211,7 +211,8 @@ static int NameNt5(const WindowsVersionFacts* facts, wchar_t* name) {
         } else {
             if (suite & VER_SUITE_COMPUTE_SERVER) Set(name, L"Windows Compute Cluster Server 2003");
             else if (suite & VER_SUITE_WH_SERVER) Set(name, L"Windows Home Server");
-            else if (suite & (VER_SUITE_SMALLBUSINESS | VER_SUITE_SMALLBUSINESS_RESTRICTED)) Set(name, L"Windows Small Business Server 2003");
+            else if (suite & (VER_SUITE_SMALLBUSINESS | VER_SUITE_SMALLBUSINESS_RESTRICTED))
+                Set(name, L"Windows Small Business Server 2003");
             else if (suite & VER_SUITE_STORAGE_SERVER) Set(name, L"Windows Storage Server 2003");
             else Set(name, L"Windows Server 2003");
             if (facts->serverR2) Add(name, L" R2");

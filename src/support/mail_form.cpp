@@ -121,7 +121,8 @@ void AppendMailBlock(char* block, size_t capacity, const SYSTEMTIME* now) {
     AppendWide(block, capacity, line, kOptionLineCapacity);
 
     char date[64];
-    FormatBounded(date, static_cast<int>(sizeof(date)), "%d %d/%d %d:%d\n\n", now->wYear, now->wMonth, now->wDay, now->wHour, now->wMinute);
+    FormatBounded(date, static_cast<int>(sizeof(date)), "%d %d/%d %d:%d\n\n", now->wYear, now->wMonth, now->wDay,
+                  now->wHour, now->wMinute);
     AppendRaw(block, capacity, date);
 }
 
