@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds what is missing, lays out a demo installation of the game from the 32-bit product and
-# the stand-ins in demo/, and opens the configuration dialog under Wine (WoW64). Without a
+# the stand-ins in demo/, and opens the configuration dialog under Wine (WoW64); on a machine
+# that cannot run 32-bit code, from the 64-bit twin. Without a
 # display it runs on a virtual one and saves a screenshot to demo/screenshot.png instead.
 #   WGCONF_LANGUAGE=0 scripts/run.sh    English texts (default 1, Japanese)
 set -uo pipefail
@@ -8,9 +9,15 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 
 bash scripts/setup.sh || exit 1
-build="$root/build/i686"
-cmake --preset i686 >/dev/null || exit 1
-cmake --build --preset i686 -j"$(nproc)" --target wgconf launcher joystick_selector vidq dsetup >/dev/null || exit 1
+source scripts/runtime.sh
+preset=i686
+if ! runtime_runs_32bit; then
+    echo "This machine cannot run 32-bit x86 code: the 64-bit twin (build/x64) is shown instead." >&2
+    preset=x64
+fi
+build="$root/build/$preset"
+cmake --preset "$preset" >/dev/null || exit 1
+cmake --build --preset "$preset" -j"$(nproc)" --target wgconf launcher joystick_selector vidq dsetup >/dev/null || exit 1
 
 source scripts/demo-layout.sh
 demo_layout "$build/bin" "$root/demo" "${WGCONF_LANGUAGE:-1}" || exit 1

@@ -80,3 +80,22 @@ runtime_ensure() {
         runtime_check || _runtime_build
     ) 7>"$(dirname "$WGCONF_RUNTIME")/.wgconf-runtime.lock"
 }
+
+# 0 when this machine can run 32-bit x86 code in a 64-bit process (Wine's WoW64 mode needs it;
+# some virtual machines lack the 32-bit code segment). The answer is kept per machine boot.
+runtime_runs_32bit() {
+    local probe answer
+    answer="/tmp/wgconf-compat32.$(cat /proc/sys/kernel/random/boot_id 2>/dev/null || echo unknown)"
+    if [ ! -f "$answer" ]; then
+        probe=$(mktemp /tmp/wgconf-compat32-probe.XXXXXX) || return 1
+        # In a shell of its own, whose protection fault the caller's shell does not report.
+        if clang -O0 -x c "$(dirname "${BASH_SOURCE[0]}")/compat32-probe.c" -o "$probe" 2>/dev/null &&
+            bash -c '"$0"; exit $?' "$probe" >/dev/null 2>&1; then
+            echo yes >"$answer"
+        else
+            echo no >"$answer"
+        fi
+        rm -f "$probe"
+    fi
+    [ "$(cat "$answer")" = yes ]
+}
