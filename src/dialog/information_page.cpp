@@ -10,6 +10,7 @@
 #include "entry/bounded_text.h"
 #include "entry/install_paths.h"
 #include "probe/capability.h"
+#include "probe/registry_text.h"
 #include "resources/resource.h"
 
 HWND informationList;
@@ -95,29 +96,16 @@ void FormatLevelList(const uint32_t* levels, int capacity, wchar_t* output) {
 
 // ---- Gathering ----------------------------------------------------------------------------
 
-// Reads the value whole, however long, and keeps what fits: a value longer than the text is
-// shown cut, not left out.
-static void ReadRegistryText(HKEY key, const wchar_t* name, wchar_t* text) {
-    text[0] = 0;
-    DWORD type = 0;
-    DWORD size = 0;
-    if (RegQueryValueExW(key, name, nullptr, &type, nullptr, &size) != ERROR_SUCCESS) return;
-    if (type != REG_SZ && type != REG_EXPAND_SZ) return;
-    wchar_t* buffer = static_cast<wchar_t*>(malloc(size + sizeof(wchar_t)));
-    if (!buffer) return;
-    if (RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size) == ERROR_SUCCESS &&
-        (type == REG_SZ || type == REG_EXPAND_SZ)) {
-        buffer[size / sizeof(wchar_t)] = 0;  // stored values need not be terminated
-        CopyBounded(text, kInformationTextCapacity, buffer);
-    }
-    free(buffer);
+// A value longer than the text is shown cut, not left out.
+static void ReadInformationText(HKEY key, const wchar_t* name, wchar_t* text) {
+    ReadRegistryText(key, name, text, kInformationTextCapacity, kExpandableTextToo);
 }
 
 static void GatherProcessor(InformationFacts* facts) {
     HKEY key;
     if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kProcessorKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return;
     facts->processorKeyOpened = 1;
-    ReadRegistryText(key, L"ProcessorNameString", facts->processorNameString);
+    ReadInformationText(key, L"ProcessorNameString", facts->processorNameString);
     DWORD type = 0;
     DWORD speed = 0;
     DWORD size = sizeof(speed);
@@ -126,7 +114,7 @@ static void GatherProcessor(InformationFacts* facts) {
         facts->processorSpeedRead = 1;
         facts->processorSpeedMHz = speed;
     }
-    ReadRegistryText(key, L"Identifier", facts->processorIdentifier);
+    ReadInformationText(key, L"Identifier", facts->processorIdentifier);
     RegCloseKey(key);
 }
 
@@ -142,11 +130,11 @@ static void GatherAdapters(InformationFacts* facts) {
         HKEY classKey;
         if (RegOpenKeyExW(classes, name, 0, KEY_READ, &classKey) != ERROR_SUCCESS) continue;
         wchar_t className[kInformationTextCapacity];
-        ReadRegistryText(classKey, L"Class", className);
+        ReadInformationText(classKey, L"Class", className);
         if (lstrcmpiW(className, L"Display") == 0) {
             HKEY device;
             if (RegOpenKeyExW(classKey, L"0000", 0, KEY_READ, &device) == ERROR_SUCCESS) {
-                ReadRegistryText(device, L"DriverDesc", facts->adapterNames[facts->adapterCount]);
+                ReadInformationText(device, L"DriverDesc", facts->adapterNames[facts->adapterCount]);
                 ++facts->adapterCount;
                 RegCloseKey(device);
             }

@@ -4,7 +4,10 @@
 #include <stdint.h>
 #include <windows.h>
 
-enum { kWindowsNameCapacity = 128 };
+enum {
+    kWindowsNameCapacity = 128,
+    kFeatureReleaseCapacity = 33,  // 32 characters of DisplayVersion or ReleaseId
+};
 
 struct WindowsVersionFacts {
     int versionKnown;         // 0 when both version queries failed
@@ -24,8 +27,25 @@ struct WindowsVersionFacts {
     int serverR2;
     wchar_t registryProductType[9];  // ProductOptions\ProductType (read for NT 3/4 without
                                      // extended information), empty when unreadable
+    // From NT 6.2 on, read from CurrentVersion in the 64-bit registry view.
+    wchar_t featureRelease[kFeatureReleaseCapacity];  // "23H2"; empty when absent
+    int haveUpdateRevision;                           // UBR was a REG_DWORD
+    uint32_t updateRevision;
 };
 
+typedef LONG(WINAPI* RtlGetVersionFunction)(OSVERSIONINFOEXW*);
+typedef BOOL(WINAPI* ProductInfoFunction)(DWORD, DWORD, DWORD, DWORD, DWORD*);
+
+// The version queries that tell the truth to a program without a compatibility manifest. Either
+// may be null where the system lacks it.
+struct WindowsVersionQueries {
+    RtlGetVersionFunction rtlGetVersion;  // ntdll's; GetVersionExW is asked when it fails
+    ProductInfoFunction productInfo;      // kernel32's GetProductInfo
+};
+
+// Looks the queries up in ntdll.dll and kernel32.dll.
+void FindWindowsVersionQueries(WindowsVersionQueries* queries);
+void GatherWindowsVersionFactsWith(const WindowsVersionQueries* queries, WindowsVersionFacts* facts);
 void GatherWindowsVersionFacts(WindowsVersionFacts* facts);
 // Builds the name (kWindowsNameCapacity units, appends cut at 127) and returns the version
 // code. When versionKnown is 0 the name is left untouched and the result is 0.

@@ -177,9 +177,9 @@ std::wstring ListText(HWND list, int row, int column) {
     return text;
 }
 
-RegistryValueOverride::RegistryValueOverride(HKEY root, const wchar_t* key, const wchar_t* name)
+RegistryValueOverride::RegistryValueOverride(HKEY root, const wchar_t* key, const wchar_t* name, REGSAM view)
     : name_(name ? name : L"") {  // no name: the key's default value
-    if (RegCreateKeyExW(root, key, 0, nullptr, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &key_, nullptr) !=
+    if (RegCreateKeyExW(root, key, 0, nullptr, 0, KEY_QUERY_VALUE | KEY_SET_VALUE | view, nullptr, &key_, nullptr) !=
         ERROR_SUCCESS) {
         key_ = nullptr;
         return;
@@ -198,9 +198,14 @@ RegistryValueOverride::~RegistryValueOverride() {
     RegCloseKey(key_);
 }
 
-bool RegistryValueOverride::Set(const wchar_t* text) {
-    return key_ && RegSetValueExW(key_, name_.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
+bool RegistryValueOverride::Set(const wchar_t* text, DWORD type) {
+    return key_ && RegSetValueExW(key_, name_.c_str(), 0, type, reinterpret_cast<const BYTE*>(text),
                                   static_cast<DWORD>((lstrlenW(text) + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
+}
+
+bool RegistryValueOverride::SetNumber(DWORD number) {
+    return key_ && RegSetValueExW(key_, name_.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number),
+                                  sizeof(number)) == ERROR_SUCCESS;
 }
 
 void RegistryValueOverride::Remove() {

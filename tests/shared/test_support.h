@@ -74,11 +74,12 @@ private:
     bool made_ = false;
 };
 
-// Sets a registry value (a text, or removed) for the life of the object, then puts back what
-// was there, whatever its type, or removes it when there was nothing.
+// Sets a registry value (a text, a number, or removed) for the life of the object, then puts back
+// what was there, whatever its type, or removes it when there was nothing. A view
+// (KEY_WOW64_32KEY or KEY_WOW64_64KEY) picks one side of a redirected key.
 class RegistryValueOverride {
 public:
-    RegistryValueOverride(HKEY root, const wchar_t* key, const wchar_t* name);
+    RegistryValueOverride(HKEY root, const wchar_t* key, const wchar_t* name, REGSAM view = 0);
     RegistryValueOverride(HKEY root, const wchar_t* key, const wchar_t* name, const wchar_t* text)
         : RegistryValueOverride(root, key, name) {
         applied_ = Set(text);
@@ -89,7 +90,8 @@ public:
 
     bool Opened() const { return key_ != nullptr; }
     bool Applied() const { return applied_; }  // the text given to the constructor was set
-    bool Set(const wchar_t* text);
+    bool Set(const wchar_t* text, DWORD type = REG_SZ);
+    bool SetNumber(DWORD number);
     void Remove();
 
 private:

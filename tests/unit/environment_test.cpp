@@ -46,15 +46,15 @@ TEST_F(EnvironmentSnapshotTest, EachSnapshotStartsOver) {
     EXPECT_STREQ(L"Windows 2000 Professional (build 2195)", snapshot.windowsName);
 }
 
-// The harness's screen (Xvfb at 1600 x 1200) and Wine 10's default Windows 10 as this program
-// sees it.
+// The harness's screen (Xvfb at 1600 x 1200) and Wine 10's default Windows 10, named for what it
+// is although this program has no manifest.
 TEST_F(EnvironmentSnapshotTest, TakenFromTheRunningSystem) {
     FillWithLeftovers(&environmentSnapshot);
     EXPECT_EQ(1, TakeEnvironmentSnapshot());
     EXPECT_EQ(1600, environmentSnapshot.screenWidth);
     EXPECT_EQ(1200, environmentSnapshot.screenHeight);
-    EXPECT_EQ(100600, environmentSnapshot.windowsVersionCode);
-    EXPECT_STREQ(L"Windows NT 6.x (unknown) Ultimate Edition, 64-bit (build 9200)", environmentSnapshot.windowsName);
+    EXPECT_EQ(10, environmentSnapshot.windowsVersionCode);
+    EXPECT_STREQ(L"Windows 10 Ultimate Edition, 64-bit (build 19043)", environmentSnapshot.windowsName);
 }
 
 }  // namespace
