@@ -57,29 +57,6 @@ struct HtmlHandlerOverride {
     RegistryValueOverride extension{HKEY_CLASSES_ROOT, L".html", nullptr, kProgId};
 };
 
-BOOL CALLBACK FindErrorBox(HWND window, LPARAM parameter) {
-    wchar_t className[32] = {};
-    wchar_t caption[32] = {};
-    GetClassNameW(window, className, 32);
-    GetWindowTextW(window, caption, 32);
-    if (lstrcmpW(className, L"#32770") == 0 && lstrcmpW(caption, L"Error") == 0 && IsWindowVisible(window)) {
-        *reinterpret_cast<HWND*>(parameter) = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-// The static text of a message box (its id differs between systems: take the longest text).
-std::wstring MessageBoxText(HWND box) {
-    std::wstring longest;
-    for (HWND child = FindWindowExW(box, nullptr, L"Static", nullptr); child;
-         child = FindWindowExW(box, child, L"Static", nullptr)) {
-        std::wstring text = WindowText(child);
-        if (text.size() > longest.size()) longest = text;
-    }
-    return longest;
-}
-
 }  // namespace
 
 TEST(UserSupport, WritesTheFormAndOpensItWithTheShell) {
@@ -196,18 +173,12 @@ TEST(UserSupport, MissingTemplateShowsTheJapaneseErrorBox) {
     std::wstring boxText;
     bool boxSeen = false;
     EXPECT_EQ("", RunAndCheck(installation, [&](DialogDriver& driver) {
-        DWORD thread = GetWindowThreadProcessId(driver.Dialog(), nullptr);
         driver.PostPress(IDC_USER_SUPPORT);
-        HWND box = nullptr;
-        boxSeen = WaitFor([&] {
-            EnumThreadWindows(thread, FindErrorBox, reinterpret_cast<LPARAM>(&box));
-            return box != nullptr;
-        });
+        HWND box = WaitForMessageBox(driver, L"Error");
+        boxSeen = box != nullptr;
         if (boxSeen) {
-            WaitFor([&] { return !MessageBoxText(box).empty(); }, 2000);
             boxText = MessageBoxText(box);
-            PostMessageW(box, WM_COMMAND, IDOK, 0);
-            WaitFor([&] { return !IsWindow(box); });
+            CloseMessageBox(box);
         }
         driver.Press(IDCANCEL);
     }));
@@ -216,4 +187,47 @@ TEST(UserSupport, MissingTemplateShowsTheJapaneseErrorBox) {
     EXPECT_FALSE(FileExists(installation.InWork(L"mail_support.html")));
     Sleep(500);
     EXPECT_FALSE(FileExists(log));  // nothing was opened
+}
+
+// A browser holds last time's form open (sharing reads only), so the command cannot replace it:
+// the Japanese box with the form's full path, owned by no window, and the stale form is not
+// opened. Once the browser has let go, the command writes the form and opens it: once.
+TEST(UserSupport, FormThatCannotBeReplacedIsNotOpened) {
+    InstallationSettings settings;
+    settings.separateWork = true;
+    Installation installation(settings);
+    ASSERT_TRUE(CopyFileW(SourcePath(L"game/install/support.html").c_str(), installation.InInstall(L"support.html").c_str(),
+                          FALSE));
+    const std::wstring form = installation.InWork(L"mail_support.html");
+    const std::string stale = "<html><pre>last year's facts</pre></html>";
+    ASSERT_TRUE(WriteBytes(form, stale));
+    std::wstring log = installation.InWork(L"opened.log");
+    HtmlHandlerOverride handler(log);
+    ASSERT_TRUE(handler.Applied());
+    FileHolder browser(form, FILE_SHARE_READ);
+    ASSERT_TRUE(browser.Holding());
+
+    std::wstring boxText = L"<no box>";
+    HWND boxOwner = nullptr;
+    std::string whileHeld;
+    EXPECT_EQ("", RunAndCheck(installation, [&](DialogDriver& driver) {
+        driver.PostPress(IDC_USER_SUPPORT);
+        HWND box = WaitForMessageBox(driver, L"Error");
+        if (box) {
+            boxText = MessageBoxText(box);
+            boxOwner = GetWindow(box, GW_OWNER);
+            CloseMessageBox(box);
+        }
+        whileHeld = ReadBytes(form);
+        browser.Release();
+        driver.Press(IDC_USER_SUPPORT);
+        driver.Press(IDCANCEL);
+    }));
+    EXPECT_EQ(L"ファイルの書き込み中にエラーが発生しました。\n[" + form + L"]", boxText);
+    EXPECT_EQ(nullptr, boxOwner);
+    EXPECT_EQ(stale, whileHeld);
+    EXPECT_NE(stale, ReadBytes(form));
+    ASSERT_TRUE(WaitFor([&] { return !ReadBytes(log).empty(); }, 15000));
+    EXPECT_EQ(1u, SplitLines(ReadBytes(log)).size());
+    DeleteFileW(log.c_str());
 }
