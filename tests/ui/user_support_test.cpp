@@ -26,7 +26,8 @@ std::wstring ProgramPath() {
 }
 
 // This program doubles as the ".html" handler: started with the flag, it appends the file it
-// was asked to open to the log named in the environment and ends before the tests start.
+// was asked to open, a tab and the file's size then, to the log named in the environment, and
+// ends before the tests start.
 struct OpenRecorder {
     OpenRecorder() {
         int count = 0;
@@ -36,7 +37,7 @@ struct OpenRecorder {
         GetEnvironmentVariableW(kRecordLogVariable, log, MAX_PATH);
         HANDLE file = CreateFileW(log, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
                                   FILE_ATTRIBUTE_NORMAL, nullptr);
-        std::string line = Utf8(arguments[2]) + "\n";
+        std::string line = Utf8(arguments[2]) + "\t" + std::to_string(ReadBytes(arguments[2]).size()) + "\n";
         DWORD written = 0;
         WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
         CloseHandle(file);
@@ -161,7 +162,8 @@ TEST(UserSupport, WritesTheFormAndOpensItWithTheShell) {
     ASSERT_TRUE(WaitFor([&] { return !ReadBytes(log).empty(); }, 15000));
     std::vector<std::string> opened = SplitLines(ReadBytes(log));
     ASSERT_EQ(1u, opened.size());
-    EXPECT_EQ(0, lstrcmpiA(Utf8(formPath).c_str(), opened[0].c_str())) << opened[0];
+    EXPECT_EQ(0, lstrcmpiA((Utf8(formPath) + "\t" + std::to_string(form.size())).c_str(), opened[0].c_str()))
+        << opened[0];
     DeleteFileW(log.c_str());
 }
 
@@ -226,8 +228,14 @@ TEST(UserSupport, FormThatCannotBeReplacedIsNotOpened) {
     EXPECT_EQ(L"ファイルの書き込み中にエラーが発生しました。\n[" + form + L"]", boxText);
     EXPECT_EQ(nullptr, boxOwner);
     EXPECT_EQ(stale, whileHeld);
-    EXPECT_NE(stale, ReadBytes(form));
-    ASSERT_TRUE(WaitFor([&] { return !ReadBytes(log).empty(); }, 15000));
-    EXPECT_EQ(1u, SplitLines(ReadBytes(log)).size());
+    // The stale form would have been opened first: once the fresh one has been, the log holds
+    // the fresh one alone.
+    auto lower = [](std::string text) {
+        std::transform(text.begin(), text.end(), text.begin(), [](char c) { return static_cast<char>(tolower(c)); });
+        return text;
+    };
+    const std::string fresh = lower(Utf8(form) + "\t" + std::to_string(ReadBytes(form).size()));
+    ASSERT_TRUE(WaitFor([&] { return lower(ReadBytes(log)).find(fresh) != std::string::npos; }, 15000));
+    EXPECT_EQ(std::vector<std::string>{fresh}, SplitLines(lower(ReadBytes(log))));
     DeleteFileW(log.c_str());
 }
