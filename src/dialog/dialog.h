@@ -21,6 +21,3 @@ INT_PTR CALLBACK InformationPageProc(HWND page, UINT message, WPARAM wParam, LPA
 // Factory values into the options record, then onto the Graphic, Input and Sound pages.
 void ResetGameOptions();
 void RunInitializeCommand();
-
-// Size of a file in bytes (low 32 bits), or -1 for a missing file or a directory.
-int QueryFileSize(const wchar_t* path);

@@ -9,6 +9,7 @@
 
 void ResetGameOptions() {
     SetFactoryOptions(&gameOptions, capabilityAvailable == 1 ? capabilityRecord : nullptr);
+    MarkAllOptionsChanged();
 }
 
 void RunInitializeCommand() {

@@ -5,6 +5,7 @@
 
 #include "dialog/pages.h"
 #include "entry/bounded_text.h"
+#include "entry/files.h"
 #include "entry/install_paths.h"
 #include "options/game_options.h"
 #include "resources/resource.h"
@@ -20,15 +21,6 @@ enum {
 };
 
 static const wchar_t kSelectJoyStickFile[] = L"JoyStickUser\\SelectJoyStick.ini";
-
-int QueryFileSize(const wchar_t* path) {
-    WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW(path, &found);
-    if (search == INVALID_HANDLE_VALUE) return -1;
-    FindClose(search);
-    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return -1;
-    return static_cast<int>(found.nFileSizeLow);
-}
 
 void SelectJoyStickPath(wchar_t* path) {
     int same = lstrcmpW(workDirectory, installDirectory) == 0;

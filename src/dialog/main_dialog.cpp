@@ -176,6 +176,15 @@ static void ReleaseStartUpResources() {
     FreeDisplayCatalogue();
 }
 
+// The save's error box, in the display language, with the full path of the file.
+static void ReportSaveFailure(HWND dialog) {
+    wchar_t path[kPathCapacity];
+    GameOptionPath(path);
+    wchar_t format[kTextCapacity];
+    LoadText(IDS_ERROR_WRITING, format);
+    ShowFileErrorBox(dialog, format, path);
+}
+
 // Nothing of the dialog outlives it: the caller may unload the library once the call returns,
 // and a later call must not meet a window of this one.
 static void ReleaseDialogHolds() {
@@ -212,7 +221,12 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
         }
         switch (LOWORD(wParam)) {
         case IDOK:
-            SaveGameOptions();
+            // Only a good save ends the dialog; after a failed one the player's values stay on
+            // the pages, for another OK or Cancel.
+            if (!SaveGameOptions()) {
+                ReportSaveFailure(dialog);
+                return TRUE;
+            }
             ReleaseStartUpResources();
             EndDialog(dialog, 1);
             return TRUE;

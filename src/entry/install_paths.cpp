@@ -24,6 +24,18 @@ int DirectoryOfPath(const wchar_t* path) {
     return 1;
 }
 
+// The files kept in the work directory; each full path has to fit a path buffer.
+static const wchar_t* const kWorkFileNames[] = {L"GameOption.ini", L"mail_support.html",
+                                                L"JoyStickUser\\SelectJoyStick.ini"};
+
+int WorkValueFits(int length) {
+    if (length <= 0 || length >= kPathCapacity) return 0;
+    for (const wchar_t* name : kWorkFileNames) {
+        if (length + static_cast<int>(wcslen(name)) >= kPathCapacity) return 0;
+    }
+    return 1;
+}
+
 void ResolveInstallPaths() {
     wchar_t modulePath[kPathCapacity];
     DWORD length = GetModuleFileNameW(ResourceModule(), modulePath, kPathCapacity);
@@ -39,9 +51,10 @@ void ResolveInstallPathsFor(const wchar_t* libraryPath) {
     CopyBounded(configPath, kPathCapacity, installDirectory);
     AppendBounded(configPath, kPathCapacity, L"config.ini");
 
-    wchar_t work[kTextCapacity];
-    GetPrivateProfileStringW(L"DIR", L"work", L"", work, kTextCapacity, configPath);
-    if (work[0]) CopyBounded(workDirectory, kPathCapacity, work);
+    // One unit more than the directory holds: a value that fills it all was cut.
+    wchar_t work[kPathCapacity + 1];
+    DWORD length = GetPrivateProfileStringW(L"DIR", L"work", L"", work, kPathCapacity + 1, configPath);
+    if (WorkValueFits(static_cast<int>(length))) CopyBounded(workDirectory, kPathCapacity, work);
     languageIndex = static_cast<int>(GetPrivateProfileIntW(L"SYSTEM", L"language", 1, configPath));
 }
 

@@ -20,6 +20,10 @@ HINSTANCE ResourceModule();
 void ResolveInstallPaths();
 // The same for a library file at `libraryPath`; null keeps the previous directory.
 void ResolveInstallPathsFor(const wchar_t* libraryPath);
+// 1 when a [DIR] work value of `length` characters is taken whole: it fits the work directory,
+// and so does each file path built on it. A longer one is refused rather than cut, and the
+// work directory stays the installation directory.
+int WorkValueFits(int length);
 // Sets workDirectory to the directory part of the path (with its trailing separator).
 // Returns 1, or 0 and changes nothing.
 int DirectoryOfPath(const wchar_t* path);

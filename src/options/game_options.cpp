@@ -4,10 +4,12 @@
 #include <wchar.h>
 
 #include "entry/bounded_text.h"
+#include "entry/files.h"
 #include "entry/install_paths.h"
 #include "options/ini_document.h"
 
 OptionsRecord gameOptions;
+OptionsBaseline optionsBaseline;
 
 struct OptionKey {
     const wchar_t* section;
@@ -33,6 +35,7 @@ static const OptionKey kOptionKeys[] = {
     {L"VOLUME", L"cockpit", &OptionsRecord::cockpit, 80},
     {L"VOLUME", L"voice", &OptionsRecord::voice, 80},
 };
+static_assert(sizeof(kOptionKeys) / sizeof(kOptionKeys[0]) == kOptionKeyCount, "one bit per key");
 
 static const wchar_t kFileName[] = L"GameOption.ini";
 
@@ -51,12 +54,6 @@ static void FormatDecimal(int32_t value, wchar_t* text, int capacity) {
     while (count > 0) formatted[length++] = digits[--count];
     formatted[length] = 0;
     CopyBounded(text, capacity, formatted);
-}
-
-static int FileIsMissing(const wchar_t* path) {
-    if (GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES) return 0;
-    DWORD error = GetLastError();
-    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
 }
 
 // Unsigned, so that a negative value counts as too large.
@@ -116,31 +113,49 @@ void LoadGameOptions() {
     wchar_t path[kPathCapacity];
     GameOptionPath(path);
     // Without a readable file every lookup gives its default.
-    if (path[0]) {
-        LoadIniDocument(path);
-    } else {
-        FreeIniDocument();
-    }
+    int loaded = path[0] && LoadIniDocument(path);
+    if (!path[0]) FreeIniDocument();
     for (const OptionKey& option : kOptionKeys) {
         gameOptions.*option.field = GetIniInt(option.section, option.key, option.defaultValue);
     }
     FreeIniDocument();
     NormaliseGameOptions();
+    optionsBaseline.fileUnread = !loaded && path[0] && !FileIsMissing(path);
+    optionsBaseline.allChanged = 0;
+    optionsBaseline.started = gameOptions;
 }
+
+uint32_t OptionKeysToSave(const OptionsBaseline* baseline, const OptionsRecord* options, int fileExists) {
+    if (!baseline->fileUnread || !fileExists || baseline->allChanged) return kAllOptionKeys;
+    uint32_t keys = 0;
+    for (int i = 0; i < kOptionKeyCount; ++i) {
+        if (options->*kOptionKeys[i].field != baseline->started.*kOptionKeys[i].field) keys |= 1u << i;
+    }
+    if (keys & kScreenOptionKeys) keys |= kScreenOptionKeys;
+    return keys;
+}
+
+void MarkAllOptionsChanged() { optionsBaseline.allChanged = 1; }
 
 int SaveGameOptions() {
     wchar_t path[kPathCapacity];
     GameOptionPath(path);
     if (!path[0]) return 0;
-    // A file that exists but cannot be read is left alone: rewriting it from an empty
-    // document would throw away everything but the fourteen keys.
-    if (!LoadIniDocument(path) && !FileIsMissing(path)) return 0;
-    for (const OptionKey& option : kOptionKeys) {
+    int exists = !FileIsMissing(path);
+    uint32_t keys = OptionKeysToSave(&optionsBaseline, &gameOptions, exists);
+    if (keys == 0) return 1;
+    // A file that exists but cannot be read whole is left alone: rewriting it from an empty or
+    // partial document would throw away what the document does not hold.
+    if (!LoadIniDocument(path) && exists) return 0;
+    int result = 1;
+    for (int i = 0; i < kOptionKeyCount; ++i) {
+        if (!(keys & (1u << i))) continue;
         wchar_t text[kTextCapacity];
-        FormatDecimal(gameOptions.*option.field, text, kTextCapacity);
-        SetIniValue(option.section, option.key, text);
+        FormatDecimal(gameOptions.*kOptionKeys[i].field, text, kTextCapacity);
+        if (!SetIniValue(kOptionKeys[i].section, kOptionKeys[i].key, text)) result = 0;
     }
-    int result = WriteIniDocument(path);
+    // A key that could not be set is not saved: the file keeps what it had.
+    if (result) result = WriteIniDocument(path);
     FreeIniDocument();
     return result;
 }

@@ -23,13 +23,38 @@ struct OptionsRecord {
 
 extern OptionsRecord gameOptions;
 
+// What start-up knew of GameOption.ini. After a start-up that could not read the file, a save
+// writes only the keys that the player changed, so that one OK does not put the defaults over
+// settings that were never shown.
+struct OptionsBaseline {
+    int32_t fileUnread;      // 1: the file was there but could not be read; the defaults were shown
+    int32_t allChanged;      // 1: Initialize ran; every key counts as changed
+    OptionsRecord started;   // the record as the dialog started with it
+};
+
+extern OptionsBaseline optionsBaseline;
+
+enum {
+    kOptionKeyCount = 14,
+    kAllOptionKeys = (1 << kOptionKeyCount) - 1,  // one bit per key, record order from bit 0
+    kScreenOptionKeys = 0x7,                      // DISPLAY mode, width and height: saved together
+};
+
 // Full path of GameOption.ini (kPathCapacity units).
 void GameOptionPath(wchar_t* path);
 // Every field at the value a missing key gives.
 void SetDefaultOptions(OptionsRecord* options);
+// Loads the record and sets optionsBaseline from what the load met.
 void LoadGameOptions();
 void NormaliseGameOptions();
 // The rules of NormaliseGameOptions for a given primary screen size.
 void NormaliseOptionsForScreen(OptionsRecord* options, int screenWidth, int screenHeight);
-// Returns 1 when the file was replaced; callers do not report failures.
+// The keys a save writes (bits as kAllOptionKeys): all of them, unless start-up could not read
+// a file that is still there; then those that differ from what the dialog started with, the
+// screen keys as one, or all after Initialize.
+uint32_t OptionKeysToSave(const OptionsBaseline* baseline, const OptionsRecord* options, int fileExists);
+// Initialize: every key counts as changed.
+void MarkAllOptionsChanged();
+// Returns 1 when the file holds the record's keys (or nothing was to be written), 0 when it was
+// left as it was: it could not be read whole, or not written.
 int SaveGameOptions();

@@ -5,6 +5,7 @@
 #include <string.h>
 
 #include "entry/bounded_text.h"
+#include "entry/files.h"
 #include "entry/install_paths.h"
 
 IniDocument iniDocument;
@@ -229,7 +230,11 @@ static int AppendEntry(int sectionIndex, const wchar_t* name, size_t nameLength,
     return 1;
 }
 
-static void ParseLines(const wchar_t* text) {
+// Builds the document from the lines. 0 when a line that is to be kept cannot be stored (no
+// memory, or more records than an array can count): a document without it would lose the line
+// at the next save. Lines dropped by the rules ('[]', a key line with an empty name) are no
+// failure.
+static int ParseLines(const wchar_t* text) {
     const wchar_t* cursor = text;
     for (;;) {
         while (*cursor == L'\r' || *cursor == L'\n') ++cursor;
@@ -237,23 +242,27 @@ static void ParseLines(const wchar_t* text) {
         const wchar_t* line = cursor;
         while (*cursor && *cursor != L'\r' && *cursor != L'\n') ++cursor;
         size_t length = static_cast<size_t>(cursor - line);
-        // Lines go to the last section; a header that cannot be stored leaves the previous one.
+        // Lines go to the last section.
         int current = iniDocument.sectionCount - 1;
+        int stored = 1;
         if (line[0] == L'[') {
             // Only an exact '[...]' is a header; '[]' and anything with a tail are ignored.
-            if (length > 2 && line[length - 1] == L']') AppendSection(line + 1, length - 2);
+            if (length > 2 && line[length - 1] == L']') stored = AppendSection(line + 1, length - 2);
         } else if (line[0] == L'#') {
-            AppendEntry(current, line, length, L"", 0, 1);
+            stored = AppendEntry(current, line, length, L"", 0, 1);
         } else {
             size_t keyLength = 0;
             while (keyLength < length && line[keyLength] != L'=') ++keyLength;
+            if (keyLength == 0) continue;  // no name: dropped
             if (keyLength < length) {
-                AppendEntry(current, line, keyLength, line + keyLength + 1, length - keyLength - 1, 0);
+                stored = AppendEntry(current, line, keyLength, line + keyLength + 1, length - keyLength - 1, 0);
             } else {
-                AppendEntry(current, line, length, L"", 0, 0);
+                stored = AppendEntry(current, line, length, L"", 0, 0);
             }
         }
+        if (!stored) return 0;
     }
+    return 1;
 }
 
 static int IsBlank(wchar_t c) { return c == L' ' || c == L'\t'; }
@@ -496,35 +505,18 @@ void TrimIniText(wchar_t* text) {
 int ParseIniText(const wchar_t* text) {
     FreeIniDocument();
     if (!text || !CreateDocument()) return 0;
-    ParseLines(text);
-    return 1;
+    if (ParseLines(text)) return 1;
+    FreeIniDocument();
+    return 0;
 }
 
 int LoadIniDocument(const wchar_t* path) {
     FreeIniDocument();
     if (!path) return 0;
-    HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return 0;
-    LARGE_INTEGER size;
-    if (!GetFileSizeEx(file, &size) || size.QuadPart < 0 || size.QuadPart > kLargestFile) {
-        CloseHandle(file);
-        return 0;
-    }
-    DWORD byteCount = static_cast<DWORD>(size.QuadPart);
-    char* bytes = static_cast<char*>(iniAllocate(static_cast<size_t>(byteCount) + 1));
-    if (!bytes) {
-        CloseHandle(file);
-        return 0;
-    }
+    char* bytes = nullptr;
     DWORD read = 0;
-    if (byteCount > 0 && !ReadFile(file, bytes, byteCount, &read, nullptr)) {
-        free(bytes);
-        CloseHandle(file);
-        return 0;
-    }
-    CloseHandle(file);
-    bytes[read] = 0;  // a multi-byte text ends at the first NUL byte, this one or an earlier one
+    // The bytes end with a NUL byte: a multi-byte text ends there or at an earlier one.
+    if (LoadWholeFile(path, static_cast<DWORD>(kLargestFile), iniAllocate, &bytes, &read) != kWholeFileRead) return 0;
 
     DWORD markLength = 0;
     int32_t encoding = DetectEncoding(bytes, read, &markLength);
@@ -534,7 +526,8 @@ int LoadIniDocument(const wchar_t* path) {
     int result = CreateDocument();
     if (result) {
         iniDocument.encoding = encoding;
-        ParseLines(text);
+        result = ParseLines(text);
+        if (!result) FreeIniDocument();
     }
     free(text);
     return result;

@@ -43,6 +43,8 @@ extern void* (*iniAllocate)(size_t bytes);
 uint32_t HashIniName(const wchar_t* name);
 void TrimIniText(wchar_t* text);
 
+// 1 when the whole file is held in the document; 0, with no document held, when the file
+// cannot be read or a line cannot be stored (a document without it would lose it at a save).
 int LoadIniDocument(const wchar_t* path);
 // Parses text already converted to UTF-16 (what LoadIniDocument does after reading the file).
 int ParseIniText(const wchar_t* text);

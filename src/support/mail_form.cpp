@@ -10,13 +10,14 @@
 
 #include "dialog/dialog.h"
 #include "entry/bounded_text.h"
+#include "entry/files.h"
 #include "entry/install_paths.h"
 #include "resources/resource.h"
 #include "support/pc_report.h"
 
 SupportFormText supportFormText = {nullptr, 0};
 
-SupportPlatform supportPlatform = {MessageBoxW, ShellExecuteW, GetLocalTime, ReadFile};
+SupportPlatform supportPlatform = {MessageBoxW, ShellExecuteW, GetLocalTime};
 
 static const char kInstallBanner[] =
     "\n/----- Install Directory ------------------------------------------------------------\n";
@@ -25,7 +26,11 @@ static const char kPcBanner[] =
 static const char kEnvironmentBanner[] =
     "\n/----- Environment ------------------------------------------------------------------\n";
 
+static const wchar_t kFormFileName[] = L"mail_support.html";
+
 enum {
+    // A directory (at most kPathCapacity - 1 units) and a file name: never cut.
+    kFormPathCapacity = kPathCapacity + 32,
     kOptionLineCapacity = 512,
     kTitleBlanks = 42,
     // Every encoded text is at most 511 bytes and grows at most six-fold when escaped: the
@@ -148,23 +153,32 @@ int FindMarkerOutside(const char* text, const char* marker, int skipStart, int s
 int LoadFormText(const wchar_t* path, SupportFormText* form, int sizeLimit) {
     int size = QueryFileSize(path);
     if (size <= 0) return 1;
-    HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return 2;
-    form->text = size <= sizeLimit ? static_cast<char*>(malloc(static_cast<size_t>(size) + 1)) : nullptr;
-    if (!form->text) {
-        CloseHandle(file);
+    DWORD count = 0;
+    switch (LoadWholeFile(path, static_cast<DWORD>(sizeLimit), malloc, &form->text, &count)) {
+    case kWholeFileRead:
+        return 0;
+    case kWholeFileMissing:
+        return 1;
+    case kWholeFileNotOpened:
+        return 2;
+    case kWholeFileNoMemory:
         return 3;
-    }
-    DWORD read = 0;
-    if (!supportPlatform.readFile(file, form->text, static_cast<DWORD>(size), &read, nullptr)) {
-        ReleaseFormText(form);
-        CloseHandle(file);
+    default:
         return 4;
     }
-    form->text[read] = 0;  // a file that shrank meanwhile ends where its bytes end
-    CloseHandle(file);
-    return 0;
+}
+
+void ShowFileErrorBox(HWND owner, const wchar_t* format, const wchar_t* path) {
+    wchar_t text[kFileErrorCapacity];
+    FormatBounded(text, kFileErrorCapacity, format, path);
+    supportPlatform.messageBox(owner, text, L"Error", MB_ICONERROR | MB_OK);
+}
+
+// A form error: always the Japanese text, whatever the display language, and no owner.
+static void ShowFormErrorBox(UINT baseId, const wchar_t* path) {
+    wchar_t format[kShortTextCapacity];
+    if (LoadStringW(ResourceModule(), baseId + IDS_LANGUAGE_STRIDE, format, kShortTextCapacity) <= 0) format[0] = 0;
+    ShowFileErrorBox(nullptr, format, path);
 }
 
 int OpenFormText(const wchar_t* path, SupportFormText* form, int sizeLimit) {
@@ -173,12 +187,7 @@ int OpenFormText(const wchar_t* path, SupportFormText* form, int sizeLimit) {
         form->markerOffset = 0;
         return 1;
     }
-    // The form errors are shown in Japanese whatever the display language.
-    wchar_t format[kShortTextCapacity];
-    if (LoadStringW(ResourceModule(), IDS_ERROR_FILE_NOT_FOUND + IDS_LANGUAGE_STRIDE + 5 + code, format,
-                    kShortTextCapacity) <= 0)
-        format[0] = 0;
-    supportPlatform.messageBox(nullptr, FormatShortText(format, path), L"Error", MB_ICONERROR | MB_OK);
+    ShowFormErrorBox(IDS_ERROR_WRITING + code, path);
     return 0;
 }
 
@@ -218,9 +227,9 @@ int ComposeMailForm(SupportFormText* form, int skipCount, const SYSTEMTIME* now,
     composed[total] = 0;
     free(block);
 
-    wchar_t path[kPathCapacity];
-    CopyBounded(path, kPathCapacity, workDirectory);
-    AppendBounded(path, kPathCapacity, L"mail_support.html");
+    wchar_t path[kFormPathCapacity];
+    CopyBounded(path, kFormPathCapacity, workDirectory);
+    AppendBounded(path, kFormPathCapacity, kFormFileName);
     int written = 0;
     HANDLE file = CreateFileW(path, GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -239,26 +248,36 @@ void RunUserSupport(HWND owner) {
     SYSTEMTIME now;
     supportPlatform.localTime(&now);
 
-    wchar_t templatePath[kPathCapacity];
-    CopyBounded(templatePath, kPathCapacity, installDirectory);
-    AppendBounded(templatePath, kPathCapacity, L"support.html");
+    wchar_t templatePath[kFormPathCapacity];
+    CopyBounded(templatePath, kFormPathCapacity, installDirectory);
+    AppendBounded(templatePath, kFormPathCapacity, L"support.html");
     if (!OpenFormText(templatePath, &supportFormText, kTemplateSizeLimit)) return;
     supportFormText.markerOffset = FindMarker(supportFormText.text, "</pre>");
     int blockStart = supportFormText.markerOffset >= 0 ? supportFormText.markerOffset
                                                        : static_cast<int>(strlen(supportFormText.text));
     int blockLength = 0;
-    ComposeMailForm(&supportFormText, 0, &now, &blockLength);
+    int written = ComposeMailForm(&supportFormText, 0, &now, &blockLength);
     ReleaseFormText(&supportFormText);
 
-    wchar_t formPath[kPathCapacity];
-    CopyBounded(formPath, kPathCapacity, workDirectory);
-    AppendBounded(formPath, kPathCapacity, L"mail_support.html");
+    wchar_t formPath[kFormPathCapacity];
+    CopyBounded(formPath, kFormPathCapacity, workDirectory);
+    AppendBounded(formPath, kFormPathCapacity, kFormFileName);
+    // A form that could not be written whole (held open by a browser, a full disk) would leave
+    // an older one in its place, with stale facts: it is not read back, nor opened.
+    if (!written) {
+        ShowFormErrorBox(IDS_ERROR_WRITING, formPath);
+        return;
+    }
     // The first pass's file holds the template and one block.
     if (!OpenFormText(formPath, &supportFormText, kTemplateSizeLimit + kMailBlockCapacity)) return;
     // Only the template's own marker counts, not one inside the block just inserted.
     supportFormText.markerOffset = FindMarkerOutside(supportFormText.text, "{}", blockStart, blockLength);
-    ComposeMailForm(&supportFormText, 2, &now);
+    written = ComposeMailForm(&supportFormText, 2, &now);
     ReleaseFormText(&supportFormText);
+    if (!written) {
+        ShowFormErrorBox(IDS_ERROR_WRITING, formPath);
+        return;
+    }
 
     supportPlatform.shellExecute(owner, nullptr, formPath, nullptr, nullptr, SW_SHOWNORMAL);
 }

@@ -13,6 +13,7 @@ enum {
     kTemplateSizeLimit = 1 << 20,      // bytes of support.html that a form may be built from
     kMailBlockCapacity = 128 * 1024,   // bytes of the inserted block, terminator included
     kShortTextCapacity = 256,
+    kFileErrorCapacity = 1024,  // an error text with a full path in it, never cut
 };
 
 // One form file in memory: its bytes and a terminating zero, and where the block goes
@@ -24,14 +25,13 @@ struct SupportFormText {
 
 extern SupportFormText supportFormText;
 
-// Platform calls, replaceable for tests. The defaults are MessageBoxW, ShellExecuteW,
-// GetLocalTime and ReadFile.
+// Platform calls, replaceable for tests. The defaults are MessageBoxW, ShellExecuteW and
+// GetLocalTime.
 struct SupportPlatform {
     int(WINAPI* messageBox)(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type);
     HINSTANCE(WINAPI* shellExecute)(HWND owner, LPCWSTR verb, LPCWSTR file, LPCWSTR parameters,
                                     LPCWSTR directory, INT show);
     void(WINAPI* localTime)(LPSYSTEMTIME time);
-    BOOL(WINAPI* readFile)(HANDLE file, LPVOID buffer, DWORD size, LPDWORD read, LPOVERLAPPED overlapped);
 };
 
 extern SupportPlatform supportPlatform;
@@ -39,6 +39,9 @@ extern SupportPlatform supportPlatform;
 // Reads the whole file. 0 read; 1 missing, a directory or empty; 2 cannot be opened; 3 no memory
 // for its copy, or larger than sizeLimit; 4 cannot be read.
 int LoadFormText(const wchar_t* path, SupportFormText* form, int sizeLimit = kTemplateSizeLimit);
+// A file's error box: the format with the file's full path, caption "Error", an error icon and
+// an OK button.
+void ShowFileErrorBox(HWND owner, const wchar_t* format, const wchar_t* path);
 // LoadFormText, then markerOffset 0 and 1; or the error box for the code and 0.
 int OpenFormText(const wchar_t* path, SupportFormText* form, int sizeLimit = kTemplateSizeLimit);
 void ReleaseFormText(SupportFormText* form);

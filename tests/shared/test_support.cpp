@@ -211,3 +211,18 @@ bool RegistryValueOverride::SetNumber(DWORD number) {
 void RegistryValueOverride::Remove() {
     if (key_) RegDeleteValueW(key_, name_.c_str());
 }
+
+// --- FileHolder
+
+FileHolder::FileHolder(const std::wstring& path, DWORD sharing) {
+    bool lock = sharing == kLockAll;
+    handle_ = CreateFileW(path.c_str(), lock ? GENERIC_READ | GENERIC_WRITE : GENERIC_READ,
+                          lock ? FILE_SHARE_READ | FILE_SHARE_WRITE : sharing, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (lock && Holding() && !LockFile(handle_, 0, 0, MAXDWORD, 0)) Release();
+}
+
+void FileHolder::Release() {
+    if (!Holding()) return;
+    CloseHandle(handle_);
+    handle_ = INVALID_HANDLE_VALUE;
+}

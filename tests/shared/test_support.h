@@ -74,6 +74,24 @@ private:
     bool made_ = false;
 };
 
+// Holds a file open as another program does, until Release() or the end of the object: with
+// no sharing as a virus scanner or a sync client, with FILE_SHARE_READ as an editor or a
+// browser. kLockAll: opened sharing everything, with its bytes locked (LockFile).
+class FileHolder {
+public:
+    enum { kLockAll = 0xFFFFFFFFu };
+    FileHolder(const std::wstring& path, DWORD sharing);
+    ~FileHolder() { Release(); }
+    FileHolder(const FileHolder&) = delete;
+    FileHolder& operator=(const FileHolder&) = delete;
+
+    bool Holding() const { return handle_ != INVALID_HANDLE_VALUE; }
+    void Release();
+
+private:
+    HANDLE handle_ = INVALID_HANDLE_VALUE;
+};
+
 // Sets a registry value (a text, a number, or removed) for the life of the object, then puts back
 // what was there, whatever its type, or removes it when there was nothing. A view
 // (KEY_WOW64_32KEY or KEY_WOW64_64KEY) picks one side of a redirected key.

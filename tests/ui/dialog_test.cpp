@@ -324,6 +324,46 @@ TEST(OptionsFile, CancelEscapeAndCloseBoxLeaveTheFile) {
     EXPECT_EQ(SavedOptions(installation), file);
 }
 
+// An editor holds GameOption.ini (sharing reads only) when OK is pressed: the save fails and
+// says so in a box owned by the dialog, with the file's full path; the file keeps its bytes and
+// the dialog stays open with the player's values. OK again, once the editor has let go, saves
+// and closes.
+TEST(OptionsFile, FailedSaveIsToldAndTheDialogStaysOpen) {
+    const std::string file = OptionsFile({1, 1024, 576, 1, 100, 1, 2, 2, 1, 1, 33, 80, 80, 80});
+    Installation installation(WithOptions(file));
+    const std::wstring path = installation.InWork(L"GameOption.ini");
+    std::wstring boxText = L"<no box>";
+    HWND boxOwner = nullptr, dialog = nullptr;
+    std::string whileHeld;
+    bool openAfterBox = false;
+    LRESULT musicAfterBox = -1;
+    EXPECT_EQ("", RunAndCheck(installation, [&](DialogDriver& d) {
+        dialog = d.Dialog();
+        d.SelectTab(kSoundPage);
+        d.Slide(IDC_VOLUME_BGM, 50);
+        FileHolder editor(path, FILE_SHARE_READ);
+        d.PostPress(IDOK);
+        HWND box = WaitForMessageBox(d, L"Error");
+        if (box) {
+            boxText = MessageBoxText(box);
+            boxOwner = GetWindow(box, GW_OWNER);
+            OfferForPicture(box);
+            CloseMessageBox(box);
+        }
+        whileHeld = ReadBytes(path);
+        openAfterBox = IsWindowVisible(d.Dialog()) != FALSE;
+        musicAfterBox = SendMessageW(d.Item(kSoundPage, IDC_VOLUME_BGM), TBM_GETPOS, 0, 0);
+        editor.Release();
+        d.Press(IDOK);
+    }));
+    EXPECT_EQ(L"Error writing data\n[" + path + L"]", boxText);
+    EXPECT_EQ(dialog, boxOwner);
+    EXPECT_EQ(file, whileHeld);
+    EXPECT_TRUE(openAfterBox);
+    EXPECT_EQ(50, musicAfterBox);
+    EXPECT_EQ(OptionsFile({1, 1024, 576, 1, 100, 1, 2, 2, 1, 1, 50, 80, 80, 80}), SavedOptions(installation));
+}
+
 TEST(OptionsFile, InitializeThenCancelKeepsFileAndThenOkWritesFactoryValues) {
     const std::string file = OptionsFile({2, 1024, 768, 0, 300, 0, 8, 16, 0, 0, 10, 20, 30, 40});
     Installation installation(WithOptions(file, "[LEVELS]\r\nantialias=4,8\r\nanisotropy=8,16\r\n"));

@@ -205,6 +205,66 @@ bool WaitFor(const std::function<bool()>& condition, int milliseconds) {
     }
 }
 
+namespace {
+
+struct BoxSearch {
+    const wchar_t* caption;
+    HWND found;
+};
+
+BOOL CALLBACK FindMessageBox(HWND window, LPARAM parameter) {
+    BoxSearch* search = reinterpret_cast<BoxSearch*>(parameter);
+    wchar_t className[32] = {};
+    wchar_t caption[64] = {};
+    GetClassNameW(window, className, 32);
+    GetWindowTextW(window, caption, 64);
+    if (lstrcmpW(className, L"#32770") == 0 && lstrcmpW(caption, search->caption) == 0 && IsWindowVisible(window)) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+HWND WaitForMessageBox(DialogDriver& driver, const wchar_t* caption, int milliseconds) {
+    DWORD thread = GetWindowThreadProcessId(driver.Dialog(), nullptr);
+    BoxSearch search = {caption, nullptr};
+    if (!WaitFor([&] {
+            EnumThreadWindows(thread, FindMessageBox, reinterpret_cast<LPARAM>(&search));
+            return search.found != nullptr;
+        }, milliseconds)) {
+        return nullptr;
+    }
+    WaitFor([&] { return !MessageBoxText(search.found).empty(); }, 2000);
+    return search.found;
+}
+
+std::wstring MessageBoxText(HWND box) {
+    std::wstring longest;
+    for (HWND child = FindWindowExW(box, nullptr, L"Static", nullptr); child;
+         child = FindWindowExW(box, child, L"Static", nullptr)) {
+        std::wstring text = WindowText(child);
+        if (text.size() > longest.size()) longest = text;
+    }
+    return longest;
+}
+
+void CloseMessageBox(HWND box) {
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    WaitFor([&] { return !IsWindow(box); });
+}
+
+void OfferForPicture(HWND window) {
+    wchar_t ready[MAX_PATH] = {};
+    if (!GetEnvironmentVariableW(L"WGCONF_PICTURE_READY", ready, MAX_PATH) || !ready[0]) return;
+    RECT area;
+    GetWindowRect(window, &area);
+    std::string text = std::to_string(area.left) + " " + std::to_string(area.top) + " " + std::to_string(area.right) +
+                       " " + std::to_string(area.bottom) + "\n";
+    if (WriteBytes(ready, text)) WaitFor([&] { return !FileExists(ready); }, 20000);
+}
+
 // --- RunDialog
 
 namespace {

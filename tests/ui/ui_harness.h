@@ -109,6 +109,18 @@ private:
 // Polls the condition every 20 ms; true when it held within the time.
 bool WaitFor(const std::function<bool()>& condition, int milliseconds = 5000);
 
+// A message box of the dialog's thread with the caption, once its text shows; null when none
+// came within the time.
+HWND WaitForMessageBox(DialogDriver& driver, const wchar_t* caption, int milliseconds = 5000);
+// The text of a message box (the static with the longest text: its id differs between systems).
+std::wstring MessageBoxText(HWND box);
+// Presses the box's OK and waits until it has gone.
+void CloseMessageBox(HWND box);
+// For a picture of the window: when WGCONF_PICTURE_READY names a file, writes the window's
+// screen rectangle ("left top right bottom") into it and waits (at most 20 s) until the file
+// has been taken away. Does nothing otherwise.
+void OfferForPicture(HWND window);
+
 struct DialogRun {
     int result = -100;       // what the export returned
     bool dialogSeen = false; // the dialog came up

@@ -26,7 +26,8 @@ std::wstring ProgramPath() {
 }
 
 // This program doubles as the ".html" handler: started with the flag, it appends the file it
-// was asked to open to the log named in the environment and ends before the tests start.
+// was asked to open, a tab and the file's size then, to the log named in the environment, and
+// ends before the tests start.
 struct OpenRecorder {
     OpenRecorder() {
         int count = 0;
@@ -36,7 +37,7 @@ struct OpenRecorder {
         GetEnvironmentVariableW(kRecordLogVariable, log, MAX_PATH);
         HANDLE file = CreateFileW(log, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
                                   FILE_ATTRIBUTE_NORMAL, nullptr);
-        std::string line = Utf8(arguments[2]) + "\n";
+        std::string line = Utf8(arguments[2]) + "\t" + std::to_string(ReadBytes(arguments[2]).size()) + "\n";
         DWORD written = 0;
         WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
         CloseHandle(file);
@@ -56,29 +57,6 @@ struct HtmlHandlerOverride {
                                   nullptr, (L"\"" + ProgramPath() + L"\" " + kRecordFlag + L" \"%1\"").c_str()};
     RegistryValueOverride extension{HKEY_CLASSES_ROOT, L".html", nullptr, kProgId};
 };
-
-BOOL CALLBACK FindErrorBox(HWND window, LPARAM parameter) {
-    wchar_t className[32] = {};
-    wchar_t caption[32] = {};
-    GetClassNameW(window, className, 32);
-    GetWindowTextW(window, caption, 32);
-    if (lstrcmpW(className, L"#32770") == 0 && lstrcmpW(caption, L"Error") == 0 && IsWindowVisible(window)) {
-        *reinterpret_cast<HWND*>(parameter) = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-// The static text of a message box (its id differs between systems: take the longest text).
-std::wstring MessageBoxText(HWND box) {
-    std::wstring longest;
-    for (HWND child = FindWindowExW(box, nullptr, L"Static", nullptr); child;
-         child = FindWindowExW(box, child, L"Static", nullptr)) {
-        std::wstring text = WindowText(child);
-        if (text.size() > longest.size()) longest = text;
-    }
-    return longest;
-}
 
 }  // namespace
 
@@ -184,7 +162,8 @@ TEST(UserSupport, WritesTheFormAndOpensItWithTheShell) {
     ASSERT_TRUE(WaitFor([&] { return !ReadBytes(log).empty(); }, 15000));
     std::vector<std::string> opened = SplitLines(ReadBytes(log));
     ASSERT_EQ(1u, opened.size());
-    EXPECT_EQ(0, lstrcmpiA(Utf8(formPath).c_str(), opened[0].c_str())) << opened[0];
+    EXPECT_EQ(0, lstrcmpiA((Utf8(formPath) + "\t" + std::to_string(form.size())).c_str(), opened[0].c_str()))
+        << opened[0];
     DeleteFileW(log.c_str());
 }
 
@@ -196,18 +175,12 @@ TEST(UserSupport, MissingTemplateShowsTheJapaneseErrorBox) {
     std::wstring boxText;
     bool boxSeen = false;
     EXPECT_EQ("", RunAndCheck(installation, [&](DialogDriver& driver) {
-        DWORD thread = GetWindowThreadProcessId(driver.Dialog(), nullptr);
         driver.PostPress(IDC_USER_SUPPORT);
-        HWND box = nullptr;
-        boxSeen = WaitFor([&] {
-            EnumThreadWindows(thread, FindErrorBox, reinterpret_cast<LPARAM>(&box));
-            return box != nullptr;
-        });
+        HWND box = WaitForMessageBox(driver, L"Error");
+        boxSeen = box != nullptr;
         if (boxSeen) {
-            WaitFor([&] { return !MessageBoxText(box).empty(); }, 2000);
             boxText = MessageBoxText(box);
-            PostMessageW(box, WM_COMMAND, IDOK, 0);
-            WaitFor([&] { return !IsWindow(box); });
+            CloseMessageBox(box);
         }
         driver.Press(IDCANCEL);
     }));
@@ -216,4 +189,53 @@ TEST(UserSupport, MissingTemplateShowsTheJapaneseErrorBox) {
     EXPECT_FALSE(FileExists(installation.InWork(L"mail_support.html")));
     Sleep(500);
     EXPECT_FALSE(FileExists(log));  // nothing was opened
+}
+
+// A browser holds last time's form open (sharing reads only), so the command cannot replace it:
+// the Japanese box with the form's full path, owned by no window, and the stale form is not
+// opened. Once the browser has let go, the command writes the form and opens it: once.
+TEST(UserSupport, FormThatCannotBeReplacedIsNotOpened) {
+    InstallationSettings settings;
+    settings.separateWork = true;
+    Installation installation(settings);
+    ASSERT_TRUE(CopyFileW(SourcePath(L"game/install/support.html").c_str(), installation.InInstall(L"support.html").c_str(),
+                          FALSE));
+    const std::wstring form = installation.InWork(L"mail_support.html");
+    const std::string stale = "<html><pre>last year's facts</pre></html>";
+    ASSERT_TRUE(WriteBytes(form, stale));
+    std::wstring log = installation.InWork(L"opened.log");
+    HtmlHandlerOverride handler(log);
+    ASSERT_TRUE(handler.Applied());
+    FileHolder browser(form, FILE_SHARE_READ);
+    ASSERT_TRUE(browser.Holding());
+
+    std::wstring boxText = L"<no box>";
+    HWND boxOwner = nullptr;
+    std::string whileHeld;
+    EXPECT_EQ("", RunAndCheck(installation, [&](DialogDriver& driver) {
+        driver.PostPress(IDC_USER_SUPPORT);
+        HWND box = WaitForMessageBox(driver, L"Error");
+        if (box) {
+            boxText = MessageBoxText(box);
+            boxOwner = GetWindow(box, GW_OWNER);
+            CloseMessageBox(box);
+        }
+        whileHeld = ReadBytes(form);
+        browser.Release();
+        driver.Press(IDC_USER_SUPPORT);
+        driver.Press(IDCANCEL);
+    }));
+    EXPECT_EQ(L"ファイルの書き込み中にエラーが発生しました。\n[" + form + L"]", boxText);
+    EXPECT_EQ(nullptr, boxOwner);
+    EXPECT_EQ(stale, whileHeld);
+    // The stale form would have been opened first: once the fresh one has been, the log holds
+    // the fresh one alone.
+    auto lower = [](std::string text) {
+        std::transform(text.begin(), text.end(), text.begin(), [](char c) { return static_cast<char>(tolower(c)); });
+        return text;
+    };
+    const std::string fresh = lower(Utf8(form) + "\t" + std::to_string(ReadBytes(form).size()));
+    ASSERT_TRUE(WaitFor([&] { return lower(ReadBytes(log)).find(fresh) != std::string::npos; }, 15000));
+    EXPECT_EQ(std::vector<std::string>{fresh}, SplitLines(lower(ReadBytes(log))));
+    DeleteFileW(log.c_str());
 }

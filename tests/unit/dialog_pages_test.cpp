@@ -380,17 +380,6 @@ TEST_F(DialogPagesTest, SoundLabelsAndTrackBars) {
     EXPECT_EQ(WindowText(GetDlgItem(page, IDC_LABEL_BGM)), L" 37%");
 }
 
-TEST_F(DialogPagesTest, InputFileSizes) {
-    std::wstring file = temp.Write(L"five.txt", "12345");
-    std::wstring empty = temp.Write(L"empty.txt", "");
-    EXPECT_EQ(QueryFileSize(file.c_str()), 5);
-    EXPECT_EQ(QueryFileSize(empty.c_str()), 0);
-    EXPECT_EQ(QueryFileSize((temp.Path() + L"missing.txt").c_str()), -1);
-    std::wstring directory = temp.MakeDirectory(L"folder");
-    directory.pop_back();
-    EXPECT_EQ(QueryFileSize(directory.c_str()), -1);
-}
-
 TEST_F(DialogPagesTest, InputJoystickFileLocation) {
     std::wstring install = FolderWithJoystickUser(L"install");
     std::wstring work = FolderWithJoystickUser(L"work");

@@ -352,16 +352,23 @@ TEST_F(IniDocumentTest, AllocationFailuresLeaveWhatIsThere) {
     EXPECT_EQ(11, iniDocument.sectionCount);
     EXPECT_EQ(5, GetIniInt(L"A", L"k0", -1));
 
-    // Loading: no memory for the file gives no document; lines that cannot be stored are skipped.
+    // Loading: no memory for the file, or for a line that is to be kept, gives no document, so
+    // that no save writes back a file without the lines that did not fit.
     failAfter = 0;
     EXPECT_EQ(0, Load("[A]\r\nk=1\r\n"));
     EXPECT_EQ(nullptr, iniDocument.sections);
-    failAfter = 4;  // bytes, text, document, the first value; nothing after that
-    EXPECT_EQ(1, Load("[A]\r\nk=1\r\n[B]\r\nj=2\r\n"));
+    failAfter = 4;  // bytes, text, document, the first value; not the first entry array
+    EXPECT_EQ(0, Load("[A]\r\nk=1\r\n[B]\r\nj=2\r\n"));
+    EXPECT_EQ(nullptr, iniDocument.sections);
+    failAfter = 1;  // the document; not the first value
+    EXPECT_EQ(0, ParseIniText(L"[A]\r\nk=1\r\n"));
+    EXPECT_EQ(nullptr, iniDocument.sections);
+    // Lines that the rules drop are no failure: '[]' and a key line without a name.
     failAfter = -1;
-    EXPECT_EQ(-1, GetIniInt(L"A", L"k", -1));
-    EXPECT_EQ(-1, GetIniInt(L"B", L"j", -1));
-    EXPECT_EQ(3, iniDocument.sectionCount);
+    EXPECT_EQ(1, Load("[]\r\n=v\r\n[A]\r\nk=1\r\n"));
+    EXPECT_EQ(1, GetIniInt(L"A", L"k", -1));
+    EXPECT_EQ(2, iniDocument.sectionCount);
+    EXPECT_EQ(nullptr, iniDocument.sections[0].entries);
 }
 
 TEST_F(IniDocumentTest, TextIsInTheAnsiCodePage) {

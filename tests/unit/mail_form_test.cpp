@@ -1,6 +1,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <memory>
 
 #include "process_records.h"
 #include "support_fixtures.h"
@@ -82,6 +83,22 @@ BOOL WINAPI FailingReadFile(HANDLE, LPVOID, DWORD, LPDWORD read, LPOVERLAPPED) {
     if (read) *read = 0;
     SetLastError(ERROR_READ_FAULT);
     return FALSE;
+}
+
+// Reads; the second read fails.
+int readCalls;
+BOOL WINAPI FailSecondRead(HANDLE file, LPVOID buffer, DWORD size, LPDWORD read, LPOVERLAPPED overlapped) {
+    if (++readCalls == 2) return FailingReadFile(file, buffer, size, read, overlapped);
+    return ReadFile(file, buffer, size, read, overlapped);
+}
+
+// Reads; at read number holdAtRead a browser takes the form (sharing reads only).
+int holdAtRead;
+std::wstring heldForm;
+std::unique_ptr<FileHolder> browser;
+BOOL WINAPI ReadAndHold(HANDLE file, LPVOID buffer, DWORD size, LPDWORD read, LPOVERLAPPED overlapped) {
+    if (++readCalls == holdAtRead) browser.reset(new FileHolder(heldForm, FILE_SHARE_READ));
+    return ReadFile(file, buffer, size, read, overlapped);
 }
 
 // A slash, five hyphens, a blank, the title, a blank, and hyphens up to the 85th character,
@@ -322,7 +339,7 @@ TEST_F(MailFormTest, ErrorBoxesAreJapaneseInBothLanguages) {
         {"opened, but the read fails",
          [&] {
              EXPECT_TRUE(WriteBytes(path, "</pre>{}"));
-             supportPlatform.readFile = FailingReadFile;
+             filePlatform.readFile = FailingReadFile;
          },
          L"メール送信フォームが読めません。"},
         {"beyond the size limit", [&] { EXPECT_TRUE(WriteBytes(path, std::string(kTemplateSizeLimit + 1, 'x'))); },
@@ -337,7 +354,7 @@ TEST_F(MailFormTest, ErrorBoxesAreJapaneseInBothLanguages) {
             RunUserSupport(owner);
             if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
             held = INVALID_HANDLE_VALUE;
-            supportPlatform.readFile = records.platform.saved.readFile;
+            filePlatform.readFile = records.files.saved.readFile;
             ExpectOneErrorBox(c.box, path);
             EXPECT_FALSE(FormWritten());
             DeleteFileW(path.c_str());
@@ -357,13 +374,59 @@ TEST_F(MailFormTest, TemplateAtTheSizeLimitIsUsed) {
     EXPECT_EQ(1u, shellCalls.size());
 }
 
+// The second read (of the first pass's form) fails on its own: its box alone, and the end.
 TEST_F(MailFormTest, FailedSecondReadEndsTheCommand) {
-    // The work directory does not exist: the first pass writes nothing, so the read back fails.
-    std::wstring missingWork = root + L"no-such-dir\\";
-    lstrcpyW(workDirectory, missingWork.c_str());
     EXPECT_TRUE(WriteBytes(TemplatePath(), "</pre>{}"));
+    readCalls = 0;
+    filePlatform.readFile = FailSecondRead;
     RunUserSupport(owner);
-    ExpectOneErrorBox(L"メール送信フォームが存在しません。\n", missingWork + L"mail_support.html");
+    ExpectOneErrorBox(L"メール送信フォームが読めません。", FormPath());
+    EXPECT_EQ(EnglishBlock() + "</pre>{}" + std::string(1, '\0'), ReadBytes(FormPath()));
+}
+
+// A pass that cannot write the form whole leaves an older form, or the first pass's, in its
+// place: the Japanese box with the form's full path (here in a work folder of 300 characters),
+// and the stale file is not opened. A browser holds the old form (reads shared) from the
+// start, or takes it when the second pass reads it; or the work folder is gone.
+TEST_F(MailFormTest, FormThatCannotBeWrittenWholeIsNotOpened) {
+    EXPECT_TRUE(WriteBytes(TemplatePath(), "</pre>{}"));
+    std::wstring deep = work;
+    while (deep.size() < 300) {
+        deep += L"Saved Games folder\\";
+        ASSERT_TRUE(CreateDirectoryW(deep.c_str(), nullptr));
+    }
+    const std::string stale = "<pre>last year's facts</pre>{}";
+    const std::string firstPass = EnglishBlock() + "</pre>{}" + std::string(1, '\0');
+    const struct {
+        const char* what;
+        std::wstring folder;
+        std::string before;  // the form before the command; none when empty
+        int holdAtRead;      // 0: held from the start; 2: from the second read
+        std::string after;   // "<none>": no form
+    } cases[] = {
+        {"held from the start", deep, stale, 0, stale},
+        {"held from the second read", deep, "", 2, firstPass},
+        {"the work folder is gone", root + L"gone\\", "", 0, "<none>"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        messageCalls.clear();
+        lstrcpyW(workDirectory, c.folder.c_str());
+        heldForm = c.folder + L"mail_support.html";
+        DeleteFileW(heldForm.c_str());
+        if (!c.before.empty()) {
+            EXPECT_TRUE(WriteBytes(heldForm, c.before));
+        }
+        readCalls = 0;
+        holdAtRead = c.holdAtRead;
+        filePlatform.readFile = ReadAndHold;
+        if (holdAtRead == 0 && !c.before.empty()) browser.reset(new FileHolder(heldForm, FILE_SHARE_READ));
+        RunUserSupport(owner);
+        browser.reset();
+        ExpectOneErrorBox(L"ファイルの書き込み中にエラーが発生しました。\n", heldForm);
+        std::string after;
+        EXPECT_EQ(c.after, ReadWholeFile(heldForm, &after) ? after : "<none>");
+    }
 }
 
 TEST_F(MailFormTest, ComposeWithoutTextWritesNothing) {

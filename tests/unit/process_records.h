@@ -10,6 +10,7 @@
 #include <string>
 #include <commctrl.h>
 
+#include "entry/files.h"
 #include "entry/install_paths.h"
 #include "options/game_options.h"
 #include "options/ini_document.h"
@@ -32,6 +33,8 @@ struct RestoredRecord {
 struct ProcessRecordsGuard {
     RestoredRecord<int> language{languageIndex}, available{capabilityAvailable}, fromCaller{sessionFromCaller};
     RestoredRecord<OptionsRecord> options{gameOptions};
+    RestoredRecord<OptionsBaseline> baseline{optionsBaseline};
+    RestoredRecord<FilePlatform> files{filePlatform};
     RestoredRecord<EnvironmentSnapshot> environment{environmentSnapshot};
     RestoredRecord<DirectXFacts> directX{directXFacts};
     RestoredRecord<SupportPlatform> platform{supportPlatform};
@@ -50,11 +53,15 @@ inline void SetDirectories(const std::wstring& install, const std::wstring& work
     lstrcpynW(workDirectory, work.c_str(), kPathCapacity);
 }
 
+inline void WINAPI SkipWait(DWORD) {}
+
 // A fixture whose tests change the process-wide records. Its tests start in English, with the
-// common controls registered and no capability library.
+// common controls registered, no capability library, and reads of held files that try again
+// without waiting.
 class RecordsTest : public testing::Test {
 protected:
     RecordsTest() {
+        filePlatform.wait = SkipWait;
         InitCommonControls();
         languageIndex = 0;
         capabilityAvailable = 0;

@@ -1,0 +1,45 @@
+// Whole files and facts about files, at the platform edge. A file that another program holds
+// for a moment (a virus scanner, a sync client) is tried again for about a second before a
+// read gives up.
+#pragma once
+
+#include <stddef.h>
+#include <stdint.h>
+#include <windows.h>
+
+enum WholeFileResult {
+    kWholeFileRead,
+    kWholeFileMissing,    // no such file or folder on the path
+    kWholeFileNotOpened,  // there, but held by another program, refused, or a folder
+    kWholeFileNoMemory,   // no memory for its copy, or larger than the limit
+    kWholeFileNotRead,    // opened, but the read failed
+};
+
+enum {
+    kFileRetryCount = 5,           // waits before a held file is given up
+    kFileRetryMilliseconds = 200,  // each wait; five make about a second
+};
+
+// Platform calls, replaceable for tests: Sleep and ReadFile.
+struct FilePlatform {
+    void(WINAPI* wait)(DWORD milliseconds);
+    BOOL(WINAPI* readFile)(HANDLE file, LPVOID buffer, DWORD size, LPDWORD read, LPOVERLAPPED overlapped);
+};
+
+extern FilePlatform filePlatform;
+
+// 1 for the errors of a file that another program holds open or locked, which end by
+// themselves when it lets go.
+int IsHeldFileError(DWORD error);
+
+// Reads the whole file into one block from `allocate` (to be released with free()): its bytes,
+// then one zero byte. *count is the number of bytes read, without the zero byte. A file larger
+// than sizeLimit bytes is not read (kWholeFileNoMemory). On any other result *bytes is null.
+int LoadWholeFile(const wchar_t* path, DWORD sizeLimit, void* (*allocate)(size_t), char** bytes, DWORD* count);
+
+// Size of a file in bytes (low 32 bits), or -1 for a missing file or a directory.
+int QueryFileSize(const wchar_t* path);
+
+// 1 when nothing is on the path (neither the file nor its folder), 0 when something is or the
+// question cannot be answered.
+int FileIsMissing(const wchar_t* path);
