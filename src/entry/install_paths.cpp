@@ -1,6 +1,7 @@
 #include "entry/install_paths.h"
 
 #include "entry/bounded_text.h"
+#include "resources/resource.h"
 
 HINSTANCE moduleHandle;
 wchar_t installDirectory[kPathCapacity];
@@ -62,7 +63,7 @@ int LoadText(UINT baseId, wchar_t* buffer, int capacity) {
     if (capacity <= 0) return 0;
     // Only English (0) and Japanese (1) have texts; anything else shows the default, Japanese.
     int language = (languageIndex == 0 || languageIndex == 1) ? languageIndex : 1;
-    int length = LoadStringW(ResourceModule(), baseId + 10000u * static_cast<UINT>(language), buffer, capacity);
+    int length = LoadStringW(ResourceModule(), baseId + IDS_LANGUAGE_STRIDE * static_cast<UINT>(language), buffer, capacity);
     if (length <= 0) {
         buffer[0] = 0;
         return 0;

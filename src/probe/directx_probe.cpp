@@ -21,70 +21,57 @@ static const IID kDxDiagProviderInterface = {
 
 enum { kChildNameCapacity = 256 };
 
+// One rule of the version naming: the first rule of the major version whose test holds names it.
+enum VersionTest { kAnyRevision, kBuildIs, kBuildBelow, kBuildFrom, kMinorIs };
+enum { kPlusBuild = -1 };  // the number is the base plus the build
+
+struct DirectXNameRule {
+    uint32_t major;
+    VersionTest test;
+    uint32_t value;
+    const wchar_t* name;
+    int32_t added;  // to major x 1000, or kPlusBuild
+};
+
+static const DirectXNameRule kDirectXNameRules[] = {
+    {5, kAnyRevision, 0, L"DirectX 5.0", 0},
+    {6, kBuildIs, 518, L"DirectX 6.1a", kPlusBuild},
+    {6, kBuildBelow, 436, L"DirectX 6.0", 0},
+    {6, kAnyRevision, 0, L"DirectX 6.1", kPlusBuild},
+    {7, kMinorIs, 1, L"DirectX 7.1", 130},
+    {7, kBuildFrom, 716, L"DirectX 7.0a", 716},
+    {7, kAnyRevision, 0, L"DirectX 7.0", 0},
+    {8, kMinorIs, 1, L"DirectX 8.1", 100},
+    {8, kAnyRevision, 0, L"DirectX 8.0", 0},
+    {9, kBuildIs, 900, L"DirectX 9.0", 0},
+    {9, kBuildIs, 901, L"DirectX 9.0a", kPlusBuild},
+    {9, kBuildIs, 902, L"DirectX 9.0b", kPlusBuild},
+    {9, kBuildIs, 904, L"DirectX 9.0c", kPlusBuild},
+    {9, kAnyRevision, 0, L"DirectX 9.0c(higher)", kPlusBuild},
+};
+
+static int RuleHolds(const DirectXNameRule& rule, uint32_t build, uint32_t minor) {
+    switch (rule.test) {
+    case kBuildIs: return build == rule.value;
+    case kBuildBelow: return build < rule.value;
+    case kBuildFrom: return build >= rule.value;
+    case kMinorIs: return minor == rule.value;
+    default: return 1;
+    }
+}
+
 uint32_t NameDirectXVersion(uint32_t version, uint32_t revision, wchar_t* name) {
     const uint32_t major = version & 0xFFFF;
     const uint32_t build = revision & 0xFFFF;
     const uint32_t minor = (revision >> 16) & 0xFFFF;
     const uint32_t base = major * 1000;
-    const wchar_t* text = nullptr;
-    uint32_t number = base;
-
-    switch (major) {
-    case 5:
-        text = L"DirectX 5.0";
-        break;
-    case 6:
-        if (build == 518) {
-            text = L"DirectX 6.1a";
-            number = base + build;
-        } else if (build < 436) {
-            text = L"DirectX 6.0";
-        } else {
-            text = L"DirectX 6.1";
-            number = base + build;
-        }
-        break;
-    case 7:
-        if (minor == 1) {
-            text = L"DirectX 7.1";
-            number = base + 130;
-        } else if (build >= 716) {
-            text = L"DirectX 7.0a";
-            number = base + 716;
-        } else {
-            text = L"DirectX 7.0";
-        }
-        break;
-    case 8:
-        if (minor == 1) {
-            text = L"DirectX 8.1";
-            number = base + 100;
-        } else {
-            text = L"DirectX 8.0";
-        }
-        break;
-    case 9:
-        if (build == 900) {
-            text = L"DirectX 9.0";
-        } else {
-            number = base + build;
-            if (build == 901) text = L"DirectX 9.0a";
-            else if (build == 902) text = L"DirectX 9.0b";
-            else if (build == 904) text = L"DirectX 9.0c";
-            else text = L"DirectX 9.0c(higher)";
-        }
-        break;
-    default:
-        break;
+    for (const DirectXNameRule& rule : kDirectXNameRules) {
+        if (rule.major != major || !RuleHolds(rule, build, minor)) continue;
+        CopyBounded(name, kDirectXNameCapacity, rule.name);
+        return base + (rule.added == kPlusBuild ? build : static_cast<uint32_t>(rule.added));
     }
-
-    if (text) {
-        CopyBounded(name, kDirectXNameCapacity, text);
-    } else {
-        FormatBounded(name, kDirectXNameCapacity, L"DirectX %d.%d", static_cast<int>(major),
-                      static_cast<int>(minor));
-    }
-    return number;
+    FormatBounded(name, kDirectXNameCapacity, L"DirectX %d.%d", static_cast<int>(major), static_cast<int>(minor));
+    return base;
 }
 
 uint32_t ProbeDirectXVersion() {

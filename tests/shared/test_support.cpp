@@ -95,11 +95,15 @@ bool RemoveTree(const std::wstring& directory) {
     return RemoveDirectoryW(base.c_str()) != 0;
 }
 
-std::wstring ProgramDirectory() {
+std::wstring ProgramPath() {
     wchar_t path[MAX_PATH];
     DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring text(path, length);
-    return text.substr(0, text.rfind(L'\\') + 1);
+    return std::wstring(path, length);
+}
+
+std::wstring ProgramDirectory() {
+    std::wstring path = ProgramPath();
+    return path.substr(0, path.rfind(L'\\') + 1);
 }
 
 std::wstring SourcePath(const wchar_t* relative) {
@@ -165,6 +169,12 @@ std::vector<std::wstring> ComboItems(HWND combo) {
 
 int ComboSelection(HWND combo) { return static_cast<int>(SendMessageW(combo, CB_GETCURSEL, 0, 0)); }
 
+void ChooseComboItem(HWND page, int id, int item) {
+    HWND combo = GetDlgItem(page, id);
+    SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(item), 0);
+    SendMessageW(page, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+}
+
 bool IsChecked(HWND button) { return SendMessageW(button, BM_GETCHECK, 0, 0) == BST_CHECKED; }
 
 std::wstring ListText(HWND list, int row, int column) {
@@ -225,4 +235,19 @@ void FileHolder::Release() {
     if (!Holding()) return;
     CloseHandle(handle_);
     handle_ = INVALID_HANDLE_VALUE;
+}
+
+// --- The capability library stand-in
+
+HANDLE StartVidqSession(HMODULE vidq) {
+    typedef HANDLE(WINAPI * StartFunction)(HWND, const RECT*, int);
+    auto start = reinterpret_cast<StartFunction>(reinterpret_cast<void (*)()>(GetProcAddress(vidq, "_VIDQ_Start@12")));
+    RECT empty = {0, 0, 0, 0};
+    return start ? start(nullptr, &empty, 1) : nullptr;
+}
+
+int EndVidqSession(HMODULE vidq, HANDLE session) {
+    typedef int(WINAPI * EndFunction)(HANDLE);
+    auto end = reinterpret_cast<EndFunction>(reinterpret_cast<void (*)()>(GetProcAddress(vidq, "_VIDQ_End@4")));
+    return end ? end(session) : -1;
 }

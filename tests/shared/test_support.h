@@ -27,6 +27,7 @@ bool MakeTempDirectory(const wchar_t* tag, std::wstring* path);
 // Removes the folder with everything in it, read-only files too. True when the folder itself
 // is gone; a file still in use (a loaded library) keeps it.
 bool RemoveTree(const std::wstring& directory);
+std::wstring ProgramPath();                        // this program's file
 std::wstring ProgramDirectory();                   // the build's bin, with a trailing backslash
 std::wstring SourcePath(const wchar_t* relative);  // a file of the source tree, as Wine sees it
 
@@ -41,8 +42,17 @@ std::string HtmlEscaped(const std::string& text);              // & < > " as ent
 std::wstring WindowText(HWND window);
 std::vector<std::wstring> ComboItems(HWND combo);
 int ComboSelection(HWND combo);
+// Picks an item of a page's combo box and tells the page, as a player's pick does.
+void ChooseComboItem(HWND page, int id, int item);
 bool IsChecked(HWND button);
 std::wstring ListText(HWND list, int row, int column);
+
+// --- The capability library stand-in
+
+// A session of the loaded vidq.dll opened and ended through its own exports, windowless, as a
+// game that hands its session to the tool does. Null or -1 when an export is missing.
+HANDLE StartVidqSession(HMODULE vidq);
+int EndVidqSession(HMODULE vidq, HANDLE session);
 
 // A temporary folder for the life of the object. Check Made() before use: without it every
 // path would be relative to the current folder.

@@ -58,19 +58,6 @@ bool HasLineStartingWith(const Lines& lines, const std::string& start) {
     return false;
 }
 
-HANDLE StartOwnSession(HMODULE vidq) {
-    typedef HANDLE(WINAPI * StartFunction)(HWND, const RECT*, int);
-    auto start = reinterpret_cast<StartFunction>(reinterpret_cast<void (*)()>(GetProcAddress(vidq, "_VIDQ_Start@12")));
-    RECT empty = {0, 0, 0, 0};
-    return start ? start(nullptr, &empty, 1) : nullptr;
-}
-
-int EndOwnSession(HMODULE vidq, HANDLE session) {
-    typedef int(WINAPI * EndFunction)(HANDLE);
-    auto end = reinterpret_cast<EndFunction>(reinterpret_cast<void (*)()>(GetProcAddress(vidq, "_VIDQ_End@4")));
-    return end ? end(session) : -1;
-}
-
 // The harness's screen (scripts/wine-exec.sh starts Xvfb at 1600 x 1200): the window sizes
 // strictly smaller than it, and the one mode the display device reports at that size.
 const Strings kWindowSizesForTheScreen = {L"1024 x 576", L"1280 x 720", L"1366 x 768"};
@@ -691,7 +678,7 @@ TEST(CapabilityLibrary, CallersSessionIsUsedAndNeverEnded) {
     std::wstring vidqPath = installation.InInstall(L"vidq.dll");
     HMODULE vidq = LoadLibraryExW(vidqPath.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
     ASSERT_NE(vidq, nullptr);
-    HANDLE session = StartOwnSession(vidq);
+    HANDLE session = StartVidqSession(vidq);
     ASSERT_NE(session, nullptr);
 
     EXPECT_EQ("", RunAndCheck(installation, [](DialogDriver& d) {
@@ -702,7 +689,7 @@ TEST(CapabilityLibrary, CallersSessionIsUsedAndNeverEnded) {
     }, session));
     EXPECT_EQ("", RunAndCheck(installation, [](DialogDriver& d) { d.Press(IDCANCEL); }, session));
     EXPECT_EQ(installation.VidqCalls(), (Lines{"start 1", "information 1 5", "information 1 5"}));
-    EXPECT_EQ(EndOwnSession(vidq, session), 1);  // still open
+    EXPECT_EQ(EndVidqSession(vidq, session), 1);  // still open
     installation.Unload();
     FreeLibrary(vidq);
 }

@@ -105,11 +105,7 @@ void DialogDriver::SelectTab(int index) {
     SendMessageW(dialog_, WM_NOTIFY, IDC_TAB, reinterpret_cast<LPARAM>(&header));
 }
 
-void DialogDriver::Choose(int page, int id, int item) {
-    HWND combo = Item(page, id);
-    SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(item), 0);
-    SendMessageW(Page(page), WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
-}
+void DialogDriver::Choose(int page, int id, int item) { ChooseComboItem(Page(page), id, item); }
 
 void DialogDriver::Click(int page, int id) { SendMessageW(Item(page, id), BM_CLICK, 0, 0); }
 

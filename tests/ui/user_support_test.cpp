@@ -19,12 +19,6 @@ const wchar_t kRecordFlag[] = L"--record-open";
 const wchar_t kRecordLogVariable[] = L"WGCONF_OPEN_LOG";
 const wchar_t kProgId[] = L"WgconfUiTest.OpenRecorder";
 
-std::wstring ProgramPath() {
-    wchar_t program[MAX_PATH];
-    DWORD length = GetModuleFileNameW(nullptr, program, MAX_PATH);
-    return std::wstring(program, length);
-}
-
 // This program doubles as the ".html" handler: started with the flag, it appends the file it
 // was asked to open, a tab and the file's size then, to the log named in the environment, and
 // ends before the tests start.

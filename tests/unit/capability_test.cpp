@@ -209,11 +209,7 @@ TEST_F(CapabilityTest, CallersSessionIsUsedAndNeverEnded) {
     std::wstring boundLog = ProgramDirectory() + L"vidq-calls.log";
     bool logExisted = GetFileAttributesW(boundLog.c_str()) != INVALID_FILE_ATTRIBUTES;
     size_t logStart = ReadBytes(boundLog).size();
-    auto start = reinterpret_cast<VidqStartFunction>(reinterpret_cast<void (*)()>(GetProcAddress(bound, "_VIDQ_Start@12")));
-    auto end = reinterpret_cast<VidqEndFunction>(reinterpret_cast<void (*)()>(GetProcAddress(bound, "_VIDQ_End@4")));
-    ASSERT_TRUE(start && end);
-    RECT empty = {0, 0, 0, 0};
-    HANDLE session = start(nullptr, &empty, 1);
+    HANDLE session = StartVidqSession(bound);
     ASSERT_NE(nullptr, session);
     std::string number = std::to_string(reinterpret_cast<uintptr_t>(session));
 
@@ -236,7 +232,7 @@ TEST_F(CapabilityTest, CallersSessionIsUsedAndNeverEnded) {
     EXPECT_EQ((std::vector<std::string>{"start " + number, "information " + number + " 5"}), calls);
     EXPECT_TRUE(Log().empty());
 
-    EXPECT_EQ(1, end(session));  // still open: ours to end
+    EXPECT_EQ(1, EndVidqSession(bound, session));  // still open: ours to end
     capabilitySession = 0;
     if (!logExisted) DeleteFileW(boundLog.c_str());
 }

@@ -90,11 +90,6 @@ protected:
 
     HWND CreateGraphicPage() { return CreatePage(IDD_GRAPHIC, GraphicPageProc); }
 
-    void Choose(HWND page, int id, int item) {
-        HWND combo = GetDlgItem(page, id);
-        SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(item), 0);
-        SendMessageW(page, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
-    }
 
     // A folder of the scratch folder with its JoyStickUser folder; its path.
     std::wstring FolderWithJoystickUser(const wchar_t* folder) {
@@ -160,7 +155,7 @@ TEST_P(GraphicModeTest, ShowsAndStoresTheSize) {
     EXPECT_EQ(IsWindowEnabled(resolutionCombo) != FALSE, c.sizesEnabled);
     EXPECT_EQ(StoredSize(), std::make_pair(c.keptWidth, c.keptHeight));  // kept until the user picks
     if (c.pick < 0) return;
-    Choose(page, IDC_RESOLUTION, c.pick);
+    ChooseComboItem(page, IDC_RESOLUTION, c.pick);
     EXPECT_EQ(StoredSize(), std::make_pair(c.pickedWidth, c.pickedHeight));
 }
 
@@ -187,32 +182,32 @@ TEST_F(DialogPagesTest, GraphicScreenModeSwitchesRefillResolutions) {
     gameOptions.displayMode = 1;
     HWND page = CreateGraphicPage();
 
-    Choose(page, IDC_SCREEN_MODE, 0);
+    ChooseComboItem(page, IDC_SCREEN_MODE, 0);
     EXPECT_EQ(gameOptions.displayMode, 0);
     EXPECT_EQ(ComboItems(resolutionCombo), (Strings{L"1024 x 768", L"1600 x 900"}));
     EXPECT_EQ(ComboSelection(resolutionCombo), 1);  // the last mode
     EXPECT_EQ(StoredSize(), std::make_pair(1600, 900));
 
-    Choose(page, IDC_SCREEN_MODE, 2);
+    ChooseComboItem(page, IDC_SCREEN_MODE, 2);
     EXPECT_EQ(gameOptions.displayMode, 2);
     EXPECT_EQ(ComboItems(resolutionCombo), (Strings{L"1600 x 900"}));
     EXPECT_FALSE(IsWindowEnabled(resolutionCombo));
 
-    Choose(page, IDC_SCREEN_MODE, 1);
+    ChooseComboItem(page, IDC_SCREEN_MODE, 1);
     EXPECT_EQ(gameOptions.displayMode, 1);
     EXPECT_EQ(ComboItems(resolutionCombo), (Strings{L"1024 x 576", L"1280 x 720", L"1366 x 768"}));
     EXPECT_EQ(ComboSelection(resolutionCombo), 0);
     EXPECT_TRUE(IsWindowEnabled(resolutionCombo));
     EXPECT_EQ(StoredSize(), std::make_pair(1024, 576));
 
-    Choose(page, IDC_RESOLUTION, 2);
+    ChooseComboItem(page, IDC_RESOLUTION, 2);
     EXPECT_EQ(StoredSize(), std::make_pair(1366, 768));
 
     // The same mode again, or no item at all, changes nothing.
-    Choose(page, IDC_SCREEN_MODE, 1);
+    ChooseComboItem(page, IDC_SCREEN_MODE, 1);
     EXPECT_EQ(ComboSelection(resolutionCombo), 2);
     EXPECT_EQ(gameOptions.width, 1366);
-    Choose(page, IDC_SCREEN_MODE, -1);
+    ChooseComboItem(page, IDC_SCREEN_MODE, -1);
     EXPECT_EQ(gameOptions.displayMode, 1);
     EXPECT_EQ(ComboSelection(resolutionCombo), 2);
 }
@@ -220,7 +215,7 @@ TEST_F(DialogPagesTest, GraphicScreenModeSwitchesRefillResolutions) {
 TEST_F(DialogPagesTest, GraphicEmptyFullScreenListKeepsSize) {
     StoreDisplay(1, 1024, 576);
     HWND page = CreateGraphicPage();
-    Choose(page, IDC_SCREEN_MODE, 0);
+    ChooseComboItem(page, IDC_SCREEN_MODE, 0);
     EXPECT_EQ(gameOptions.displayMode, 0);
     EXPECT_EQ(SendMessageW(resolutionCombo, CB_GETCOUNT, 0, 0), 0);
     EXPECT_EQ(ComboSelection(resolutionCombo), CB_ERR);
@@ -244,7 +239,7 @@ TEST_F(DialogPagesTest, GraphicSmokeAmounts) {
     }
     HWND page = CreateGraphicPage();
     for (auto pick : {std::make_pair(1, 200), std::make_pair(3, 400), std::make_pair(0, 100)}) {
-        Choose(page, IDC_SMOKE_AMOUNT, pick.first);
+        ChooseComboItem(page, IDC_SMOKE_AMOUNT, pick.first);
         EXPECT_EQ(gameOptions.smoke, pick.second) << pick.first;
     }
 }
@@ -276,8 +271,8 @@ TEST_F(DialogPagesTest, GraphicLevelsWithoutRecordOfferNothing) {
     EXPECT_EQ(ComboItems(anisotropyCombo), (Strings{L"nothing"}));
     EXPECT_EQ(ComboSelection(antiAliasCombo), 0);
     EXPECT_EQ(gameOptions.antialias, 4);  // shown as nothing, kept until chosen
-    Choose(page, IDC_ANTIALIAS, 0);
-    Choose(page, IDC_ANISOTROPY, 0);
+    ChooseComboItem(page, IDC_ANTIALIAS, 0);
+    ChooseComboItem(page, IDC_ANISOTROPY, 0);
     EXPECT_EQ(gameOptions.antialias, 0);
     EXPECT_EQ(gameOptions.anisotropy, 0);
 }
@@ -295,9 +290,9 @@ TEST_F(DialogPagesTest, GraphicLevelsFromRecord) {
     EXPECT_EQ(gameOptions.antialias, 3);  // matches no level, kept
     EXPECT_EQ(ComboSelection(anisotropyCombo), 2);
 
-    Choose(page, IDC_ANTIALIAS, 2);
+    ChooseComboItem(page, IDC_ANTIALIAS, 2);
     EXPECT_EQ(gameOptions.antialias, 8);
-    Choose(page, IDC_ANISOTROPY, 3);
+    ChooseComboItem(page, IDC_ANISOTROPY, 3);
     EXPECT_EQ(gameOptions.anisotropy, 16);
 }
 
@@ -322,7 +317,7 @@ TEST_F(DialogPagesTest, GraphicFailedSessionLeavesPageUsable) {
     EXPECT_EQ(capabilityRecord, nullptr);
     EXPECT_EQ(SendMessageW(resolutionCombo, CB_GETCOUNT, 0, 0), 0);
     EXPECT_EQ(ComboItems(antiAliasCombo), (Strings{L"nothing"}));
-    Choose(page, IDC_SCREEN_MODE, 1);
+    ChooseComboItem(page, IDC_SCREEN_MODE, 1);
     EXPECT_EQ(ComboItems(resolutionCombo), (Strings{L"1024 x 576"}));
 }
 
@@ -554,7 +549,7 @@ TEST_F(DialogPagesTest, InitializeResetsRecordAndControls) {
     }
 
     // The pages react normally afterwards: the screen mode is already Window.
-    Choose(graphic, IDC_SCREEN_MODE, 1);
+    ChooseComboItem(graphic, IDC_SCREEN_MODE, 1);
     EXPECT_EQ(SendMessageW(resolutionCombo, CB_GETCOUNT, 0, 0), 1);
     (void)sound;
 }

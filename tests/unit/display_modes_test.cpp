@@ -50,7 +50,7 @@ protected:
         DisplayDeviceEntry* device = AppendDisplayDevice(L"\\\\.\\DISPLAY1", L"PCI\\TEST");
         EXPECT_NE(nullptr, device);
         for (const Size& s : reported) EXPECT_EQ(1, AppendDeviceMode(device, s.width, s.height, s.frequency));
-        EXPECT_EQ(1, ChooseSelectableModes());
+        ChooseSelectableModes();
         return Selectable();
     }
     std::vector<Size> ChooseFromTable(const std::vector<ResolutionTableEntry>& rows) {
@@ -58,7 +58,7 @@ protected:
         record.resolutionTable = table.data();
         capabilityAvailable = 1;
         capabilityRecord = &record;
-        EXPECT_EQ(1, ChooseSelectableModes());
+        ChooseSelectableModes();
         return Selectable();
     }
 
@@ -149,12 +149,13 @@ TEST_F(DisplayModesTest, OnlyTheFirstDeviceIsOffered) {
     DisplayDeviceEntry* second = AppendDisplayDevice(L"\\\\.\\DISPLAY2", L"");
     ASSERT_NE(nullptr, second);
     ASSERT_EQ(1, AppendDeviceMode(second, 1920, 1080, 60));
-    EXPECT_EQ(1, ChooseSelectableModes());
+    ChooseSelectableModes();
     EXPECT_EQ(0u, selectableModeCount);
 
     ASSERT_EQ(1, AppendDeviceMode(&displayDevices[0], 1280, 1024, 60));
-    EXPECT_EQ(1, ChooseSelectableModes());
-    EXPECT_EQ(1, ChooseSelectableModes());  // a second choice replaces the first
+    ChooseSelectableModes();
+    EXPECT_EQ("1280x1024@60/3 ", Describe(Selectable()));
+    ChooseSelectableModes();  // a second choice replaces the first
     EXPECT_EQ("1280x1024@60/3 ", Describe(Selectable()));
 }
 
@@ -198,10 +199,10 @@ TEST_F(DisplayModesTest, TableOffersEachSizeOnceInTableOrder) {
 
     // No record or no table: nothing to offer.
     record.resolutionTable = nullptr;
-    EXPECT_EQ(1, ChooseSelectableModes());
+    ChooseSelectableModes();
     EXPECT_EQ(0u, selectableModeCount);
     capabilityRecord = nullptr;
-    EXPECT_EQ(1, ChooseSelectableModes());
+    ChooseSelectableModes();
     EXPECT_EQ(0u, selectableModeCount);
 }
 
@@ -245,7 +246,7 @@ TEST_F(DisplayModesTest, EnumeratesTheDisplayDevices) {
     }
     EXPECT_TRUE(seenScreen);
 
-    EXPECT_EQ(1, ChooseSelectableModes());
+    ChooseSelectableModes();
     ASSERT_EQ(1u, selectableModeCount) << Describe(Selectable());
     EXPECT_EQ(1600u, selectableModes[0].width);
     EXPECT_EQ(1200u, selectableModes[0].height);

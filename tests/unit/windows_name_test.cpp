@@ -541,13 +541,12 @@ const int windowsNameReported = ReportWindowsNameIfAsked();
 std::string ReportOfChildProcess() {
     ScratchDirectory scratch(L"winname");
     EnvironmentOverride asked(L"WGCONF_WINDOWS_NAME_REPORT", scratch.File(L"report.txt"));
-    wchar_t program[MAX_PATH];
-    GetModuleFileNameW(nullptr, program, MAX_PATH);
-    std::wstring command = L"\"" + std::wstring(program) + L"\"";
+    const std::wstring program = ProgramPath();
+    std::wstring command = L"\"" + program + L"\"";
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process = {};
-    if (!CreateProcessW(program, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+    if (!CreateProcessW(program.c_str(), &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
         return "<not started>";
     WaitForSingleObject(process.hProcess, 60000);
     CloseHandle(process.hProcess);
@@ -557,9 +556,7 @@ std::string ReportOfChildProcess() {
 
 // Wine's Windows version for this program alone, read when a process of it starts.
 std::wstring ProgramVersionKey() {
-    wchar_t program[MAX_PATH];
-    GetModuleFileNameW(nullptr, program, MAX_PATH);
-    return std::wstring(L"Software\\Wine\\AppDefaults\\") + PathFindFileNameW(program);
+    return std::wstring(L"Software\\Wine\\AppDefaults\\") + PathFindFileNameW(ProgramPath().c_str());
 }
 
 // What Wine reports for each Windows version set for the program: the true version whatever
