@@ -60,17 +60,27 @@ HWND MakeCallersWindow() {
                            GetModuleHandleW(nullptr), nullptr);
 }
 
-// Per DPI: the Information list's first column and width, and the selector's offsets from
-// the dialog's corner, all pixels at 96 DPI scaled to the setting.
+// Per DPI: the Information list's first column and size, the selector's offsets from the
+// dialog's corner and the small icon's side, all pixels at 96 DPI scaled to the setting.
 struct Expected {
     UINT dpi;
-    int captionColumn, listWidth, listHeight, selectorLeft, selectorTop;
+    int captionColumn, listWidth, listHeight, selectorLeft, selectorTop, smallIcon;
 };
 const Expected kExpected[] = {
-    {96, 160, 436, 306, -105, 45},
-    {144, 240, 654, 459, -158, 68},
-    {192, 320, 872, 612, -210, 90},
+    {96, 160, 436, 306, -105, 45, 16},
+    {144, 240, 654, 459, -158, 68, 24},
+    {192, 320, 872, 612, -210, 90, 32},
 };
+
+int IconWidth(HICON icon) {
+    ICONINFO info = {};
+    if (!icon || !GetIconInfo(icon, &info)) return 0;
+    BITMAP bitmap = {};
+    GetObjectW(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof(bitmap), &bitmap);
+    if (info.hbmColor) DeleteObject(info.hbmColor);
+    if (info.hbmMask) DeleteObject(info.hbmMask);
+    return bitmap.bmWidth;
+}
 
 TEST(DpiCaller, DialogSeesTheRealScreenAndTheCallerKeepsItsOwn) {
     const char* which = getenv("WGCONF_DPI_CALLER");
@@ -121,6 +131,8 @@ TEST(DpiCaller, DialogSeesTheRealScreenAndTheCallerKeepsItsOwn) {
                 d.Press(IDCANCEL);
                 return;
             }
+            EXPECT_EQ(IconWidth(reinterpret_cast<HICON>(SendMessageW(d.Dialog(), WM_GETICON, ICON_SMALL, 0))),
+                      expected->smallIcon);
             HWND resolution = d.Item(kGraphicPage, IDC_RESOLUTION);
             EXPECT_EQ(ComboItems(resolution), (Strings{L"1600 x 1200"}));
             d.Choose(kGraphicPage, IDC_SCREEN_MODE, 1);
