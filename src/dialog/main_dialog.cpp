@@ -3,9 +3,9 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "dialog/information_page.h"
 #include "dialog/pages.h"
 #include "dialog/tab_host_rules.h"
-#include "dialog/information_page.h"
 #include "entry/bounded_text.h"
 #include "entry/dpi_awareness.h"
 #include "entry/install_paths.h"
