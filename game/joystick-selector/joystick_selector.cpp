@@ -19,13 +19,20 @@
 // the program, used as written, when it names an existing directory) or else of the program's
 // own directory; JoyStickUser is created when missing. Cancel writes nothing.
 //
-// When started with STARTF_USEPOSITION, the window opens at that position.
+// The program declares itself DPI-aware (system-aware), as the game's selector does: its
+// coordinates are the screen's own pixels. When started with STARTF_USEPOSITION, the window
+// opens at that position.
 //
 // Environment, for tests and scripted runs:
 //   WINGMERE_JOYSTICK_CHOICE=NAME   write NAME and exit without showing a window
 //   WINGMERE_JOYSTICK_DELAY_MS=N    with the above, wait N ms first
 //   WINGMERE_JOYSTICK_REPORT=PATH   write what the program was started with to PATH
-//                                   (UTF-8 lines: commandline=, useposition=, x=, y=)
+//                                   (UTF-8 lines: commandline=, list=, useposition=, x=,
+//                                   y=; when the window shows, then placed=LEFT TOP RIGHT
+//                                   BOTTOM, its rectangle in the screen's own pixels)
+//   WINGMERE_JOYSTICK_SHOWN_MS=N    show the window for N ms, then cancel it
+//   WINGMERE_JOYSTICK_DPI_UNAWARE=1 declare no DPI awareness, to show where such a program's
+//                                   window lands
 // Exit code: 0 when a name was written, 1 otherwise.
 #include <windows.h>
 #include <mmsystem.h>
@@ -44,6 +51,10 @@ static wchar_t programDirectory[kPathUnits];  // with its trailing backslash
 static wchar_t listPath[kPathUnits];
 static wchar_t names[kMaxNames][kNameUnits];
 static int nameCount;
+
+typedef HANDLE(WINAPI* SetThreadDpiAwarenessContextFunction)(HANDLE context);
+static const HANDLE kPerMonitorAwareV2 = reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-4));
+static const UINT_PTR kShownTimer = 1;
 
 static void CopyText(wchar_t* destination, int capacity, const wchar_t* source) {
     lstrcpynW(destination, source, capacity);
@@ -179,6 +190,27 @@ static void WriteStartReport() {
     CloseHandle(file);
 }
 
+// Appends "placed=LEFT TOP RIGHT BOTTOM": the window's rectangle in the screen's own pixels,
+// read per-monitor aware so that an unaware program's place shows as it lands.
+static void ReportPlace(HWND dialog) {
+    wchar_t reportPath[kPathUnits];
+    if (!ReadVariable(L"WINGMERE_JOYSTICK_REPORT", reportPath, kPathUnits)) return;
+    HMODULE user32 = GetModuleHandleW(L"user32.dll");
+    auto setContext = reinterpret_cast<SetThreadDpiAwarenessContextFunction>(
+        reinterpret_cast<void (*)()>(GetProcAddress(user32, "SetThreadDpiAwarenessContext")));
+    HANDLE previous = setContext ? setContext(kPerMonitorAwareV2) : nullptr;
+    RECT place = {};
+    GetWindowRect(dialog, &place);
+    if (previous) setContext(previous);
+    HANDLE file = CreateFileW(reportPath, FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return;
+    wchar_t text[64];
+    swprintf(text, 64, L"%ld %ld %ld %ld", place.left, place.top, place.right, place.bottom);
+    WriteUtf8Line(file, L"placed", text);
+    CloseHandle(file);
+}
+
 static void SelectCurrentName(HWND list) {
     wchar_t path[kPathUnits];
     ChoiceFilePath(path, 0);
@@ -211,8 +243,17 @@ static INT_PTR CALLBACK SelectorProc(HWND dialog, UINT message, WPARAM wParam, L
         SelectCurrentName(list);
         EnableWindow(GetDlgItem(dialog, IDOK), nameCount > 0);
         PlaceWindow(dialog);
+        ReportPlace(dialog);
+        wchar_t shown[32];
+        if (ReadVariable(L"WINGMERE_JOYSTICK_SHOWN_MS", shown, 32)) {
+            SetTimer(dialog, kShownTimer, static_cast<UINT>(_wtoi(shown)), nullptr);
+        }
         return TRUE;
     }
+    case WM_TIMER:
+        if (wParam != kShownTimer) return FALSE;
+        EndDialog(dialog, 1);
+        return TRUE;
     case WM_COMMAND:
         switch (LOWORD(wParam)) {
         case IDC_JOYSTICK_LIST:
@@ -236,6 +277,8 @@ static INT_PTR CALLBACK SelectorProc(HWND dialog, UINT message, WPARAM wParam, L
 }
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    wchar_t unaware[8];
+    if (!ReadVariable(L"WINGMERE_JOYSTICK_DPI_UNAWARE", unaware, 8)) SetProcessDPIAware();
     FindProgramDirectory();
     FindListPath();
     WriteStartReport();

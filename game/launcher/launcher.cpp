@@ -8,7 +8,8 @@
 //   --tab N           once the dialog is up, switch to tab N (0..3) the way a click does
 //   --close-after MS  press Cancel MS milliseconds after the dialog appeared
 //   --ready-file PATH once the dialog is up (and the tab switched), write the dialog's screen
-//                     rectangle "left top right bottom" to PATH, for screenshots
+//                     rectangle "left top right bottom" to PATH, in the screen's own pixels,
+//                     for screenshots
 // Prints "result=N" with the entry's result and returns it as the exit code (-1 when the
 // library or its entry is missing).
 #include <windows.h>
@@ -112,9 +113,21 @@ static void SwitchTab(HWND dialog, int tab) {
     SendMessageW(dialog, WM_NOTIFY, kTabControlId, reinterpret_cast<LPARAM>(&header));
 }
 
+typedef HANDLE(WINAPI* SetThreadDpiAwarenessContextFunction)(HANDLE context);
+
+// The dialog's rectangle in the screen's own pixels: the launcher declares no DPI awareness,
+// as the game does, so only this helper thread looks per-monitor aware for a moment.
+static void ScreenRectangle(HWND window, RECT* rectangle) {
+    auto setContext = Entry<SetThreadDpiAwarenessContextFunction>(GetModuleHandleW(L"user32.dll"),
+                                                                  "SetThreadDpiAwarenessContext");
+    HANDLE previous = setContext ? setContext(reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-4))) : nullptr;
+    GetWindowRect(window, rectangle);
+    if (previous) setContext(previous);
+}
+
 static void WriteReadyFile(HWND dialog) {
     RECT rectangle = {};
-    GetWindowRect(dialog, &rectangle);
+    ScreenRectangle(dialog, &rectangle);
     char text[96];
     int length = snprintf(text, sizeof(text), "%ld %ld %ld %ld\r\n", rectangle.left, rectangle.top, rectangle.right,
                           rectangle.bottom);

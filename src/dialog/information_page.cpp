@@ -8,12 +8,14 @@
 
 #include "dialog/dialog.h"
 #include "entry/bounded_text.h"
+#include "entry/dpi_awareness.h"
 #include "entry/install_paths.h"
 #include "probe/capability.h"
 #include "probe/registry_text.h"
 #include "resources/resource.h"
 
 HWND informationList;
+static UINT informationListDpi;  // the DPI that the list's size and columns were made for
 
 int informationRowOf[kInformationFactCount] = {
     -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1,
@@ -349,14 +351,29 @@ static void InsertColumn(HWND list, int index, UINT captionId, int width) {
     SendMessageW(list, LVM_INSERTCOLUMNW, index, reinterpret_cast<LPARAM>(&column));
 }
 
+void FitInformationListToDpi(UINT dpi) {
+    if (!informationList || !informationListDpi || dpi == informationListDpi) return;
+    // The value column fills the page, which the dialog scales with the same factor.
+    int valueWidth = static_cast<int>(SendMessageW(informationList, LVM_GETCOLUMNWIDTH, 1, 0));
+    SetWindowPos(informationList, nullptr, 0, 0, ScaleForDpi(kInformationListWidth, dpi),
+                 ScaleForDpi(kInformationListHeight, dpi), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SendMessageW(informationList, LVM_SETCOLUMNWIDTH, 0, ScaleForDpi(kInformationCaptionColumnWidth, dpi));
+    SendMessageW(informationList, LVM_SETCOLUMNWIDTH, 1,
+                 MulDiv(valueWidth, static_cast<int>(dpi), static_cast<int>(informationListDpi)));
+    informationListDpi = dpi;
+}
+
 INT_PTR CALLBACK InformationPageProc(HWND page, UINT message, WPARAM, LPARAM) {
     if (message != WM_INITDIALOG) return 0;
+    // The list's pixels are those of a page at 96 DPI, scaled to the page's own.
+    informationListDpi = WindowDpi(page);
     RECT pageRect;
     GetWindowRect(page, &pageRect);
     informationList = CreateWindowExW(
         0, WC_LISTVIEWW, L"",
         WS_CHILD | WS_VISIBLE | WS_VSCROLL | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS,
-        0, 0, kInformationListWidth, kInformationListHeight, page,
+        0, 0, ScaleForDpi(kInformationListWidth, informationListDpi),
+        ScaleForDpi(kInformationListHeight, informationListDpi), page,
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_INFORMATION_LIST)), ResourceModule(), nullptr);
     // Without this the list lays out its header and scroll bars again for every column and
     // row: most of the window messages of the whole start-up. Laid out once when it is back on.
@@ -364,9 +381,9 @@ INT_PTR CALLBACK InformationPageProc(HWND page, UINT message, WPARAM, LPARAM) {
     LRESULT extended = SendMessageW(informationList, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0);
     SendMessageW(informationList, LVM_SETEXTENDEDLISTVIEWSTYLE, 0,
                  extended | LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
-    InsertColumn(informationList, 0, IDS_INFO_FIELD, kInformationCaptionColumnWidth);
-    InsertColumn(informationList, 1, IDS_INFO_VALUE,
-                 (pageRect.right - pageRect.left) - kInformationCaptionColumnWidth);
+    const int captionWidth = ScaleForDpi(kInformationCaptionColumnWidth, informationListDpi);
+    InsertColumn(informationList, 0, IDS_INFO_FIELD, captionWidth);
+    InsertColumn(informationList, 1, IDS_INFO_VALUE, (pageRect.right - pageRect.left) - captionWidth);
     FillInformationList();
     SendMessageW(informationList, WM_SETREDRAW, TRUE, 0);
     return 1;

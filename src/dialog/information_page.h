@@ -88,6 +88,8 @@ void BuildInformationRows(const InformationFacts* facts, DirectXFacts* directX,
 // Appends the rows to a report-view list with two columns.
 void InsertInformationRows(HWND list, const InformationRows* rows);
 void FillInformationList();
+// Sizes the list and its columns for a dialog that moved to a monitor of this DPI.
+void FitInformationListToDpi(UINT dpi);
 
 // Joins the leading non-zero levels with ", "; empty when there is none.
 void FormatLevelList(const uint32_t* levels, int capacity, wchar_t* output);

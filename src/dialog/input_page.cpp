@@ -5,6 +5,7 @@
 
 #include "dialog/pages.h"
 #include "entry/bounded_text.h"
+#include "entry/dpi_awareness.h"
 #include "entry/files.h"
 #include "entry/install_paths.h"
 #include "options/game_options.h"
@@ -16,8 +17,8 @@ HWND joystickNameStatic;
 
 enum {
     kSelectorWaitMilliseconds = 50,
-    kSelectorOffsetX = -105,  // the selector opens left of and below the dialog's corner
-    kSelectorOffsetY = 45,
+    kSelectorOffsetX = -105,  // the selector opens left of and below the dialog's corner,
+    kSelectorOffsetY = 45,    // in pixels at 96 DPI
 };
 
 static const wchar_t kSelectJoyStickFile[] = L"JoyStickUser\\SelectJoyStick.ini";
@@ -53,10 +54,13 @@ int RunSelectorAndWait(const wchar_t* programPath, const wchar_t* argument) {
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
     startup.dwFlags = STARTF_USEPOSITION;
+    // The thread is per-monitor aware: the dialog's rectangle is in the screen's own pixels,
+    // the coordinates that the selector, a DPI-aware program, places its window in.
     RECT dialogRectangle = {};
     GetWindowRect(mainDialogWindow, &dialogRectangle);
-    startup.dwX = static_cast<DWORD>(dialogRectangle.left + kSelectorOffsetX);
-    startup.dwY = static_cast<DWORD>(dialogRectangle.top + kSelectorOffsetY);
+    UINT dpi = WindowDpi(mainDialogWindow);
+    startup.dwX = static_cast<DWORD>(dialogRectangle.left + ScaleForDpi(kSelectorOffsetX, dpi));
+    startup.dwY = static_cast<DWORD>(dialogRectangle.top + ScaleForDpi(kSelectorOffsetY, dpi));
 
     PROCESS_INFORMATION process = {};
     if (!CreateProcessW(programPath, commandLine, nullptr, nullptr, FALSE, NORMAL_PRIORITY_CLASS, nullptr,

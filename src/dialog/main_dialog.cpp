@@ -3,9 +3,11 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "dialog/information_page.h"
 #include "dialog/pages.h"
 #include "dialog/tab_host_rules.h"
 #include "entry/bounded_text.h"
+#include "entry/dpi_awareness.h"
 #include "entry/install_paths.h"
 #include "options/game_options.h"
 #include "probe/capability.h"
@@ -16,6 +18,8 @@
 HWND mainDialogWindow;
 HWND tabControl;
 HWND pageWindows[kPageCount];
+
+enum { kLayOutAgainMessage = WM_APP + 1 };
 
 static HICON smallIcon;  // loaded from the installation, destroyed with the dialog
 static HHOOK pageKeyHook;  // the page keys, seen before the dialog manager moves the focus
@@ -60,6 +64,23 @@ static int ButtonsTop(HWND dialog) {
     return top;
 }
 
+// The strip and the pages over the dialog's client area, at the dialog's DPI.
+static void LayOutTabHost(HWND dialog) {
+    RECT area;
+    GetClientRect(dialog, &area);
+    SendMessageW(tabControl, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
+    int contentHeight = 0;
+    for (int i = 0; i < kPageCount; ++i) {
+        int height = PageContentHeight(pageWindows[i]);
+        if (height > contentHeight) contentHeight = height;
+    }
+    TabHostLayout layout = ArrangeTabHost(area, contentHeight, ButtonsTop(dialog), WindowDpi(dialog));
+    MoveWindow(tabControl, layout.tab.x, layout.tab.y, layout.tab.width, layout.tab.height, TRUE);
+    for (int i = 0; i < kPageCount; ++i) {
+        MoveWindow(pageWindows[i], layout.page.x, layout.page.y, layout.page.width, layout.page.height, TRUE);
+    }
+}
+
 void BuildTabHost(HWND dialog) {
     HINSTANCE module = ResourceModule();
     // The strip takes the focus, so that the arrow keys switch pages.
@@ -85,20 +106,7 @@ void BuildTabHost(HWND dialog) {
         pageWindows[i] = CreateDialogParamW(module, MAKEINTRESOURCEW(kPageTemplates[i]), dialog, kPageProcedures[i], 0);
     }
 
-    RECT area;
-    GetClientRect(dialog, &area);
-    SendMessageW(tabControl, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
-    int contentHeight = 0;
-    for (int i = 0; i < kPageCount; ++i) {
-        int height = PageContentHeight(pageWindows[i]);
-        if (height > contentHeight) contentHeight = height;
-    }
-    TabHostLayout layout = ArrangeTabHost(area, contentHeight, ButtonsTop(dialog));
-    MoveWindow(tabControl, layout.tab.x, layout.tab.y, layout.tab.width, layout.tab.height, TRUE);
-    for (int i = 0; i < kPageCount; ++i) {
-        MoveWindow(pageWindows[i], layout.page.x, layout.page.y, layout.page.width, layout.page.height, TRUE);
-    }
-
+    LayOutTabHost(dialog);
     ShowPage(0);
     SendMessageW(tabControl, TCM_SETCURSEL, 0, 0);
 }
@@ -160,7 +168,8 @@ static void InitialiseMainDialog(HWND dialog) {
     wchar_t iconPath[kPathCapacity];
     CopyBounded(iconPath, kPathCapacity, installDirectory);
     AppendBounded(iconPath, kPathCapacity, L"wingmere.ico");
-    smallIcon = static_cast<HICON>(LoadImageW(nullptr, iconPath, IMAGE_ICON, 16, 16, LR_LOADFROMFILE));
+    int iconSize = SmallIconSizeForDpi(WindowDpi(dialog));
+    smallIcon = static_cast<HICON>(LoadImageW(nullptr, iconPath, IMAGE_ICON, iconSize, iconSize, LR_LOADFROMFILE));
     if (smallIcon) SendMessageW(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon));
 
     mainDialogWindow = dialog;
@@ -245,6 +254,16 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
             return FALSE;
         }
     }
+    case WM_DPICHANGED:
+        // The platform rescales what the templates made; the list made at run time follows
+        // the DPI that the message carries, and the strip and pages are laid out again once
+        // the dialog has its new size.
+        FitInformationListToDpi(LOWORD(wParam));
+        PostMessageW(dialog, kLayOutAgainMessage, 0, 0);
+        return FALSE;
+    case kLayOutAgainMessage:
+        LayOutTabHost(dialog);
+        return TRUE;
     case WM_DESTROY:
         // Not handled as far as the dialog manager is concerned.
         ReleaseDialogHolds();

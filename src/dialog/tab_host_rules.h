@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include "entry/dpi_awareness.h"
+
 struct Placement {
     int x, y, width, height;  // in the dialog's client pixels
 };
@@ -13,24 +15,31 @@ struct TabHostLayout {
     Placement page;  // the same for every page
 };
 
+// Pixels at 96 DPI; the layout scales them to the dialog's DPI.
 enum {
-    kTabHeightReserve = 150,   // client height left below the tab strip
-    kPageHeightReserve = 152,  // and below the pages, which end 2 pixels above the strip's end
-    kButtonClearance = 4,      // kept free between the tab strip and the buttons
+    kTabLeft = 2,             // the strip's left edge, and the pages' inset from the area's left
+    kTabHeightReserve = 150,  // client height left below the tab strip
+    kPageBelowTab = 2,        // the pages end this far above the strip's end
+    kPageWidthReserve = 6,    // the area's width less the pages'
+    kButtonClearance = 4,     // kept free between the tab strip and the buttons
 };
 
 // `area` is the display area of a tab strip that would cover the whole client area.
 // `contentHeight` is the height that the tallest page's template or control needs and
-// `buttonsTop` the top of the buttons' row. Where the pages are tall enough, the fixed
-// arithmetic stands; otherwise the strip and the pages grow together into the empty band
-// above the buttons, but never over them.
-inline TabHostLayout ArrangeTabHost(RECT area, int contentHeight, int buttonsTop) {
+// `buttonsTop` the top of the buttons' row, all in pixels at `dpi`. Where the pages are tall
+// enough, the fixed arithmetic stands; otherwise the strip and the pages grow together into
+// the empty band above the buttons, but never over them.
+inline TabHostLayout ArrangeTabHost(RECT area, int contentHeight, int buttonsTop, UINT dpi) {
+    const int left = ScaleForDpi(kTabLeft, dpi);
+    const int tabReserve = ScaleForDpi(kTabHeightReserve, dpi);
+    const int pageReserve = tabReserve + ScaleForDpi(kPageBelowTab, dpi);
     TabHostLayout layout;
-    layout.tab = {2, 0, area.right - 2, area.bottom - kTabHeightReserve};
-    layout.page = {area.left + 2, area.top, area.right - area.left - 6, area.bottom - area.top - kPageHeightReserve};
+    layout.tab = {left, 0, area.right - left, area.bottom - tabReserve};
+    layout.page = {area.left + left, area.top, area.right - area.left - ScaleForDpi(kPageWidthReserve, dpi),
+                   area.bottom - area.top - pageReserve};
 
     int growth = contentHeight - layout.page.height;
-    int room = buttonsTop - kButtonClearance - (layout.tab.y + layout.tab.height);
+    int room = buttonsTop - ScaleForDpi(kButtonClearance, dpi) - (layout.tab.y + layout.tab.height);
     if (growth > room) growth = room;
     if (growth > 0) {
         layout.tab.height += growth;

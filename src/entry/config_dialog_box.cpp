@@ -4,6 +4,7 @@
 #include <type_traits>
 
 #include "dialog/dialog.h"
+#include "entry/dpi_awareness.h"
 #include "entry/install_paths.h"
 #include "options/game_options.h"
 #include "probe/capability.h"
@@ -18,7 +19,7 @@ static_assert(std::is_same<decltype(&WGCONF_ConfigDialogBox), WGCONF_ConfigDialo
 
 static int dialogRunning;  // the process-wide records belong to one dialog at a time
 
-extern "C" WGCONF_API int WINAPI WGCONF_ConfigDialogBox(HWND owner, HANDLE callerSession, LPARAM parameter) {
+static int RunConfigDialog(HWND owner, HANDLE callerSession, LPARAM parameter) {
     if (dialogRunning) return 0;
     dialogRunning = 1;
 
@@ -41,4 +42,15 @@ extern "C" WGCONF_API int WINAPI WGCONF_ConfigDialogBox(HWND owner, HANDLE calle
     FreeDisplayCatalogue();
     dialogRunning = 0;
     return result == -1 ? 0 : 1;
+}
+
+// The whole call runs per-monitor aware, so that the screen's size is its real one and the
+// dialog is laid out at the monitor's DPI, whatever the caller declares. The caller's thread
+// gets its own context back on every path.
+extern "C" WGCONF_API int WINAPI WGCONF_ConfigDialogBox(HWND owner, HANDLE callerSession, LPARAM parameter) {
+    ThreadDpiAwareness awareness;
+    EnterDpiAwareness(&awareness, LookUpSetThreadDpiAwarenessContext());
+    int result = RunConfigDialog(owner, callerSession, parameter);
+    LeaveDpiAwareness(&awareness);
+    return result;
 }

@@ -2,7 +2,9 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <atomic>
+#include <climits>
 
 #include "resources/resource.h"
 
@@ -259,6 +261,47 @@ void OfferForPicture(HWND window) {
     std::string text = std::to_string(area.left) + " " + std::to_string(area.top) + " " + std::to_string(area.right) +
                        " " + std::to_string(area.bottom) + "\n";
     if (WriteBytes(ready, text)) WaitFor([&] { return !FileExists(ready); }, 20000);
+}
+
+RECT ClientRectangleOf(HWND window, HWND client) {
+    RECT rectangle;
+    GetWindowRect(window, &rectangle);
+    MapWindowPoints(nullptr, client, reinterpret_cast<POINT*>(&rectangle), 2);
+    return rectangle;
+}
+
+std::string LayoutFaults(DialogDriver& d) {
+    std::string faults;
+    auto describe = [](const RECT& r) {
+        return std::to_string(r.left) + "," + std::to_string(r.top) + "-" + std::to_string(r.right) + "," +
+               std::to_string(r.bottom);
+    };
+    int buttonsTop = INT_MAX;
+    for (int id : {IDOK, IDCANCEL, IDC_INITIALIZE, IDC_USER_SUPPORT}) {
+        buttonsTop = std::min<int>(buttonsTop, ClientRectangleOf(d.Button(id), d.Dialog()).top);
+    }
+    if (ClientRectangleOf(d.Tab(), d.Dialog()).bottom >= buttonsTop) faults += "the tab strip reaches the buttons; ";
+    for (int i = 0; i < 4; ++i) {
+        HWND page = d.Page(i);
+        if (!page) {
+            faults += "no page " + std::to_string(i) + "; ";
+            continue;
+        }
+        if (ClientRectangleOf(page, d.Dialog()).bottom >= buttonsTop)
+            faults += "page " + std::to_string(i) + " reaches the buttons; ";
+        RECT inside = {};
+        GetClientRect(page, &inside);
+        int controls = 0;
+        for (HWND child = GetWindow(page, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT), ++controls) {
+            RECT control = ClientRectangleOf(child, page);
+            if (control.left < 0 || control.top < 0 || control.right > inside.right || control.bottom > inside.bottom) {
+                faults += "page " + std::to_string(i) + " control " + std::to_string(GetDlgCtrlID(child)) + " at " +
+                          describe(control) + " in " + describe(inside) + "; ";
+            }
+        }
+        if (controls == 0) faults += "page " + std::to_string(i) + " has no controls; ";
+    }
+    return faults;
 }
 
 // --- RunDialog

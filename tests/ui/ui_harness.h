@@ -106,6 +106,12 @@ private:
     HWND pages_[4] = {};
 };
 
+// The rectangle of a window in the client coordinates of another.
+RECT ClientRectangleOf(HWND window, HWND client);
+// What is out of place in the dialog: a control outside its page, a page or the tab strip not
+// above the buttons, a page without controls. Empty when all is in place.
+std::string LayoutFaults(DialogDriver& d);
+
 // Polls the condition every 20 ms; true when it held within the time.
 bool WaitFor(const std::function<bool()>& condition, int milliseconds = 5000);
 

@@ -118,7 +118,7 @@ TEST(TabHostRules, PagesGrowIntoTheBandAboveTheButtonsOnlyWhereNeeded) {
     };
     RECT area = {4, 24, 521, 449};
     for (const auto& c : cases) {
-        TabHostLayout layout = ArrangeTabHost(area, c.contentHeight, c.buttonsTop);
+        TabHostLayout layout = ArrangeTabHost(area, c.contentHeight, c.buttonsTop, 96);
         EXPECT_EQ(layout.tab.x, 2);
         EXPECT_EQ(layout.tab.y, 0);
         EXPECT_EQ(layout.tab.width, 519);
@@ -127,6 +127,33 @@ TEST(TabHostRules, PagesGrowIntoTheBandAboveTheButtonsOnlyWhereNeeded) {
         EXPECT_EQ(layout.page.y, 24);
         EXPECT_EQ(layout.page.width, 511);
         EXPECT_EQ(layout.page.height, c.pageHeight) << c.contentHeight << " " << c.buttonsTop;
+    }
+}
+
+// The fixed pixels (the strip's 2, the 150 and 152 below the strip and the pages, the 6 of the
+// pages' width, the 4 above the buttons) are those of 96 DPI and grow with the dialog's DPI.
+TEST(TabHostRules, FixedPixelsFollowTheDpi) {
+    const struct {
+        UINT dpi;
+        RECT area;
+        int contentHeight, buttonsTop;
+        Placement tab, page;
+    } cases[] = {
+        {144, {6, 36, 781, 673}, 300, 620, {3, 0, 778, 448}, {9, 36, 766, 409}},
+        {144, {6, 36, 781, 673}, 459, 620, {3, 0, 778, 498}, {9, 36, 766, 459}},  // the list at 144
+        {192, {8, 48, 1041, 897}, 612, 820, {4, 0, 1037, 664}, {12, 48, 1021, 612}},
+        {192, {8, 48, 1041, 897}, 612, 660, {4, 0, 1037, 652}, {12, 48, 1021, 600}},  // 8 above the buttons
+    };
+    for (const auto& c : cases) {
+        TabHostLayout layout = ArrangeTabHost(c.area, c.contentHeight, c.buttonsTop, c.dpi);
+        const Placement* got[] = {&layout.tab, &layout.page};
+        const Placement* wanted[] = {&c.tab, &c.page};
+        for (int i = 0; i < 2; ++i) {
+            EXPECT_EQ(got[i]->x, wanted[i]->x) << c.dpi << " " << i;
+            EXPECT_EQ(got[i]->y, wanted[i]->y) << c.dpi << " " << i;
+            EXPECT_EQ(got[i]->width, wanted[i]->width) << c.dpi << " " << i;
+            EXPECT_EQ(got[i]->height, wanted[i]->height) << c.dpi << " " << c.buttonsTop << " " << i;
+        }
     }
 }
 
