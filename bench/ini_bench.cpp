@@ -11,26 +11,13 @@
 #include "entry/install_paths.h"
 #include "options/game_options.h"
 #include "options/ini_document.h"
-
-static const wchar_t* const kSections[] = {L"DISPLAY", L"DISPLAY", L"DISPLAY", L"SYSTEM", L"SYSTEM",
-                                    L"SYSTEM",  L"SYSTEM",  L"SYSTEM",  L"INPUT",  L"SOUND",
-                                    L"VOLUME",  L"VOLUME",  L"VOLUME",  L"VOLUME"};
-static const wchar_t* const kKeys[] = {L"mode",  L"width",     L"height",     L"cursor",      L"smoke",
-                                L"vectorcamera", L"antialias", L"anisotropy", L"smokebutton", L"mode",
-                                L"bgm",   L"plane",     L"cockpit",    L"voice"};
-
-static const char kTypical[] =
-    "[DISPLAY]\r\nmode=0\r\nwidth=1280\r\nheight=720\r\n\r\n"
-    "[SYSTEM]\r\ncursor=1\r\nsmoke=200\r\nvectorcamera=0\r\nantialias=4\r\nanisotropy=8\r\n\r\n"
-    "[INPUT]\r\nsmokebutton=0\r\n\r\n[SOUND]\r\nmode=1\r\n\r\n"
-    "[VOLUME]\r\nbgm=70\r\nplane=60\r\ncockpit=50\r\nvoice=40\r\n\r\n"
-    "[JOYSTICK]\r\n# chosen by the selector\r\nid=2\r\n\r\n";
+#include "unit/options_text.h"
 
 // 20,000 lines, about 1 MB: other tools' sections first, the options' sections last.
 static std::string LargeText() {
     std::string text;
     int lines = 0;
-    const int kOptionLines = static_cast<int>(std::count(kTypical, kTypical + sizeof(kTypical), '\n'));
+    const int kOptionLines = static_cast<int>(std::count(kTypicalOptionsFile, kTypicalOptionsFile + sizeof(kTypicalOptionsFile), '\n'));
     for (int section = 0; lines < 20000 - kOptionLines; ++section) {
         char line[128];
         snprintf(line, sizeof(line), "[TOOL%05d]\r\n", section);
@@ -46,7 +33,7 @@ static std::string LargeText() {
             text += line;
         }
     }
-    return text + kTypical;
+    return text + kTypicalOptionsFile;
 }
 
 static void PutBytes(const std::wstring& path, const std::string& bytes) {
@@ -79,12 +66,12 @@ static double ProfileRun(const std::wstring& path, const std::string& text) {
     PutBytes(path, text);
     double start = Seconds();
     int values[14];
-    for (int i = 0; i < 14; ++i) values[i] = static_cast<int>(GetPrivateProfileIntW(kSections[i], kKeys[i], 0, path.c_str()));
+    for (int i = 0; i < 14; ++i) values[i] = static_cast<int>(GetPrivateProfileIntW(kOptionKeys[i].section, kOptionKeys[i].key, 0, path.c_str()));
     values[4] = 300;
     for (int i = 0; i < 14; ++i) {
         wchar_t number[16];
         swprintf(number, 16, L"%d", values[i]);
-        if (!WritePrivateProfileStringW(kSections[i], kKeys[i], number, path.c_str())) {
+        if (!WritePrivateProfileStringW(kOptionKeys[i].section, kOptionKeys[i].key, number, path.c_str())) {
             fprintf(stderr, "profile write failed\n");
         }
     }
@@ -134,12 +121,12 @@ int main() {
 
     std::string large = LargeText();
     size_t lines = static_cast<size_t>(std::count(large.begin(), large.end(), '\n'));
-    Result typical = Measure(directory, kTypical, 50);
+    Result typical = Measure(directory, kTypicalOptionsFile, 50);
     Result big = Measure(directory, large, 3);
     RemoveDirectoryW(directory.c_str());
 
     printf("load + 14 reads + save, median of runs\n");
-    Report("typical GameOption.ini", sizeof(kTypical) - 1, typical);
+    Report("typical GameOption.ini", sizeof(kTypicalOptionsFile) - 1, typical);
     char label[64];
     snprintf(label, sizeof(label), "generated, %zu lines", lines);
     Report(label, large.size(), big);

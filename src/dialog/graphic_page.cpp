@@ -23,12 +23,7 @@ HWND antiAliasCombo;
 HWND anisotropyCombo;
 HWND vectorModeCheck;
 
-enum {
-    kModeFullScreen = 0,
-    kModeWindow = 1,
-    kModePopup = 2,
-    kSizeTextCapacity = 32,  // a resolution item
-};
+enum { kSizeTextCapacity = 32 };  // a resolution item
 
 static void AddComboText(HWND combo, const wchar_t* text) {
     SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
@@ -139,10 +134,10 @@ static void InitialiseGraphicPage(HWND page) {
     AddComboResource(screenModeCombo, IDS_MODE_FULL_SCREEN);
     AddComboResource(screenModeCombo, IDS_MODE_WINDOW);
     AddComboResource(screenModeCombo, IDS_MODE_POPUP);
-    AddComboResource(smokeCombo, IDS_SMOKE_NORMAL);
-    AddComboResource(smokeCombo, IDS_SMOKE_X2);
-    AddComboResource(smokeCombo, IDS_SMOKE_X3);
-    AddComboText(smokeCombo, L"x4");
+    for (const SmokeLevel& level : kSmokeLevels) {
+        if (level.textId) AddComboResource(smokeCombo, level.textId);
+        else AddComboText(smokeCombo, level.fixedText);
+    }
 
     // Opens the session when the tool loaded the library; the record's resolution table then
     // becomes the full-screen list.
@@ -167,7 +162,7 @@ static void InitialiseGraphicPage(HWND page) {
     SendMessageW(resolutionCombo, CB_SETCURSEL, static_cast<WPARAM>(resolutionItem), 0);
 
     int smokeItem = SmokeItemForAmount(gameOptions.smoke);
-    if (smokeItem == 3) gameOptions.smoke = 400;
+    if (smokeItem == kSmokeLevelCount - 1) gameOptions.smoke = kSmokeLevels[smokeItem].upperAmount;
     SendMessageW(smokeCombo, CB_SETCURSEL, static_cast<WPARAM>(smokeItem), 0);
 
     SendMessageW(softwareCursorCheck, BM_SETCHECK, gameOptions.cursor != 1 ? BST_CHECKED : BST_UNCHECKED, 0);

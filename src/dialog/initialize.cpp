@@ -15,7 +15,7 @@ void ResetGameOptions() {
 void RunInitializeCommand() {
     ResetGameOptions();
 
-    SendMessageW(screenModeCombo, CB_SETCURSEL, 1, 0);
+    SendMessageW(screenModeCombo, CB_SETCURSEL, kModeWindow, 0);
     SendMessageW(resolutionCombo, CB_RESETCONTENT, 0, 0);
     FillWindowSizeCombo(resolutionCombo);
     SendMessageW(resolutionCombo, CB_SETCURSEL, 0, 0);
@@ -29,9 +29,5 @@ void RunInitializeCommand() {
     SendMessageW(smokeToggleCheck, BM_SETCHECK, BST_CHECKED, 0);
 
     SendMessageW(software3DSoundCheck, BM_SETCHECK, BST_CHECKED, 0);
-    const int32_t volumes[kVolumeCount] = {gameOptions.bgm, gameOptions.plane, gameOptions.cockpit, gameOptions.voice};
-    for (int i = 0; i < kVolumeCount; ++i) {
-        SendMessageW(volumeTrackBars[i], TBM_SETPOS, TRUE, volumes[i]);
-    }
-    for (int i = 0; i < kVolumeCount; ++i) WriteVolumeLabel(volumeLabels[i], volumes[i]);
+    ShowVolumes();
 }

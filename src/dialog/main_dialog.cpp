@@ -237,11 +237,11 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
                 return TRUE;
             }
             ReleaseStartUpResources();
-            EndDialog(dialog, 1);
+            EndDialog(dialog, IDOK);
             return TRUE;
         case IDCANCEL:
             ReleaseStartUpResources();
-            EndDialog(dialog, 2);
+            EndDialog(dialog, IDCANCEL);
             return TRUE;
         case IDC_INITIALIZE:
             if (control != GetDlgItem(dialog, IDC_INITIALIZE)) return FALSE;  // the Input page has a 1010 too

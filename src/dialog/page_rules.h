@@ -28,23 +28,13 @@ inline int CountFittingSizes(const WindowSize* sizes, int count, int32_t screenW
     return fitting;
 }
 
-// Item of the smoke combo for a stored amount (unsigned: a negative amount counts as large).
-inline int SmokeItemForAmount(int32_t smoke) {
-    uint32_t amount = static_cast<uint32_t>(smoke);
-    if (amount <= 100) return 0;
-    if (amount <= 200) return 1;
-    if (amount <= 300) return 2;
-    return 3;
-}
+// Item of the smoke combo (one per level) for a stored amount.
+inline int SmokeItemForAmount(int32_t smoke) { return SmokeLevelOfAmount(smoke); }
 
-// Amount for a selected smoke item; anything but items 0 to 2 is the largest amount.
+// Amount for a selected smoke item; an item out of the list is the largest amount.
 inline int32_t SmokeAmountForItem(int item) {
-    switch (item) {
-    case 0: return 100;
-    case 1: return 200;
-    case 2: return 300;
-    default: return 400;
-    }
+    if (item < 0 || item >= kSmokeLevelCount) item = kSmokeLevelCount - 1;
+    return kSmokeLevels[item].upperAmount;
 }
 
 // Item to select among `count` levels for a stored value. A stored 0 keeps item 0, except

@@ -12,7 +12,6 @@ enum {
     kWindowSizeCount = 5,
     kLevelTextCapacity = 64,      // a level item, or "nothing"
     kJoystickNameCapacity = 128,
-    kVolumeCount = 4,
     kVolumeLabelCapacity = 16,
 };
 
@@ -53,3 +52,5 @@ int RunSelectorAndWait(const wchar_t* programPath, const wchar_t* argument);
 
 // Writes "%3d%s" of the value and "%" into the label.
 void WriteVolumeLabel(HWND label, int32_t value);
+// Puts the record's four volumes on the Sound page's track bars and labels.
+void ShowVolumes();

@@ -12,18 +12,6 @@ HWND software3DSoundCheck;
 HWND volumeTrackBars[kVolumeCount];
 HWND volumeLabels[kVolumeCount];
 
-static const int kTrackBarIds[kVolumeCount] = {IDC_VOLUME_BGM, IDC_VOLUME_PLANE, IDC_VOLUME_COCKPIT, IDC_VOLUME_VOICE};
-static const int kLabelIds[kVolumeCount] = {IDC_LABEL_BGM, IDC_LABEL_PLANE, IDC_LABEL_COCKPIT, IDC_LABEL_VOICE};
-
-static int32_t* VolumeField(int index) {
-    switch (index) {
-    case 0: return &gameOptions.bgm;
-    case 1: return &gameOptions.plane;
-    case 2: return &gameOptions.cockpit;
-    default: return &gameOptions.voice;
-    }
-}
-
 void WriteVolumeLabel(HWND label, int32_t value) {
     wchar_t text[kVolumeLabelCapacity];
     FormatBounded(text, kVolumeLabelCapacity, L"%3d%s", static_cast<int>(value), L"%");
@@ -33,16 +21,20 @@ void WriteVolumeLabel(HWND label, int32_t value) {
 static void InitialiseSoundPage(HWND page) {
     software3DSoundCheck = GetDlgItem(page, IDC_SOFTWARE_3D_SOUND);
     for (int i = 0; i < kVolumeCount; ++i) {
-        volumeTrackBars[i] = GetDlgItem(page, kTrackBarIds[i]);
-        volumeLabels[i] = GetDlgItem(page, kLabelIds[i]);
+        volumeTrackBars[i] = GetDlgItem(page, kVolumeOptions[i].trackBarId);
+        volumeLabels[i] = GetDlgItem(page, kVolumeOptions[i].labelId);
         SendMessageW(volumeTrackBars[i], TBM_SETRANGE, TRUE, MAKELPARAM(0, 100));
         SendMessageW(volumeTrackBars[i], TBM_SETTICFREQ, 50, 0);
     }
     SendMessageW(software3DSoundCheck, BM_SETCHECK, gameOptions.soundMode == 1 ? BST_CHECKED : BST_UNCHECKED, 0);
+    ShowVolumes();
+}
+
+void ShowVolumes() {
     for (int i = 0; i < kVolumeCount; ++i) {
-        SendMessageW(volumeTrackBars[i], TBM_SETPOS, TRUE, *VolumeField(i));
+        SendMessageW(volumeTrackBars[i], TBM_SETPOS, TRUE, gameOptions.*kVolumeOptions[i].field);
     }
-    for (int i = 0; i < kVolumeCount; ++i) WriteVolumeLabel(volumeLabels[i], *VolumeField(i));
+    for (int i = 0; i < kVolumeCount; ++i) WriteVolumeLabel(volumeLabels[i], gameOptions.*kVolumeOptions[i].field);
 }
 
 // The field follows the bar on every scroll code, during a drag as well as at its end.
@@ -50,7 +42,7 @@ static void FollowTrackBar(HWND trackBar) {
     for (int i = 0; i < kVolumeCount; ++i) {
         if (trackBar != volumeTrackBars[i] || !trackBar) continue;
         int32_t position = static_cast<int32_t>(SendMessageW(trackBar, TBM_GETPOS, 0, 0));
-        *VolumeField(i) = position;
+        gameOptions.*kVolumeOptions[i].field = position;
         WriteVolumeLabel(volumeLabels[i], position);
         return;
     }

@@ -7,19 +7,12 @@
 #include "entry/files.h"
 #include "entry/install_paths.h"
 #include "options/ini_document.h"
+#include "resources/resource.h"
 
 OptionsRecord gameOptions;
 OptionsBaseline optionsBaseline;
 
-struct OptionKey {
-    const wchar_t* section;
-    const wchar_t* key;
-    int32_t OptionsRecord::*field;
-    int32_t defaultValue;
-};
-
-// Record order: the order of reading and of appending missing keys to the file.
-static const OptionKey kOptionKeys[] = {
+const OptionKey kOptionKeys[kOptionKeyCount] = {
     {L"DISPLAY", L"mode", &OptionsRecord::displayMode, 1},
     {L"DISPLAY", L"width", &OptionsRecord::width, 1024},
     {L"DISPLAY", L"height", &OptionsRecord::height, 576},
@@ -36,6 +29,27 @@ static const OptionKey kOptionKeys[] = {
     {L"VOLUME", L"voice", &OptionsRecord::voice, 80},
 };
 static_assert(sizeof(kOptionKeys) / sizeof(kOptionKeys[0]) == kOptionKeyCount, "one bit per key");
+
+const SmokeLevel kSmokeLevels[kSmokeLevelCount] = {
+    {100, IDS_SMOKE_NORMAL, nullptr},
+    {200, IDS_SMOKE_X2, nullptr},
+    {300, IDS_SMOKE_X3, nullptr},
+    {400, 0, L"x4"},
+};
+
+int SmokeLevelOfAmount(int32_t smoke) {
+    const uint32_t amount = static_cast<uint32_t>(smoke);
+    for (int level = 0; level < kSmokeLevelCount - 1; ++level)
+        if (amount <= static_cast<uint32_t>(kSmokeLevels[level].upperAmount)) return level;
+    return kSmokeLevelCount - 1;
+}
+
+const VolumeOption kVolumeOptions[kVolumeCount] = {
+    {&OptionsRecord::bgm, IDC_VOLUME_BGM, IDC_LABEL_BGM},
+    {&OptionsRecord::plane, IDC_VOLUME_PLANE, IDC_LABEL_PLANE},
+    {&OptionsRecord::cockpit, IDC_VOLUME_COCKPIT, IDC_LABEL_COCKPIT},
+    {&OptionsRecord::voice, IDC_VOLUME_VOICE, IDC_LABEL_VOICE},
+};
 
 static const wchar_t kFileName[] = L"GameOption.ini";
 
@@ -75,13 +89,13 @@ void GameOptionPath(wchar_t* path) {
 }
 
 void NormaliseOptionsForScreen(OptionsRecord* options, int screenWidth, int screenHeight) {
-    if (Above(options->displayMode, 2)) options->displayMode = 1;
-    if (options->displayMode == 2) {
+    if (Above(options->displayMode, kModePopup)) options->displayMode = kModeWindow;
+    if (options->displayMode == kModePopup) {
         // Pop-up play always covers the screen.
         options->width = screenWidth;
         options->height = screenHeight;
     } else if (options->width == 0 || options->height == 0) {
-        if (options->displayMode == 1) {
+        if (options->displayMode == kModeWindow) {
             options->width = 1024;
             options->height = 576;
         } else {
@@ -90,13 +104,13 @@ void NormaliseOptionsForScreen(OptionsRecord* options, int screenWidth, int scre
         }
     }
     if (Above(options->cursor, 1)) options->cursor = 0;
-    if (Above(options->smoke, 400)) options->smoke = 400;
+    const int32_t largestSmoke = kSmokeLevels[kSmokeLevelCount - 1].upperAmount;
+    if (Above(options->smoke, static_cast<uint32_t>(largestSmoke))) options->smoke = largestSmoke;
     if (Above(options->vectorcamera, 1)) options->vectorcamera = 1;
     if (Above(options->smokebutton, 1)) options->smokebutton = 1;
     if (Above(options->soundMode, 1)) options->soundMode = 1;
-    int32_t* volumes[] = {&options->bgm, &options->plane, &options->cockpit, &options->voice};
-    for (int32_t* volume : volumes) {
-        if (Above(*volume, 100)) *volume = 80;
+    for (const VolumeOption& volume : kVolumeOptions) {
+        if (Above(options->*volume.field, 100)) options->*volume.field = 80;
     }
 }
 

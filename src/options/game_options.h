@@ -23,6 +23,31 @@ struct OptionsRecord {
 
 extern OptionsRecord gameOptions;
 
+// DISPLAY mode, in the order of the Graphic page's list.
+enum ScreenMode { kModeFullScreen = 0, kModeWindow = 1, kModePopup = 2 };
+
+// The smoke amounts offered, each up to its upper amount, with its text: a string resource, or
+// a fixed text where textId is 0. A stored amount above the last level's (or negative) is the
+// last level.
+struct SmokeLevel {
+    int32_t upperAmount;
+    UINT textId;
+    const wchar_t* fixedText;
+};
+enum { kSmokeLevelCount = 4 };
+extern const SmokeLevel kSmokeLevels[kSmokeLevelCount];
+// The level of a stored amount (unsigned: a negative amount counts as large).
+int SmokeLevelOfAmount(int32_t smoke);
+
+// The four volumes in record order, with the Sound page's track bar and label of each.
+struct VolumeOption {
+    int32_t OptionsRecord::*field;
+    int trackBarId;
+    int labelId;
+};
+enum { kVolumeCount = 4 };
+extern const VolumeOption kVolumeOptions[kVolumeCount];
+
 // What start-up knew of GameOption.ini. After a start-up that could not read the file, a save
 // writes only the keys that the player changed, so that one OK does not put the defaults over
 // settings that were never shown.
@@ -39,6 +64,16 @@ enum {
     kAllOptionKeys = (1 << kOptionKeyCount) - 1,  // one bit per key, record order from bit 0
     kScreenOptionKeys = 0x7,                      // DISPLAY mode, width and height: saved together
 };
+
+// The fourteen keys in record order, the order of reading and of appending missing keys to the
+// file, with the value that a missing key gives.
+struct OptionKey {
+    const wchar_t* section;
+    const wchar_t* key;
+    int32_t OptionsRecord::*field;
+    int32_t defaultValue;
+};
+extern const OptionKey kOptionKeys[kOptionKeyCount];
 
 // Full path of GameOption.ini (kPathCapacity units).
 void GameOptionPath(wchar_t* path);

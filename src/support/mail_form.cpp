@@ -67,17 +67,15 @@ static void AppendWide(char* text, size_t capacity, const wchar_t* source, int u
 }
 
 static UINT ScreenModeNameId(int32_t displayMode) {
-    if (displayMode == 0) return IDS_MODE_FULL_SCREEN;
-    if (displayMode == 2) return IDS_MODE_POPUP;
+    if (displayMode == kModeFullScreen) return IDS_MODE_FULL_SCREEN;
+    if (displayMode == kModePopup) return IDS_MODE_POPUP;
     return IDS_MODE_WINDOW;
 }
 
 static void SmokeAmountText(int32_t smoke, wchar_t* text) {
-    uint32_t amount = static_cast<uint32_t>(smoke);  // negative values count as the largest
-    if (amount <= 100) LoadText(IDS_SMOKE_NORMAL, text);
-    else if (amount <= 200) LoadText(IDS_SMOKE_X2, text);
-    else if (amount <= 300) LoadText(IDS_SMOKE_X3, text);
-    else CopyBounded(text, kTextCapacity, L"x4");
+    const SmokeLevel& level = kSmokeLevels[SmokeLevelOfAmount(smoke)];
+    if (level.textId) LoadText(level.textId, text);
+    else CopyBounded(text, kTextCapacity, level.fixedText);
 }
 
 static void AppendOptionLine(char* block, size_t capacity, UINT formatId, const wchar_t* name,
@@ -150,21 +148,32 @@ int FindMarkerOutside(const char* text, const char* marker, int skipStart, int s
     return after < 0 ? -1 : end + after;
 }
 
+// What each way of failing to read the form tells the player.
+static const struct {
+    FormReadResult result;
+    UINT messageId;
+} kFormReadMessages[] = {
+    {kFormMissing, IDS_ERROR_FORM_MISSING},
+    {kFormNotOpened, IDS_ERROR_FORM_NOT_OPEN},
+    {kFormNoMemory, IDS_ERROR_FORM_NO_MEMORY},
+    {kFormNotRead, IDS_ERROR_FORM_NOT_READ},
+};
+
 int LoadFormText(const wchar_t* path, SupportFormText* form, int sizeLimit) {
     int size = QueryFileSize(path);
-    if (size <= 0) return 1;
+    if (size <= 0) return kFormMissing;
     DWORD count = 0;
     switch (LoadWholeFile(path, static_cast<DWORD>(sizeLimit), malloc, &form->text, &count)) {
     case kWholeFileRead:
-        return 0;
+        return kFormRead;
     case kWholeFileMissing:
-        return 1;
+        return kFormMissing;
     case kWholeFileNotOpened:
-        return 2;
+        return kFormNotOpened;
     case kWholeFileNoMemory:
-        return 3;
+        return kFormNoMemory;
     default:
-        return 4;
+        return kFormNotRead;
     }
 }
 
@@ -182,12 +191,13 @@ static void ShowFormErrorBox(UINT baseId, const wchar_t* path) {
 }
 
 int OpenFormText(const wchar_t* path, SupportFormText* form, int sizeLimit) {
-    int code = LoadFormText(path, form, sizeLimit);
-    if (code == 0) {
+    const int result = LoadFormText(path, form, sizeLimit);
+    if (result == kFormRead) {
         form->markerOffset = 0;
         return 1;
     }
-    ShowFormErrorBox(IDS_ERROR_WRITING + code, path);
+    for (const auto& message : kFormReadMessages)
+        if (message.result == result) ShowFormErrorBox(message.messageId, path);
     return 0;
 }
 

@@ -36,8 +36,15 @@ struct SupportPlatform {
 
 extern SupportPlatform supportPlatform;
 
-// Reads the whole file. 0 read; 1 missing, a directory or empty; 2 cannot be opened; 3 no memory
-// for its copy, or larger than sizeLimit; 4 cannot be read.
+enum FormReadResult {
+    kFormRead = 0,
+    kFormMissing = 1,    // missing, a directory or empty
+    kFormNotOpened = 2,  // cannot be opened
+    kFormNoMemory = 3,   // no memory for its copy, or larger than sizeLimit
+    kFormNotRead = 4,    // cannot be read
+};
+
+// Reads the whole file: a FormReadResult.
 int LoadFormText(const wchar_t* path, SupportFormText* form, int sizeLimit = kTemplateSizeLimit);
 // A file's error box: the format with the file's full path, caption "Error", an error icon and
 // an OK button.

@@ -137,18 +137,6 @@ std::vector<std::string> SplitLines(const std::string& text) {
     return lines;
 }
 
-std::string HtmlEscaped(const std::string& text) {
-    std::string out;
-    for (char c : text) {
-        if (c == '&') out += "&amp;";
-        else if (c == '<') out += "&lt;";
-        else if (c == '>') out += "&gt;";
-        else if (c == '"') out += "&quot;";
-        else out += c;
-    }
-    return out;
-}
-
 std::wstring WindowText(HWND window) {
     wchar_t text[512] = {};
     GetWindowTextW(window, text, 512);

@@ -35,7 +35,6 @@ std::wstring SourcePath(const wchar_t* relative);  // a file of the source tree,
 
 std::string Utf8(const std::wstring& text);
 std::vector<std::string> SplitLines(const std::string& text);  // CR LF or LF line ends
-std::string HtmlEscaped(const std::string& text);              // & < > " as entities
 
 // --- Controls
 

@@ -11,7 +11,7 @@ namespace {
 class CapabilityTest : public RecordsTest {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(MakeTempDirectory(L"capability", &directory));
+        ASSERT_TRUE(scratch.Made());
         CopyBounded(installDirectory, kPathCapacity, directory.c_str());
         directXFacts.directXVersion = 9904;
         capabilitySession = 0;
@@ -40,7 +40,8 @@ protected:
         EXPECT_EQ(nullptr, capabilitySession);
     }
 
-    std::wstring directory;
+    ScratchDirectory scratch{L"capability"};
+    const std::wstring directory = scratch.Path();
 };
 
 TEST_F(CapabilityTest, OwnSessionIsStartedReadAndEnded) {

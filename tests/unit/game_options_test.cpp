@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <tuple>
 
+#include "allocation_fake.h"
 #include "options_text.h"
 #include "process_records.h"
 #include "shared/test_support.h"
@@ -91,15 +92,12 @@ TEST(NormaliseOptions, FlagsAndAmountsUseUnsignedLimits) {
 class GameOptionsTest : public RecordsTest {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(MakeTempDirectory(L"opt-install", &install));
-        ASSERT_TRUE(MakeTempDirectory(L"opt-work", &work));
+        ASSERT_TRUE(installScratch.Made() && workScratch.Made());
         SetDirectories(install, work);
         FreeIniDocument();
     }
     void TearDown() override {
         FreeIniDocument();
-        RemoveTree(install);
-        RemoveTree(work);
     }
     static std::wstring OptionPath() {
         wchar_t path[kPathCapacity];
@@ -110,7 +108,8 @@ protected:
     static std::tuple<int32_t, int32_t, int32_t> Display() {
         return std::make_tuple(gameOptions.displayMode, gameOptions.width, gameOptions.height);
     }
-    std::wstring install, work;
+    ScratchDirectory installScratch{L"opt-install"}, workScratch{L"opt-work"};
+    const std::wstring install = installScratch.Path(), work = workScratch.Path();
 };
 
 TEST_F(GameOptionsTest, PathPrefersAnExistingWorkDirectory) {
@@ -258,7 +257,7 @@ TEST_F(GameOptionsTest, SaveKeepsTheEncodingThePlayersFileHad) {
         EXPECT_EQ(0, memcmp(saved, &gameOptions, sizeof(saved)));
         WritePrivateProfileStringW(nullptr, nullptr, nullptr, path.c_str());  // no cached copy
         for (int i = 0; i < 14; ++i) {
-            const OptionKeyName& key = kOptionKeyNames[i];
+            const OptionKey& key = kOptionKeys[i];
             EXPECT_EQ(saved[i], static_cast<int32_t>(GetPrivateProfileIntW(key.section, key.key, -1, path.c_str())))
                 << key.key;
         }
@@ -266,16 +265,6 @@ TEST_F(GameOptionsTest, SaveKeepsTheEncodingThePlayersFileHad) {
         GetPrivateProfileStringW(L"PILOT", L"name", L"<none>", name, 64, path.c_str());
         EXPECT_STREQ(c.name, name);
     }
-}
-
-int allocationsBeforeFailure = -1;
-void* FailOnce(size_t bytes) {
-    if (allocationsBeforeFailure == 0) {
-        allocationsBeforeFailure = -1;
-        return nullptr;
-    }
-    if (allocationsBeforeFailure > 0) --allocationsBeforeFailure;
-    return malloc(bytes);
 }
 
 TEST_F(GameOptionsTest, SaveLeavesAFileItCannotReadAlone) {
@@ -292,10 +281,10 @@ TEST_F(GameOptionsTest, SaveLeavesAFileItCannotReadAlone) {
     EXPECT_EQ(original, FileText(path));
 
     // Readable but not loaded (no memory for it): the save must not write the keys alone.
-    allocationsBeforeFailure = 0;
-    iniAllocate = FailOnce;
+    UseAllocationFake(0);
     EXPECT_EQ(0, SaveGameOptions());
     EXPECT_EQ(original, FileText(path));
+    iniAllocate = malloc;
 
     SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY);
     EXPECT_EQ(0, SaveGameOptions());

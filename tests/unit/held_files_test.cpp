@@ -5,6 +5,7 @@
 
 #include <functional>
 
+#include "allocation_fake.h"
 #include "dialog/dialog.h"
 #include "process_records.h"
 #include "shared/test_support.h"
@@ -31,10 +32,6 @@ void LogWaits(FileHolder* holder, int releaseAt) {
     waitLog = {0, 0, releaseAt, holder};
     filePlatform.wait = RecordWait;
 }
-
-// From the given allocation on, every allocation fails.
-int allocationsLeft;
-void* FailingFromNow(size_t bytes) { return allocationsLeft-- > 0 ? malloc(bytes) : nullptr; }
 
 std::string Replaced(std::string text, const std::string& from, const std::string& to) {
     size_t at = text.find(from);
@@ -179,15 +176,14 @@ TEST_F(PlayersFileTest, StartUpThatCouldNotReadSavesOnlyWhatChanged) {
 // as nothing; start-up shows the defaults, and a save that meets the same failure keeps the
 // file byte for byte. With memory again OK writes the one change.
 TEST_F(PlayersFileTest, LoadThatCannotHoldTheFileFailsAsAWhole) {
-    iniAllocate = FailingFromNow;
-    allocationsLeft = 6;  // bytes, text, sections, the comment and its array, mode's value; not its array
+    UseAllocationFake(6);  // bytes, text, sections, the comment and its array, mode's value; not its array
     EXPECT_EQ(0, LoadIniDocument(path.c_str()));
     EXPECT_EQ(nullptr, iniDocument.sections);
-    allocationsLeft = 6;
+    allocationFake.allowed = 6;
     LoadGameOptions();
     EXPECT_TRUE(Same(kDefaultOptions, gameOptions));
     gameOptions.bgm = 50;
-    allocationsLeft = 6;
+    allocationFake.allowed = 6;
     EXPECT_EQ(0, SaveGameOptions());
     EXPECT_EQ(kPlayersFile, FileText(path));
 

@@ -5,22 +5,10 @@
 #include <sddl.h>
 
 #include "options/ini_document.h"
+#include "allocation_fake.h"
 #include "shared/test_support.h"
 
 namespace {
-
-int failAfter = -1;  // allocations still allowed; -1: all
-void* FailingAllocate(size_t bytes) {
-    if (failAfter == 0) return nullptr;
-    if (failAfter > 0) --failAfter;
-    return malloc(bytes);
-}
-
-int allocations;
-void* CountingAllocate(size_t bytes) {
-    ++allocations;
-    return malloc(bytes);
-}
 
 class IniDocumentTest : public testing::Test {
 protected:
@@ -30,7 +18,6 @@ protected:
     }
     void TearDown() override {
         iniAllocate = malloc;
-        failAfter = -1;
         FreeIniDocument();
     }
     // Loads the bytes from a file, as the tool does.
@@ -301,16 +288,15 @@ TEST_F(IniDocumentTest, NamesAreCutThenTrimmed) {
 TEST_F(IniDocumentTest, ArraysGrowWithoutDisturbingOrder) {
     ASSERT_EQ(1, SetIniValue(L"A", L"k0", L"0"));
     EXPECT_EQ(10, iniDocument.sections[1].entryCapacity);
-    iniAllocate = CountingAllocate;
-    allocations = 0;
+    UseAllocationFake();
     for (int i = 1; i < 3000; ++i) {
         std::wstring key = L"k" + std::to_wstring(i);
         ASSERT_EQ(1, SetIniValue(L"A", key.c_str(), std::to_wstring(i).c_str()));
     }
-    EXPECT_EQ(2999 + 9, allocations);  // a copy of each value; arrays of 20, 40, ... 5120
-    allocations = 0;
+    EXPECT_EQ(2999u + 9, allocationFake.count);  // a copy of each value; arrays of 20, 40, ... 5120
+    allocationFake.count = 0;
     for (int i = 0; i < 2000; ++i) ASSERT_EQ(1, AddIniSection(std::to_wstring(i).c_str()));
-    EXPECT_EQ(8, allocations);  // 20, 40, ... 2560 sections
+    EXPECT_EQ(8u, allocationFake.count);  // 20, 40, ... 2560 sections
     EXPECT_EQ(3000, iniDocument.sections[1].entryCount);
     EXPECT_EQ(2002, iniDocument.sectionCount);
     EXPECT_GE(iniDocument.sectionCapacity, iniDocument.sectionCount);
@@ -326,13 +312,12 @@ TEST_F(IniDocumentTest, AllocationFailuresLeaveWhatIsThere) {
     ASSERT_EQ(1, SetIniValue(L"A", L"k0", L"5"));
     for (int i = 1; i < 10; ++i) ASSERT_EQ(1, SetIniValue(L"A", (L"k" + std::to_wstring(i)).c_str(), L"1"));
     IniEntry* entries = iniDocument.sections[1].entries;
-    iniAllocate = FailingAllocate;
-    failAfter = 1;  // the value is copied, the larger array cannot be had
+    UseAllocationFake(1);  // the value is copied, the larger array cannot be had
     EXPECT_EQ(0, SetIniValue(L"A", L"k10", L"1"));
     EXPECT_EQ(entries, iniDocument.sections[1].entries);
     EXPECT_EQ(10, iniDocument.sections[1].entryCapacity);
     EXPECT_EQ(10, iniDocument.sections[1].entryCount);
-    failAfter = 0;
+    allocationFake.allowed = 0;
     EXPECT_EQ(0, SetIniValue(L"A", L"k0", L"6"));
     EXPECT_EQ(5, GetIniInt(L"A", L"k0", -1));  // the old value stays
 
@@ -347,24 +332,24 @@ TEST_F(IniDocumentTest, AllocationFailuresLeaveWhatIsThere) {
     EXPECT_TRUE(WriteBytes(out, "keep"));
     EXPECT_EQ(0, WriteIniDocument(out.c_str()));
     EXPECT_EQ("keep", FileText(out));
-    failAfter = -1;
+    allocationFake.allowed = -1;
     EXPECT_EQ(1, AddIniSection(L"T"));
     EXPECT_EQ(11, iniDocument.sectionCount);
     EXPECT_EQ(5, GetIniInt(L"A", L"k0", -1));
 
     // Loading: no memory for the file, or for a line that is to be kept, gives no document, so
     // that no save writes back a file without the lines that did not fit.
-    failAfter = 0;
+    allocationFake.allowed = 0;
     EXPECT_EQ(0, Load("[A]\r\nk=1\r\n"));
     EXPECT_EQ(nullptr, iniDocument.sections);
-    failAfter = 4;  // bytes, text, document, the first value; not the first entry array
+    allocationFake.allowed = 4;  // bytes, text, document, the first value; not the first entry array
     EXPECT_EQ(0, Load("[A]\r\nk=1\r\n[B]\r\nj=2\r\n"));
     EXPECT_EQ(nullptr, iniDocument.sections);
-    failAfter = 1;  // the document; not the first value
+    allocationFake.allowed = 1;  // the document; not the first value
     EXPECT_EQ(0, ParseIniText(L"[A]\r\nk=1\r\n"));
     EXPECT_EQ(nullptr, iniDocument.sections);
     // Lines that the rules drop are no failure: '[]' and a key line without a name.
-    failAfter = -1;
+    allocationFake.allowed = -1;
     EXPECT_EQ(1, Load("[]\r\n=v\r\n[A]\r\nk=1\r\n"));
     EXPECT_EQ(1, GetIniInt(L"A", L"k", -1));
     EXPECT_EQ(2, iniDocument.sectionCount);

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <random>
 
+#include "allocation_fake.h"
 #include "options_text.h"
 #include "process_records.h"
 #include "shared/test_support.h"
@@ -21,7 +22,7 @@ struct Values {
 
 Values ReadValues() {
     Values values;
-    for (int i = 0; i < 14; ++i) values.value[i] = GetIniInt(kOptionKeyNames[i].section, kOptionKeyNames[i].key, kAbsent);
+    for (int i = 0; i < 14; ++i) values.value[i] = GetIniInt(kOptionKeys[i].section, kOptionKeys[i].key, kAbsent);
     return values;
 }
 
@@ -222,13 +223,6 @@ private:
     std::mt19937 random_;
 };
 
-const char kTypical[] =
-    "[DISPLAY]\r\nmode=0\r\nwidth=1280\r\nheight=720\r\n\r\n"
-    "[SYSTEM]\r\ncursor=1\r\nsmoke=200\r\nvectorcamera=0\r\nantialias=4\r\nanisotropy=8\r\n\r\n"
-    "[INPUT]\r\nsmokebutton=0\r\n\r\n[SOUND]\r\nmode=1\r\n\r\n"
-    "[VOLUME]\r\nbgm=70\r\nplane=60\r\ncockpit=50\r\nvoice=40\r\n\r\n"
-    "[JOYSTICK]\r\n# chosen by the selector\r\nid=2\r\n\r\n";
-
 std::vector<std::string> HugeTexts() {
     std::vector<std::string> texts;
     std::string line(1 << 20, 'w');  // one line of a megabyte, no line end
@@ -240,22 +234,22 @@ std::vector<std::string> HugeTexts() {
         sections += "[S" + std::to_string(i) + "]\r\nk=" + std::to_string(i) + "\r\n";
         if (i % 1000 == 999) sections += "[VOLUME]\r\nbgm=" + std::to_string(i % 101) + "\r\n";
     }
-    texts.push_back(sections + kTypical);
+    texts.push_back(sections + kTypicalOptionsFile);
     std::string keys = "[DISPLAY]\r\n";
     for (int i = 0; i < 20000; ++i) keys += "key" + std::to_string(i) + "=" + std::to_string(i) + "\n";
     texts.push_back(keys + "width=640\n");
-    texts.push_back(std::string(300000, '\n') + kTypical + std::string(300000, '\r'));
+    texts.push_back(std::string(300000, '\n') + kTypicalOptionsFile + std::string(300000, '\r'));
     std::string brackets;
     for (int i = 0; i < 50000; ++i) brackets += "[\r\n";
-    texts.push_back(kTypical + brackets + "voice=3\r\n");
-    texts.push_back(std::string(kTypical) + std::string(1 << 18, '\0') + "[DISPLAY]\r\nmode=2\r\n");
+    texts.push_back(kTypicalOptionsFile + brackets + "voice=3\r\n");
+    texts.push_back(std::string(kTypicalOptionsFile) + std::string(1 << 18, '\0') + "[DISPLAY]\r\nmode=2\r\n");
     return texts;
 }
 
 class IniRobustnessTest : public RecordsTest {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(MakeTempDirectory(L"fuzz", &directory));
+        ASSERT_TRUE(scratch.Made());
         SetDirectories(directory, directory);
         options = directory + L"GameOption.ini";
         second = directory + L"second.ini";
@@ -264,7 +258,6 @@ protected:
     }
     void TearDown() override {
         FreeIniDocument();
-        RemoveTree(directory);
     }
 
     // Load, save and reload through the file as the tool does; then rewrite the saved file
@@ -295,7 +288,7 @@ protected:
         ASSERT_EQ(1, ParseIniText(FromAnsi(bytes).c_str()));
         Values loaded = ReadValues();
         for (int i = 0; i < 14; ++i) {
-            ASSERT_EQ(1, SetIniValue(kOptionKeyNames[i].section, kOptionKeyNames[i].key, std::to_wstring(loaded.value[i]).c_str()));
+            ASSERT_EQ(1, SetIniValue(kOptionKeys[i].section, kOptionKeys[i].key, std::to_wstring(loaded.value[i]).c_str()));
         }
         std::wstring once = Rendered();
         ASSERT_TRUE(WellFormed(once));
@@ -345,7 +338,9 @@ protected:
         return text;
     }
 
-    std::wstring directory, options, second, third, savedInstall, savedWork;
+    ScratchDirectory scratch{L"fuzz"};
+    const std::wstring directory = scratch.Path();
+    std::wstring options, second, third;
 };
 
 TEST_F(IniRobustnessTest, RandomAndDamagedTextsRoundTrip) {
@@ -356,7 +351,7 @@ TEST_F(IniRobustnessTest, RandomAndDamagedTextsRoundTrip) {
         if (HasFatalFailure()) return;
     }
     for (int i = 0; i < 2000; ++i) {
-        MemoryRoundTrip(maker.Mutated(i % 2 ? kTypical : maker.Structured(20)), index++);
+        MemoryRoundTrip(maker.Mutated(i % 2 ? kTypicalOptionsFile : maker.Structured(20)), index++);
         if (HasFatalFailure()) return;
     }
     for (int i = 0; i < 1500; ++i) {
@@ -374,7 +369,7 @@ TEST_F(IniRobustnessTest, RandomDamagedAndHugeFilesRoundTrip) {
     int index = 0;
     for (int i = 0; i < 480; ++i) {
         std::string text = i % 3 == 0 ? maker.Structured(maker.Below(40))
-                         : i % 3 == 1 ? maker.Mutated(kTypical)
+                         : i % 3 == 1 ? maker.Mutated(kTypicalOptionsFile)
                                       : maker.Bytes(static_cast<size_t>(maker.Below(600)));
         FileRoundTrip(maker.InEncoding(text, kEncodings[i % 4]), index++);
         if (HasFatalFailure()) return;
@@ -403,14 +398,6 @@ TEST_F(IniRobustnessTest, RandomDamagedAndHugeFilesRoundTrip) {
     EXPECT_EQ(3, files);
 }
 
-size_t allocationCount;
-uint64_t allocatedBytes;
-void* CountingAllocate(size_t bytes) {
-    ++allocationCount;
-    allocatedBytes += bytes;
-    return malloc(bytes);
-}
-
 // A damaged file costs allocations in proportion to its size, counted through the engine's
 // allocator: four times the text takes at most five times the allocations and ten times the
 // bytes (doubled arrays come out between two and eight times; a quadratic pattern, sixteen).
@@ -424,13 +411,12 @@ TEST_F(IniRobustnessTest, LargeDamagedFileCostsInProportionToItsSize) {
         text.erase(std::remove(text.begin(), text.end(), '\0'), text.end());  // a NUL ends the text
         ASSERT_TRUE(WriteBytes(options, text));
         FreeIniDocument();
-        allocationCount = allocatedBytes = 0;
-        iniAllocate = CountingAllocate;
+        UseAllocationFake();
         LoadGameOptions();
         EXPECT_EQ(1, SaveGameOptions());
         iniAllocate = malloc;
-        counts[run] = allocationCount;
-        bytes[run] = allocatedBytes;
+        counts[run] = allocationFake.count;
+        bytes[run] = allocationFake.bytes;
     }
     EXPECT_LE(counts[1], 5 * counts[0]) << counts[0] << " then " << counts[1] << " allocations";
     EXPECT_LE(bytes[1], 10 * bytes[0]) << bytes[0] << " then " << bytes[1] << " bytes";

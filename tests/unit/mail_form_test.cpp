@@ -154,11 +154,10 @@ protected:
         supportPlatform.shellExecute = RecordShellExecute;
         supportPlatform.localTime = FixedLocalTime;
 
-        ASSERT_TRUE(MakeTempDirectory(L"mail", &root));
-        install = root + L"Tom & Jerry {}\\";  // markup and a marker in a value
-        work = root + L"work\\";
-        CreateDirectoryW(install.c_str(), nullptr);
-        CreateDirectoryW(work.c_str(), nullptr);
+        ASSERT_TRUE(scratch.Made());
+        root = scratch.Path();
+        install = scratch.MakeDirectory(L"Tom & Jerry {}");  // markup and a marker in a value
+        work = scratch.MakeDirectory(L"work");
         SetDirectories(install, work);
 
         gameOptions = OptionsRecord{1, 1280, 720, 0, 200, 1, 4, 8, 0, 0, 0, 0, 0, 0};
@@ -170,7 +169,6 @@ protected:
     void TearDown() override {
         DestroyWindow(owner);
         ForgetInformationList();
-        RemoveTree(root);
     }
     // The Information page's rows for the sample PC, in a list owned by the test window.
     void FillList() {
@@ -183,7 +181,7 @@ protected:
     std::wstring FormPath() const { return work + L"mail_support.html"; }
     // The report comes escaped already. The title is followed by 42 blanks and the date of the fixed clock.
     std::string Block(const std::string& report, const char* options, const char* title) const {
-        return Banner("Install Directory") + HtmlEscaped(Utf8(install)) + Banner("PC Information") + report +
+        return Banner("Install Directory") + Utf8(root) + "Tom &amp; Jerry {}\\" + Banner("PC Information") + report +
                Banner("Environment") + options + "\n" + title + std::string(42, ' ') + "2027 1/5 9:3\n\n";
     }
     std::string EnglishBlock() const {
@@ -205,6 +203,7 @@ protected:
         EXPECT_EQ(nullptr, messageCalls[0].owner);
     }
 
+    ScratchDirectory scratch{L"mail"};
     std::wstring root, install, work;
     HWND owner = nullptr;
 };

@@ -1,23 +1,22 @@
-// The options file as the tests write it: the fourteen keys in record order, and a text in
-// one of the four encodings with its byte-order mark.
+// The options file as the tests write it: a player's usual file, and a text in one of the four
+// encodings with its byte-order mark.
 #pragma once
 
 #include <windows.h>
 
 #include <string>
 
+#include "options/game_options.h"
 #include "options/ini_document.h"
 
-struct OptionKeyName {
-    const wchar_t* section;
-    const wchar_t* key;
-};
-
-const OptionKeyName kOptionKeyNames[14] = {
-    {L"DISPLAY", L"mode"},     {L"DISPLAY", L"width"},      {L"DISPLAY", L"height"},   {L"SYSTEM", L"cursor"},
-    {L"SYSTEM", L"smoke"},     {L"SYSTEM", L"vectorcamera"}, {L"SYSTEM", L"antialias"}, {L"SYSTEM", L"anisotropy"},
-    {L"INPUT", L"smokebutton"}, {L"SOUND", L"mode"},         {L"VOLUME", L"bgm"},       {L"VOLUME", L"plane"},
-    {L"VOLUME", L"cockpit"},   {L"VOLUME", L"voice"}};
+// A player's usual file: the fourteen keys in the layout a save writes, and a section of the
+// game's own with a comment.
+const char kTypicalOptionsFile[] =
+    "[DISPLAY]\r\nmode=0\r\nwidth=1280\r\nheight=720\r\n\r\n"
+    "[SYSTEM]\r\ncursor=1\r\nsmoke=200\r\nvectorcamera=0\r\nantialias=4\r\nanisotropy=8\r\n\r\n"
+    "[INPUT]\r\nsmokebutton=0\r\n\r\n[SOUND]\r\nmode=1\r\n\r\n"
+    "[VOLUME]\r\nbgm=70\r\nplane=60\r\ncockpit=50\r\nvoice=40\r\n\r\n"
+    "[JOYSTICK]\r\n# chosen by the selector\r\nid=2\r\n\r\n";
 
 // The text's UTF-16 units as ANSI, UTF-8 with its mark, or UTF-16 (either order) with its mark.
 inline std::string Encoded(const std::wstring& text, int32_t encoding) {
