@@ -108,14 +108,7 @@ static void GatherProcessor(InformationFacts* facts) {
     if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kProcessorKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return;
     facts->processorKeyOpened = 1;
     ReadInformationText(key, L"ProcessorNameString", facts->processorNameString);
-    DWORD type = 0;
-    DWORD speed = 0;
-    DWORD size = sizeof(speed);
-    if (RegQueryValueExW(key, L"~MHz", nullptr, &type, reinterpret_cast<BYTE*>(&speed), &size) == ERROR_SUCCESS &&
-        type == REG_DWORD && size == sizeof(speed)) {
-        facts->processorSpeedRead = 1;
-        facts->processorSpeedMHz = speed;
-    }
+    facts->processorSpeedRead = ReadRegistryNumber(key, L"~MHz", &facts->processorSpeedMHz);
     ReadInformationText(key, L"Identifier", facts->processorIdentifier);
     RegCloseKey(key);
 }

@@ -28,3 +28,14 @@ int ReadRegistryText(HKEY key, const wchar_t* name, wchar_t* text, int capacity,
     free(buffer);
     return read;
 }
+
+int ReadRegistryNumber(HKEY key, const wchar_t* name, uint32_t* number) {
+    DWORD type = 0;
+    DWORD value = 0;
+    DWORD size = sizeof(value);
+    if (RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) != ERROR_SUCCESS ||
+        type != REG_DWORD || size != sizeof(value))
+        return 0;
+    *number = value;
+    return 1;
+}

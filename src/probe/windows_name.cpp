@@ -46,14 +46,7 @@ static void ReadFeatureRelease(WindowsVersionFacts* facts) {
         ReadRegistryText(key, name, facts->featureRelease, kFeatureReleaseCapacity, kPlainTextOnly);
         if (facts->featureRelease[0]) break;
     }
-    DWORD type = 0;
-    DWORD revision = 0;
-    DWORD size = sizeof(revision);
-    if (RegQueryValueExW(key, L"UBR", nullptr, &type, reinterpret_cast<BYTE*>(&revision), &size) == ERROR_SUCCESS &&
-        type == REG_DWORD && size == sizeof(revision)) {
-        facts->haveUpdateRevision = 1;
-        facts->updateRevision = revision;
-    }
+    facts->haveUpdateRevision = ReadRegistryNumber(key, L"UBR", &facts->updateRevision);
     RegCloseKey(key);
 }
 

@@ -317,8 +317,8 @@ TEST(OptionsFile, FailedSaveIsToldAndTheDialogStaysOpen) {
     const std::string file = OptionsFile({1, 1024, 576, 1, 100, 1, 2, 2, 1, 1, 33, 80, 80, 80});
     Installation installation(WithOptions(file));
     const std::wstring path = installation.InWork(L"GameOption.ini");
-    std::wstring boxText = L"<no box>";
-    HWND boxOwner = nullptr, dialog = nullptr;
+    SeenMessageBox box;
+    HWND dialog = nullptr;
     std::string whileHeld;
     bool openAfterBox = false;
     LRESULT musicAfterBox = -1;
@@ -328,21 +328,15 @@ TEST(OptionsFile, FailedSaveIsToldAndTheDialogStaysOpen) {
         d.Slide(IDC_VOLUME_BGM, 50);
         FileHolder editor(path, FILE_SHARE_READ);
         d.PostPress(IDOK);
-        HWND box = WaitForMessageBox(d, L"Error");
-        if (box) {
-            boxText = MessageBoxText(box);
-            boxOwner = GetWindow(box, GW_OWNER);
-            OfferForPicture(box);
-            CloseMessageBox(box);
-        }
+        box = TakeMessageBox(d, L"Error");
         whileHeld = ReadBytes(path);
         openAfterBox = IsWindowVisible(d.Dialog()) != FALSE;
         musicAfterBox = SendMessageW(d.Item(kSoundPage, IDC_VOLUME_BGM), TBM_GETPOS, 0, 0);
         editor.Release();
         d.Press(IDOK);
     }));
-    EXPECT_EQ(L"Error writing data\n[" + path + L"]", boxText);
-    EXPECT_EQ(dialog, boxOwner);
+    EXPECT_EQ(L"Error writing data\n[" + path + L"]", box.text);
+    EXPECT_EQ(dialog, box.owner);
     EXPECT_EQ(file, whileHeld);
     EXPECT_TRUE(openAfterBox);
     EXPECT_EQ(50, musicAfterBox);

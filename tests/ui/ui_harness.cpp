@@ -253,6 +253,17 @@ void CloseMessageBox(HWND box) {
     WaitFor([&] { return !IsWindow(box); });
 }
 
+SeenMessageBox TakeMessageBox(DialogDriver& driver, const wchar_t* caption) {
+    SeenMessageBox seen;
+    HWND box = WaitForMessageBox(driver, caption);
+    if (!box) return seen;
+    seen.text = MessageBoxText(box);
+    seen.owner = GetWindow(box, GW_OWNER);
+    OfferForPicture(box);
+    CloseMessageBox(box);
+    return seen;
+}
+
 void OfferForPicture(HWND window) {
     wchar_t ready[MAX_PATH] = {};
     if (!GetEnvironmentVariableW(L"WGCONF_PICTURE_READY", ready, MAX_PATH) || !ready[0]) return;

@@ -122,6 +122,14 @@ HWND WaitForMessageBox(DialogDriver& driver, const wchar_t* caption, int millise
 std::wstring MessageBoxText(HWND box);
 // Presses the box's OK and waits until it has gone.
 void CloseMessageBox(HWND box);
+// What a message box showed: its text ("<no box>" when none came) and its owner.
+struct SeenMessageBox {
+    std::wstring text = L"<no box>";
+    HWND owner = nullptr;
+};
+// Waits for the box with the caption, notes what it shows, offers it for a picture (below)
+// and closes it.
+SeenMessageBox TakeMessageBox(DialogDriver& driver, const wchar_t* caption);
 // For a picture of the window: when WGCONF_PICTURE_READY names a file, writes the window's
 // screen rectangle ("left top right bottom") into it and waits (at most 20 s) until the file
 // has been taken away. Does nothing otherwise.

@@ -56,6 +56,18 @@ struct HtmlHandlerOverride {
 
 }  // namespace
 
+InstallationSettings SeparateWork() {
+    InstallationSettings settings;
+    settings.separateWork = true;
+    return settings;
+}
+
+// The game's form template, as shipped, in the installation.
+bool CopySupportTemplate(const Installation& installation) {
+    return CopyFileW(SourcePath(L"game/install/support.html").c_str(), installation.InInstall(L"support.html").c_str(),
+                     FALSE) != FALSE;
+}
+
 // Whether the ".html" handler was started: it is this program again, so it either still runs
 // or has written its line before it ended. Asked in that order, the answer does not depend on
 // when it is asked.
@@ -73,11 +85,8 @@ bool HandlerStartedSince(const std::wstring& log) {
 }
 
 TEST(UserSupport, WritesTheFormAndOpensItWithTheShell) {
-    InstallationSettings settings;
-    settings.separateWork = true;
-    Installation installation(settings);
-    ASSERT_TRUE(CopyFileW(SourcePath(L"game/install/support.html").c_str(), installation.InInstall(L"support.html").c_str(),
-                          FALSE));
+    Installation installation(SeparateWork());
+    ASSERT_TRUE(CopySupportTemplate(installation));
     std::wstring log = installation.InWork(L"opened.log");
     HtmlHandlerOverride handler(log);
     ASSERT_TRUE(handler.Applied());
@@ -192,20 +201,13 @@ TEST(UserSupport, MissingTemplateShowsTheJapaneseErrorBox) {
     const std::string stale = "<html><pre>last year's facts</pre></html>";
     ASSERT_TRUE(WriteBytes(installation.InWork(L"mail_support.html"), stale));
 
-    std::wstring boxText;
-    bool boxSeen = false;
+    SeenMessageBox box;
     EXPECT_EQ("", RunAndCheck(installation, [&](DialogDriver& driver) {
         driver.PostPress(IDC_USER_SUPPORT);
-        HWND box = WaitForMessageBox(driver, L"Error");
-        boxSeen = box != nullptr;
-        if (boxSeen) {
-            boxText = MessageBoxText(box);
-            CloseMessageBox(box);
-        }
+        box = TakeMessageBox(driver, L"Error");
         driver.Press(IDCANCEL);
     }));
-    ASSERT_TRUE(boxSeen);
-    EXPECT_EQ(L"メール送信フォームが存在しません。\n[" + installation.InInstall(L"support.html") + L"]", boxText);
+    EXPECT_EQ(L"メール送信フォームが存在しません。\n[" + installation.InInstall(L"support.html") + L"]", box.text);
     EXPECT_EQ(stale, ReadBytes(installation.InWork(L"mail_support.html")));
     EXPECT_FALSE(HandlerStartedSince(log));
 }
@@ -214,11 +216,8 @@ TEST(UserSupport, MissingTemplateShowsTheJapaneseErrorBox) {
 // the Japanese box with the form's full path, owned by no window, and the stale form is not
 // opened. Once the browser has let go, the command writes the form and opens it: once.
 TEST(UserSupport, FormThatCannotBeReplacedIsNotOpened) {
-    InstallationSettings settings;
-    settings.separateWork = true;
-    Installation installation(settings);
-    ASSERT_TRUE(CopyFileW(SourcePath(L"game/install/support.html").c_str(), installation.InInstall(L"support.html").c_str(),
-                          FALSE));
+    Installation installation(SeparateWork());
+    ASSERT_TRUE(CopySupportTemplate(installation));
     const std::wstring form = installation.InWork(L"mail_support.html");
     const std::string stale = "<html><pre>last year's facts</pre></html>";
     ASSERT_TRUE(WriteBytes(form, stale));
@@ -228,24 +227,18 @@ TEST(UserSupport, FormThatCannotBeReplacedIsNotOpened) {
     FileHolder browser(form, FILE_SHARE_READ);
     ASSERT_TRUE(browser.Holding());
 
-    std::wstring boxText = L"<no box>";
-    HWND boxOwner = nullptr;
+    SeenMessageBox box;
     std::string whileHeld;
     EXPECT_EQ("", RunAndCheck(installation, [&](DialogDriver& driver) {
         driver.PostPress(IDC_USER_SUPPORT);
-        HWND box = WaitForMessageBox(driver, L"Error");
-        if (box) {
-            boxText = MessageBoxText(box);
-            boxOwner = GetWindow(box, GW_OWNER);
-            CloseMessageBox(box);
-        }
+        box = TakeMessageBox(driver, L"Error");
         whileHeld = ReadBytes(form);
         browser.Release();
         driver.Press(IDC_USER_SUPPORT);
         driver.Press(IDCANCEL);
     }));
-    EXPECT_EQ(L"ファイルの書き込み中にエラーが発生しました。\n[" + form + L"]", boxText);
-    EXPECT_EQ(nullptr, boxOwner);
+    EXPECT_EQ(L"ファイルの書き込み中にエラーが発生しました。\n[" + form + L"]", box.text);
+    EXPECT_EQ(nullptr, box.owner);
     EXPECT_EQ(stale, whileHeld);
     // The stale form would have been opened first: once the fresh one has been, the log holds
     // the fresh one alone.
