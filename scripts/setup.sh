@@ -7,8 +7,9 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 packages=(
     cmake make
     g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
-    googletest clang lld
+    googletest clang lld llvm
     debootstrap
+    zip python3 chromium fonts-ipafont-gothic
 )
 
 missing=()

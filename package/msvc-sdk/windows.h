@@ -7,7 +7,11 @@
 #define NULL 0
 typedef struct HWND__* HWND;
 typedef void* HANDLE;
-typedef long LONG_PTR; /* 32-bit only, like the library */
+#ifdef _WIN64
+typedef long long LONG_PTR;
+#else
+typedef long LONG_PTR;
+#endif
 typedef LONG_PTR LPARAM;
 
 #endif
