@@ -37,6 +37,21 @@ check_import() {
     [ "$names" = "$export_name" ] || fail "expected only $export_name"
 }
 
+# Lays out the game with the package's DLL and the caller beside it, runs the caller under Wine
+# and requires the export's result 1. Wine's own failure to start a program is exit code 1 too:
+# the caller's printed result tells them apart.
+run_caller() {
+    local build=$1 prefix=$2 work=$3 what=$4 output status
+    source "$root/scripts/demo-layout.sh"
+    demo_layout "$build/bin" "$work" 0 || fail "cannot lay out the game installation"
+    cp -f "$prefix/bin/wgconf.dll" "$work/caller.exe" "$work/Wingmere/"
+    output=$(bash "$root/scripts/wine-exec.sh" "$build" "$work/Wingmere/caller.exe" 2>&1)
+    status=$?
+    echo "$output"
+    echo "caller.exe exit code: $status"
+    [ "$status" = 1 ] && grep -qx 'result=1.\?' <<<"$output" || fail "$what got exit code $status, not result 1"
+}
+
 case "${1:-}" in
 install)
     build=$2 prefix=$3 name=$4
@@ -64,13 +79,7 @@ mingw)
     "$cc" -std=c99 -Wall -Wextra -Werror -I"$prefix/include" "$here/mingw_caller.c" \
         -L"$prefix/lib" -lwgconf -o "$work/caller.exe" || fail "the MinGW caller does not build against the package"
     check_import "$work/caller.exe"
-    source "$root/scripts/demo-layout.sh"
-    demo_layout "$build/bin" "$work" 0 || fail "cannot lay out the game installation"
-    cp -f "$prefix/bin/wgconf.dll" "$work/caller.exe" "$work/Wingmere/"
-    output=$(bash "$root/scripts/wine-exec.sh" "$build" "$work/Wingmere/caller.exe" 2>&1)
-    status=$?
-    echo "$output"
-    [ "$status" = 1 ] && grep -qx 'result=1.\?' <<<"$output" || fail "the caller got exit status $status, not result 1"
+    run_caller "$build" "$prefix" "$work" "the caller"
     ;;
 msvc)
     build=$2 prefix=$3 clang=$4 lld_link=$5 dlltool=$6 target=$7 machine=$8 objdump=$9
@@ -97,15 +106,7 @@ msvc)
         "$work/caller.obj" "$prefix/lib/wgconf.lib" "$work/user32.lib" "$work/kernel32.lib" ||
         fail "lld-link does not link the caller against wgconf.lib"
     check_import "$work/caller.exe"
-    source "$root/scripts/demo-layout.sh"
-    demo_layout "$build/bin" "$work" 0 || fail "cannot lay out the game installation"
-    cp -f "$prefix/bin/wgconf.dll" "$work/caller.exe" "$work/Wingmere/"
-    output=$(bash "$root/scripts/wine-exec.sh" "$build" "$work/Wingmere/caller.exe" 2>&1)
-    status=$?
-    echo "$output"
-    echo "caller.exe exit code: $status"
-    # Wine's own failure to start a program is exit code 1 too: the printed result tells them apart.
-    [ "$status" = 1 ] && grep -qx 'result=1.\?' <<<"$output" || fail "the MSVC-ABI caller got exit code $status, not result 1"
+    run_caller "$build" "$prefix" "$work" "the MSVC-ABI caller"
     ;;
 *)
     sed -n '2,15p' "$0" >&2
