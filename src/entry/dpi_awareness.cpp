@@ -2,31 +2,27 @@
 // time: they do not exist before Windows 10 1607, and the project's WINVER hides them.
 #include "entry/dpi_awareness.h"
 
-namespace {
-
 typedef UINT(WINAPI* GetDpiForWindowFunction)(HWND window);
 typedef int(WINAPI* GetSystemMetricsForDpiFunction)(int index, UINT dpi);
 
 enum { kSmallIconSize = 16 };
 
 // Tried in this order: the first that the platform accepts is kept.
-const DPI_AWARENESS_CONTEXT kWantedContexts[] = {
+static const DPI_AWARENESS_CONTEXT kWantedContexts[] = {
     DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2,
     DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE,
     DPI_AWARENESS_CONTEXT_SYSTEM_AWARE,
 };
 
-FARPROC User32Function(const char* name) {
+static FARPROC User32Function(const char* name) {
     HMODULE user32 = GetModuleHandleW(L"user32.dll");
     return user32 ? GetProcAddress(user32, name) : nullptr;
 }
 
 template <typename Function>
-Function User32(const char* name) {
+static Function User32(const char* name) {
     return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(User32Function(name)));
 }
-
-}  // namespace
 
 SetThreadDpiAwarenessContextFunction LookUpSetThreadDpiAwarenessContext() {
     return User32<SetThreadDpiAwarenessContextFunction>("SetThreadDpiAwarenessContext");
