@@ -49,13 +49,14 @@ void LeaveDpiAwareness(ThreadDpiAwareness* awareness) {
 }
 
 UINT WindowDpi(HWND window) {
-    static const GetDpiForWindowFunction getDpiForWindow = User32<GetDpiForWindowFunction>("GetDpiForWindow");
+    // Looked up at each call: a guarded local static would link in the C++ runtime's locks.
+    const GetDpiForWindowFunction getDpiForWindow = User32<GetDpiForWindowFunction>("GetDpiForWindow");
     UINT dpi = getDpiForWindow && window ? getDpiForWindow(window) : 0;
     return dpi ? dpi : USER_DEFAULT_SCREEN_DPI;
 }
 
 int SmallIconSizeForDpi(UINT dpi) {
-    static const GetSystemMetricsForDpiFunction metricsForDpi =
+    const GetSystemMetricsForDpiFunction metricsForDpi =
         User32<GetSystemMetricsForDpiFunction>("GetSystemMetricsForDpi");
     int size = metricsForDpi ? metricsForDpi(SM_CXSMICON, dpi) : 0;
     return size > 0 ? size : ScaleForDpi(kSmallIconSize, dpi);
