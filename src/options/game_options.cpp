@@ -127,8 +127,7 @@ void LoadGameOptions() {
     wchar_t path[kPathCapacity];
     GameOptionPath(path);
     // Without a readable file every lookup gives its default.
-    int loaded = path[0] && LoadIniDocument(path);
-    if (!path[0]) FreeIniDocument();
+    int loaded = LoadIniDocument(path);
     for (const OptionKey& option : kOptionKeys) {
         gameOptions.*option.field = GetIniInt(option.section, option.key, option.defaultValue);
     }

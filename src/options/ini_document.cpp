@@ -522,13 +522,8 @@ int LoadIniDocument(const wchar_t* path) {
     int32_t encoding = DetectEncoding(bytes, read, &markLength);
     wchar_t* text = DecodeFileText(bytes + markLength, read - markLength, encoding);
     free(bytes);
-    if (!text) return 0;
-    int result = CreateDocument();
-    if (result) {
-        iniDocument.encoding = encoding;
-        result = ParseLines(text);
-        if (!result) FreeIniDocument();
-    }
+    int result = ParseIniText(text);
+    if (result) iniDocument.encoding = encoding;
     free(text);
     return result;
 }

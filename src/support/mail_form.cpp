@@ -4,7 +4,6 @@
 
 #include <shellapi.h>
 #include <shlwapi.h>
-#include <stdarg.h>
 #include <stdlib.h>
 #include <string.h>
 
@@ -40,14 +39,10 @@ enum {
 };
 static_assert(static_cast<int>(kMailBlockBound) <= static_cast<int>(kMailBlockCapacity), "the block always fits");
 
-static wchar_t shortText[kShortTextCapacity];
-
-const wchar_t* FormatShortText(const wchar_t* format, ...) {
-    va_list arguments;
-    va_start(arguments, format);
-    FormatBoundedV(shortText, kShortTextCapacity, format, arguments);
-    va_end(arguments);
-    return shortText;
+// The form in the work directory (kFormPathCapacity units, never cut).
+static void FormPath(wchar_t* path) {
+    CopyBounded(path, kFormPathCapacity, workDirectory);
+    AppendBounded(path, kFormPathCapacity, kFormFileName);
 }
 
 static void AppendRaw(char* text, size_t capacity, const char* source) {
@@ -238,8 +233,7 @@ int ComposeMailForm(SupportFormText* form, int skipCount, const SYSTEMTIME* now,
     free(block);
 
     wchar_t path[kFormPathCapacity];
-    CopyBounded(path, kFormPathCapacity, workDirectory);
-    AppendBounded(path, kFormPathCapacity, kFormFileName);
+    FormPath(path);
     int written = 0;
     HANDLE file = CreateFileW(path, GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -270,8 +264,7 @@ void RunUserSupport(HWND owner) {
     ReleaseFormText(&supportFormText);
 
     wchar_t formPath[kFormPathCapacity];
-    CopyBounded(formPath, kFormPathCapacity, workDirectory);
-    AppendBounded(formPath, kFormPathCapacity, kFormFileName);
+    FormPath(formPath);
     // A form that could not be written whole (held open by a browser, a full disk) would leave
     // an older one in its place, with stale facts: it is not read back, nor opened.
     if (!written) {

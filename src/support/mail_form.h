@@ -65,6 +65,3 @@ int ComposeMailForm(SupportFormText* form, int skipCount, const SYSTEMTIME* now,
 void AppendMailBlock(char* block, size_t capacity, const SYSTEMTIME* now);
 // The eight option lines of the block.
 void AppendOptionLines(char* block, size_t capacity, const OptionsRecord* options);
-// Formats into one shared buffer of kShortTextCapacity units, cut at 255 characters; each call
-// overwrites the previous text.
-const wchar_t* FormatShortText(const wchar_t* format, ...);

@@ -192,6 +192,21 @@ TEST_F(PlayersFileTest, LoadThatCannotHoldTheFileFailsAsAWhole) {
     EXPECT_EQ(Replaced(kPlayersFile, "bgm=33", "bgm=50"), FileText(path));
 }
 
+// A key that cannot be set (its value's copy finds no memory) refuses the save: written
+// without it, the file would lose the player's value of that key.
+TEST_F(PlayersFileTest, KeyThatCannotBeSetRefusesTheSave) {
+    UseAllocationFake();
+    ASSERT_EQ(1, LoadIniDocument(path.c_str()));
+    FreeIniDocument();
+    const int loading = static_cast<int>(allocationFake.count);
+    gameOptions = kPlayersOptions;
+    gameOptions.bgm = 50;
+    UseAllocationFake(loading, 1);  // the load, then one allocation of the first key fails
+    EXPECT_EQ(0, SaveGameOptions());
+    EXPECT_EQ(kPlayersFile, FileText(path));
+    iniAllocate = malloc;
+}
+
 // Held at OK: an editor's hold (reads shared) lets the file be read but not replaced, a
 // scanner's neither. The save fails and the file keeps its bytes; once let go, the same save
 // succeeds.

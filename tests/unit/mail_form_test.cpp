@@ -28,16 +28,6 @@ TEST(FindMarker, OutsideARegion) {
     EXPECT_EQ(-1, FindMarkerOutside("none", "{}", 0, 0));
 }
 
-TEST(FormatShortText, SharedBufferCutAt255) {
-    const wchar_t* first = FormatShortText(L"%s-%d", L"name", 7);
-    EXPECT_STREQ(L"name-7", first);
-    std::wstring longPath(400, L'p');
-    const wchar_t* second = FormatShortText(L"[%s]", longPath.c_str());
-    EXPECT_EQ(first, second);
-    EXPECT_EQ(255, lstrlenW(second));
-    EXPECT_EQ(L'[', second[0]);
-}
-
 namespace {
 
 const SYSTEMTIME kFixedClock = {2027, 1, 2, 5, 9, 3, 0, 0};
