@@ -1,23 +1,23 @@
 #!/usr/bin/env bash
 # Makes the two zips of a build, the same bytes from any folder and at any hour:
-#   make_zips.sh BUILD_DIR SOURCE_DIR NAME DLL_DIR
+#   make_zips.sh BUILD_DIR NAME DLL_DIR RELEASE_EPOCH
 # BUILD_DIR/NAME.zip holds the installed tree under NAME/; BUILD_DIR/NAME-symbols.zip holds
 # wgconf.dll.debug and wgconf.map (from DLL_DIR) under NAME-symbols/. Every file carries the time
-# SOURCE_DATE_EPOCH, by default the time of the source tree's latest commit; the zips keep no
-# other time, owner or folder entry, and list the files in one fixed order.
+# SOURCE_DATE_EPOCH when that is set, else RELEASE_EPOCH, the release's date written in the
+# source tree; the zips keep no other time, owner or folder entry, and list the files in one
+# fixed order. Nothing here asks git, so a source export builds the same zips as a checkout.
 set -euo pipefail
-build=$1 source=$2 name=$3 dll_dir=$4
+build=$1 name=$2 dll_dir=$3 release_epoch=$4
 
-epoch=${SOURCE_DATE_EPOCH:-$(git -C "$source" log -1 --format=%ct 2>/dev/null || true)}
-if [ -z "$epoch" ]; then
-    echo "make_zips.sh: set SOURCE_DATE_EPOCH (the source tree is no git checkout)" >&2
+epoch=${SOURCE_DATE_EPOCH:-$release_epoch}
+if ! [[ "$epoch" =~ ^[0-9]+$ ]]; then
+    echo "make_zips.sh: the time for the zips is no number of seconds: '$epoch'" >&2
     exit 1
 fi
 
 stage="$build/package-stage"
 rm -rf "$stage"
 mkdir -p "$stage/$name-symbols"
-echo "$epoch" >"$stage/source-date-epoch"  # for a second build that must give the same zips
 cmake --install "$build" --prefix "$stage/$name" >/dev/null
 install -m 644 "$dll_dir/wgconf.dll.debug" "$dll_dir/wgconf.map" "$stage/$name-symbols/"
 for top in "$name" "$name-symbols"; do

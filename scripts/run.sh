@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds what is missing, lays out a demo installation of the game from the 32-bit product and
 # the stand-ins in demo/, and opens the configuration dialog under Wine (WoW64); on a machine
-# that cannot run 32-bit code, from the 64-bit twin. Without a
+# where Wine cannot run a 32-bit program, from the 64-bit twin. Without a
 # display it runs on a virtual one and saves a screenshot to demo/screenshot.png instead.
 #   WGCONF_LANGUAGE=0 scripts/run.sh    English texts (default 1, Japanese)
 set -uo pipefail
@@ -11,8 +11,8 @@ cd "$root"
 bash scripts/setup.sh || exit 1
 source scripts/runtime.sh
 preset=i686
-if ! runtime_runs_32bit; then
-    echo "This machine cannot run 32-bit x86 code: the 64-bit twin (build/x64) is shown instead." >&2
+if ! runtime_runs_32bit "$root/build/i686"; then
+    echo "Wine cannot run 32-bit programs on this machine: the 64-bit twin (build/x64) is shown instead." >&2
     preset=x64
 fi
 build="$root/build/$preset"

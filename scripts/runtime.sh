@@ -81,21 +81,19 @@ runtime_ensure() {
     ) 7>"$(dirname "$WGCONF_RUNTIME")/.wgconf-runtime.lock"
 }
 
-# 0 when this machine can run 32-bit x86 code in a 64-bit process (Wine's WoW64 mode needs it;
-# some virtual machines lack the 32-bit code segment). The answer is kept per machine boot.
+# 0 when Wine runs 32-bit programs here, in its WoW64 mode. Some virtual machines cannot run
+# 32-bit code at all; the only answer that counts is Wine's own, so a small 32-bit program is
+# built with the i686 cross compiler and run through the runtime, in BUILD_DIR's prefix; it
+# must end with its own exit code (Wine's start failure is 1). Asked anew at every call.
+#   runtime_runs_32bit BUILD_DIR [EXIT_CODE]   EXIT_CODE: what the program exits with (42)
 runtime_runs_32bit() {
-    local probe answer
-    answer="/tmp/wgconf-compat32.$(cat /proc/sys/kernel/random/boot_id 2>/dev/null || echo unknown)"
-    if [ ! -f "$answer" ]; then
-        probe=$(mktemp /tmp/wgconf-compat32-probe.XXXXXX) || return 1
-        # In a shell of its own, whose protection fault the caller's shell does not report.
-        if clang -O0 -x c "$(dirname "${BASH_SOURCE[0]}")/compat32-probe.c" -o "$probe" 2>/dev/null &&
-            bash -c '"$0"; exit $?' "$probe" >/dev/null 2>&1; then
-            echo yes >"$answer"
-        else
-            echo no >"$answer"
-        fi
-        rm -f "$probe"
-    fi
-    [ "$(cat "$answer")" = yes ]
+    local build=$1 code=${2:-42} scripts probe status
+    scripts=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+    mkdir -p "$build" || return 1
+    probe="$build/wow64-probe.exe"
+    i686-w64-mingw32-gcc -O2 -s -DPROBE_EXIT_CODE="$code" "$scripts/wow64-probe.c" -o "$probe" || return 1
+    WGCONF_HEADLESS=1 bash "$scripts/wine-exec.sh" "$build" "$probe" >/dev/null 2>&1
+    status=$?
+    rm -f "$probe"
+    [ "$status" = 42 ]
 }

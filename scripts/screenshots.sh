@@ -4,7 +4,8 @@
 # of the four tabs in English and in Japanese on a virtual display, and writes
 # docs/screenshots/{en,ja}-{graphic,input,sound,information}.png, cropped to the dialog.
 # With DPI (say 144 or 192), the display runs at that setting for the caller, which declares
-# no DPI awareness, and the pictures are dpiDPI-{en,ja}-*.png; the setting goes back to 96.
+# no DPI awareness, and the pictures are dpiDPI-{en,ja}-*.png; the prefix's own setting comes
+# back on every exit, an interrupted run's included.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$root/build/i686}
@@ -14,13 +15,6 @@ if [ ! -d "$build/bin" ] || ! [[ "$dpi" =~ ^[0-9]*$ ]]; then
     exit 2
 fi
 name_prefix=${dpi:+dpi$dpi-}
-set_dpi=:
-if [ -n "$dpi" ]; then
-    # Wine takes the setting when its session starts.
-    set_dpi="for key in 'HKCU\\Control Panel\\Desktop' 'HKCC\\Software\\Fonts'; do
-        wine reg add \"\$key\" /v LogPixels /t REG_DWORD /d \$1 /f >/dev/null 2>&1
-    done; wineserver -k; wineserver -w"
-fi
 build=$(cd "$build" && pwd)
 out="$root/docs/screenshots"
 mkdir -p "$out"
@@ -37,15 +31,17 @@ for language in 0 1; do
     printf '[JOYSTICK]\r\nname=Wingmere Flight Stick\r\n' >"$demo/Save/JoyStickUser/SelectJoyStick.ini"
     WGCONF_HEADLESS=1 bash "$root/scripts/wine-exec.sh" "$build" --shell "
         source '$root/scripts/screenshot-lib.sh'
-        set_dpi() { $set_dpi; }
+        source '$root/scripts/logpixels.sh'
         cd '$demo/Wingmere' || exit 1
         status=0
-        set_dpi ${dpi:-96}
+        if [ -n '$dpi' ]; then
+            logpixels_keep
+            logpixels_set '$dpi' || exit 1
+        fi
         tabs=(graphic input sound information)
         for index in 0 1 2 3; do
             photograph_dialog '$out/$name_prefix$prefix-'\"\${tabs[\$index]}\".png \$index '$demo/ready.txt' || status=1
         done
-        set_dpi 96
         exit \$status" || status=1
 done
 

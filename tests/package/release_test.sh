@@ -7,9 +7,9 @@
 #       read from the shipped DLL) into EXPORT_FUNCTION in src/entry/config_dialog_box.cpp, and
 #       the map's address of ComposeMailForm into that function in src/support/mail_form.cpp
 #   release_test.sh reproducible BUILD_DIR SOURCE_DIR PRESET NAME
-#       copies the sources (the files git knows and does not ignore) into another folder, builds
-#       the DLL and the zips there with the same preset, and compares every shipped file byte
-#       for byte with BUILD_DIR's
+#       exports the sources with git archive into another folder, with no .git, builds the
+#       default target there with the same preset, and compares every shipped file byte for
+#       byte with BUILD_DIR's
 set -u
 
 fail() {
@@ -70,14 +70,21 @@ reproducible)
     second="$build/second-build"
     copy="$second/wgconf sources"  # another folder, of another length, with a space
     rm -rf "$second" && mkdir -p "$copy"
-    (cd "$source" && git ls-files -z -c -o --exclude-standard | tar --null -T - --ignore-failed-read -cf -) |
-        tar -C "$copy" -xf - || fail "cannot copy the sources"
-    # The zips carry the time that the first build gave them.
-    SOURCE_DATE_EPOCH=$(cat "$build/package-stage/source-date-epoch") || fail "the first build made no zips"
-    export SOURCE_DATE_EPOCH
-    (cd "$copy" && cmake --preset "$preset" -DBUILD_TESTING=OFF >/dev/null &&
-        cmake --build --preset "$preset" --target package_zips -j"$(nproc)" >"$second/build.log" 2>&1) ||
-        fail "the second build failed (see $second/build.log)"
+    # A source export, as a game team gets it: git archive of the tree as it stands (the
+    # changes not yet committed included), and no .git beside it. A tree that is itself an
+    # export is copied without its build trees.
+    if git -C "$source" rev-parse --git-dir >/dev/null 2>&1; then
+        tree=$(git -C "$source" -c user.name=build -c user.email=build@localhost stash create) ||
+            fail "cannot read the source tree"
+        git -C "$source" archive "${tree:-HEAD}" | tar -C "$copy" -xf - || fail "cannot export the sources"
+    else
+        tar -C "$source" --exclude=./build -cf - . | tar -C "$copy" -xf - || fail "cannot copy the sources"
+    fi
+    [ ! -e "$copy/.git" ] || fail "the export has a .git"
+    # The time in the zips comes from the tree itself, as it does for the first build.
+    (cd "$copy" && unset SOURCE_DATE_EPOCH && cmake --preset "$preset" -DBUILD_TESTING=OFF >/dev/null &&
+        cmake --build --preset "$preset" -j"$(nproc)" >"$second/build.log" 2>&1) ||
+        fail "the build of the source export failed (see $second/build.log)"
     other="$copy/build/$preset"
     differ=()
     for file in bin/wgconf.dll bin/wgconf.dll.debug bin/wgconf.map lib/libwgconf.dll.a lib/wgconf.lib \
@@ -86,7 +93,7 @@ reproducible)
         cmp "$build/$file" "$other/$file" || differ+=("$file")
     done
     [ ${#differ[@]} = 0 ] || fail "the second build differs in: ${differ[*]} (kept in $second)"
-    echo "the second build, in $copy, gave the same bytes"
+    echo "the build of the source export, in $copy, gave the same bytes"
     rm -rf "$second"
     ;;
 *)
