@@ -213,10 +213,7 @@ void RegistryValueOverride::Remove() {
 // --- FileHolder
 
 FileHolder::FileHolder(const std::wstring& path, DWORD sharing) {
-    bool lock = sharing == kLockAll;
-    handle_ = CreateFileW(path.c_str(), lock ? GENERIC_READ | GENERIC_WRITE : GENERIC_READ,
-                          lock ? FILE_SHARE_READ | FILE_SHARE_WRITE : sharing, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (lock && Holding() && !LockFile(handle_, 0, 0, MAXDWORD, 0)) Release();
+    handle_ = CreateFileW(path.c_str(), GENERIC_READ, sharing, nullptr, OPEN_EXISTING, 0, nullptr);
 }
 
 void FileHolder::Release() {

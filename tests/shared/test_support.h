@@ -85,10 +85,9 @@ private:
 
 // Holds a file open as another program does, until Release() or the end of the object: with
 // no sharing as a virus scanner or a sync client, with FILE_SHARE_READ as an editor or a
-// browser. kLockAll: opened sharing everything, with its bytes locked (LockFile).
+// browser.
 class FileHolder {
 public:
-    enum { kLockAll = 0xFFFFFFFFu };
     FileHolder(const std::wstring& path, DWORD sharing);
     ~FileHolder() { Release(); }
     FileHolder(const FileHolder&) = delete;

@@ -131,7 +131,7 @@ TEST(MainDialog, InformationListFollowsTheDpiOfAMove) {
     Installation installation;
     EXPECT_EQ("", RunAndCheck(installation, [](DialogDriver& d) {
         HWND list = d.Item(kInformationPage, IDC_INFORMATION_LIST);
-        int valueWidth = static_cast<int>(SendMessageW(list, LVM_GETCOLUMNWIDTH, 1, 0));
+        EXPECT_EQ(SendMessageW(list, LVM_GETCOLUMNWIDTH, 1, 0), 260);
         RECT before, suggested;
         GetWindowRect(d.Dialog(), &before);
         suggested = {before.left, before.top, before.left + 2 * (before.right - before.left),
@@ -142,7 +142,7 @@ TEST(MainDialog, InformationListFollowsTheDpiOfAMove) {
         EXPECT_EQ(listRectangle.right - listRectangle.left, 872);
         EXPECT_EQ(listRectangle.bottom - listRectangle.top, 612);
         EXPECT_EQ(SendMessageW(list, LVM_GETCOLUMNWIDTH, 0, 0), 320);
-        EXPECT_EQ(SendMessageW(list, LVM_GETCOLUMNWIDTH, 1, 0), 2 * valueWidth);
+        EXPECT_EQ(SendMessageW(list, LVM_GETCOLUMNWIDTH, 1, 0), 520);
         RECT after;
         GetWindowRect(d.Dialog(), &after);
         std::printf("WM_DPICHANGED to 192: dialog %ldx%ld before, %ldx%ld after\n", before.right - before.left,
@@ -311,8 +311,8 @@ TEST(OptionsFile, CancelEscapeAndCloseBoxLeaveTheFile) {
 
 // An editor holds GameOption.ini (sharing reads only) when OK is pressed: the save fails and
 // says so in a box owned by the dialog, with the file's full path; the file keeps its bytes and
-// the dialog stays open with the player's values. OK again, once the editor has let go, saves
-// and closes.
+// the dialog stays open with the player's values and its session of the capability library.
+// OK again, once the editor has let go, saves, ends the session and closes.
 TEST(OptionsFile, FailedSaveIsToldAndTheDialogStaysOpen) {
     const std::string file = OptionsFile({1, 1024, 576, 1, 100, 1, 2, 2, 1, 1, 33, 80, 80, 80});
     Installation installation(WithOptions(file));
@@ -320,6 +320,7 @@ TEST(OptionsFile, FailedSaveIsToldAndTheDialogStaysOpen) {
     SeenMessageBox box;
     HWND dialog = nullptr;
     std::string whileHeld;
+    Lines callsWhileBox;
     bool openAfterBox = false;
     LRESULT musicAfterBox = -1;
     EXPECT_EQ("", RunAndCheck(installation, [&](DialogDriver& d) {
@@ -328,7 +329,7 @@ TEST(OptionsFile, FailedSaveIsToldAndTheDialogStaysOpen) {
         d.Slide(IDC_VOLUME_BGM, 50);
         FileHolder editor(path, FILE_SHARE_READ);
         d.PostPress(IDOK);
-        box = TakeMessageBox(d, L"Error");
+        box = TakeMessageBox(d, L"Error", [&] { callsWhileBox = installation.VidqCalls(); });
         whileHeld = ReadBytes(path);
         openAfterBox = IsWindowVisible(d.Dialog()) != FALSE;
         musicAfterBox = SendMessageW(d.Item(kSoundPage, IDC_VOLUME_BGM), TBM_GETPOS, 0, 0);
@@ -338,9 +339,11 @@ TEST(OptionsFile, FailedSaveIsToldAndTheDialogStaysOpen) {
     EXPECT_EQ(L"Error writing data\n[" + path + L"]", box.text);
     EXPECT_EQ(dialog, box.owner);
     EXPECT_EQ(file, whileHeld);
+    EXPECT_EQ(callsWhileBox, (Lines{"start 1", "information 1 5"}));
     EXPECT_TRUE(openAfterBox);
     EXPECT_EQ(50, musicAfterBox);
     EXPECT_EQ(OptionsFile({1, 1024, 576, 1, 100, 1, 2, 2, 1, 1, 50, 80, 80, 80}), SavedOptions(installation));
+    EXPECT_EQ(installation.VidqCalls(), (Lines{"start 1", "information 1 5", "end 1"}));
 }
 
 TEST(OptionsFile, InitializeThenCancelKeepsFileAndThenOkWritesFactoryValues) {

@@ -60,17 +60,42 @@ HWND MakeCallersWindow() {
                            GetModuleHandleW(nullptr), nullptr);
 }
 
-// Per DPI: the Information list's first column and size, the selector's offsets from the
+// Per DPI: the Information list's columns and size, the selector's offsets from the
 // dialog's corner and the small icon's side, all pixels at 96 DPI scaled to the setting.
 struct Expected {
     UINT dpi;
-    int captionColumn, listWidth, listHeight, selectorLeft, selectorTop, smallIcon;
+    int captionColumn, valueColumn, listWidth, listHeight, selectorLeft, selectorTop, smallIcon;
 };
 const Expected kExpected[] = {
-    {96, 160, 436, 306, -105, 45, 16},
-    {144, 240, 654, 459, -158, 68, 24},
-    {192, 320, 872, 612, -210, 90, 32},
+    {96, 160, 260, 436, 306, -105, 45, 16},
+    {144, 240, 390, 654, 459, -158, 68, 24},
+    {192, 320, 520, 872, 612, -210, 90, 32},
 };
+
+// Clicks Change Joystick and returns the selector's report once the selector has shown its
+// window (the report's last line) and the dialog has come back from waiting for it.
+Lines RunSelector(DialogDriver& d, const std::wstring& report) {
+    DeleteFileW(report.c_str());
+    d.Post(kInputPage, IDC_CHANGE_JOYSTICK);
+    Lines lines;
+    EXPECT_TRUE(WaitFor([&] {
+        lines = SplitLines(ReadBytes(report));
+        return lines.size() == 6 && lines[5].compare(0, 7, "placed=") == 0;
+    }, 15000));
+    // Answered only from the selector's wait or after it: the dialog was disabled by then.
+    SendMessageW(d.Dialog(), WM_NULL, 0, 0);
+    EXPECT_TRUE(WaitFor([&] { return IsWindowEnabled(d.Dialog()) != FALSE; }, 15000));
+    return lines;
+}
+
+// The selector's window from its report's last line, in the screen's own pixels.
+RECT PlacedWindow(const Lines& lines) {
+    RECT placed = {-1, -1, -1, -1};
+    if (lines.size() != 6) return placed;
+    std::istringstream numbers(lines[5].substr(lines[5].find('=') + 1));
+    numbers >> placed.left >> placed.top >> placed.right >> placed.bottom;
+    return placed;
+}
 
 int IconWidth(HICON icon) {
     ICONINFO info = {};
@@ -118,6 +143,7 @@ TEST(DpiCaller, DialogSeesTheRealScreenAndTheCallerKeepsItsOwn) {
         EnvironmentOverride reportPath(L"WINGMERE_JOYSTICK_REPORT", report);
         EnvironmentOverride shown(L"WINGMERE_JOYSTICK_SHOWN_MS", L"0");
         RECT dialogRectangle = {};
+        Lines awareSelector, unawareSelector;
         EXPECT_EQ("", RunAndCheck(installation, [&](DialogDriver& d) {
             // A call while the dialog is open returns at once, and gives this thread its own back.
             DPI_AWARENESS_CONTEXT driversOwn = f.getThreadContext();
@@ -141,27 +167,31 @@ TEST(DpiCaller, DialogSeesTheRealScreenAndTheCallerKeepsItsOwn) {
 
             HWND list = d.Item(kInformationPage, IDC_INFORMATION_LIST);
             EXPECT_EQ(SendMessageW(list, LVM_GETCOLUMNWIDTH, 0, 0), expected->captionColumn);
+            EXPECT_EQ(SendMessageW(list, LVM_GETCOLUMNWIDTH, 1, 0), expected->valueColumn);
             RECT listRectangle;
             GetWindowRect(list, &listRectangle);
             EXPECT_EQ(listRectangle.right - listRectangle.left, expected->listWidth);
             EXPECT_EQ(listRectangle.bottom - listRectangle.top, expected->listHeight);
 
             GetWindowRect(d.Dialog(), &dialogRectangle);
-            d.Post(kInputPage, IDC_CHANGE_JOYSTICK);
-            EXPECT_TRUE(WaitFor([&] { return !IsWindowEnabled(d.Dialog()); }));
-            EXPECT_TRUE(WaitFor([&] { return IsWindowEnabled(d.Dialog()) != FALSE; }, 15000));
+            awareSelector = RunSelector(d, report);
+            EnvironmentOverride unaware(L"WINGMERE_JOYSTICK_DPI_UNAWARE", L"1");
+            unawareSelector = RunSelector(d, report);
             d.Press(IDOK);
         }));
         if (language == 1) continue;
         EXPECT_EQ(ReadBytes(installation.InWork(L"GameOption.ini")), kPopupOptions);
-        // The selector, a DPI-aware program, lands beside the dialog by the scaled offsets.
-        Lines lines = SplitLines(ReadBytes(report));
-        ASSERT_EQ(lines.size(), 6u);
-        std::istringstream placed(lines[5].substr(lines[5].find('=') + 1));
-        long left = 0, top = 0;
-        placed >> left >> top;
-        EXPECT_EQ(left, dialogRectangle.left + expected->selectorLeft) << lines[5];
-        EXPECT_EQ(top, dialogRectangle.top + expected->selectorTop) << lines[5];
+        // The selector, a DPI-aware program, lands beside the dialog by the scaled offsets. One
+        // that declares no awareness is laid out at 96 DPI, and Wine puts it at the screen's own
+        // pixels that it was given: at the same place.
+        RECT aware = PlacedWindow(awareSelector), unaware = PlacedWindow(unawareSelector);
+        for (const RECT& placed : {aware, unaware}) {
+            EXPECT_EQ(placed.left, dialogRectangle.left + expected->selectorLeft);
+            EXPECT_EQ(placed.top, dialogRectangle.top + expected->selectorTop);
+        }
+        if (dpi > 96) {
+            EXPECT_LT(unaware.right - unaware.left, aware.right - aware.left);
+        }
     }
 
     // Nothing of the caller's changed: its thread, the window it made before, and one it makes now.

@@ -253,13 +253,14 @@ void CloseMessageBox(HWND box) {
     WaitFor([&] { return !IsWindow(box); });
 }
 
-SeenMessageBox TakeMessageBox(DialogDriver& driver, const wchar_t* caption) {
+SeenMessageBox TakeMessageBox(DialogDriver& driver, const wchar_t* caption, const std::function<void()>& whileShown) {
     SeenMessageBox seen;
     HWND box = WaitForMessageBox(driver, caption);
     if (!box) return seen;
     seen.text = MessageBoxText(box);
     seen.owner = GetWindow(box, GW_OWNER);
     OfferForPicture(box);
+    if (whileShown) whileShown();
     CloseMessageBox(box);
     return seen;
 }

@@ -127,9 +127,10 @@ struct SeenMessageBox {
     std::wstring text = L"<no box>";
     HWND owner = nullptr;
 };
-// Waits for the box with the caption, notes what it shows, offers it for a picture (below)
-// and closes it.
-SeenMessageBox TakeMessageBox(DialogDriver& driver, const wchar_t* caption);
+// Waits for the box with the caption, notes what it shows, offers it for a picture (below),
+// runs `whileShown` when given and closes it.
+SeenMessageBox TakeMessageBox(DialogDriver& driver, const wchar_t* caption,
+                              const std::function<void()>& whileShown = nullptr);
 // For a picture of the window: when WGCONF_PICTURE_READY names a file, writes the window's
 // screen rectangle ("left top right bottom") into it and waits (at most 20 s) until the file
 // has been taken away. Does nothing otherwise.

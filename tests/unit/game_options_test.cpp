@@ -286,6 +286,12 @@ TEST_F(GameOptionsTest, SaveLeavesAFileItCannotReadAlone) {
     EXPECT_EQ(original, FileText(path));
     iniAllocate = malloc;
 
+    // Opened but its bytes cannot be read, while it could still be replaced: the same.
+    filePlatform.readFile = FailingReadFile;
+    EXPECT_EQ(0, SaveGameOptions());
+    filePlatform.readFile = records.files.saved.readFile;
+    EXPECT_EQ(original, FileText(path));
+
     SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY);
     EXPECT_EQ(0, SaveGameOptions());
     SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);

@@ -69,12 +69,6 @@ void WINAPI TickingLocalTime(LPSYSTEMTIME time) {
     time->wMinute = static_cast<WORD>(time->wMinute + clockReadings++);
 }
 
-BOOL WINAPI FailingReadFile(HANDLE, LPVOID, DWORD, LPDWORD read, LPOVERLAPPED) {
-    if (read) *read = 0;
-    SetLastError(ERROR_READ_FAULT);
-    return FALSE;
-}
-
 // Reads; the second read fails.
 int readCalls;
 BOOL WINAPI FailSecondRead(HANDLE file, LPVOID buffer, DWORD size, LPDWORD read, LPOVERLAPPED overlapped) {

@@ -55,6 +55,13 @@ inline void SetDirectories(const std::wstring& install, const std::wstring& work
 
 inline void WINAPI SkipWait(DWORD) {}
 
+// A read that meets a fault of the disk: the file opened, but its bytes cannot be read.
+inline BOOL WINAPI FailingReadFile(HANDLE, LPVOID, DWORD, LPDWORD read, LPOVERLAPPED) {
+    if (read) *read = 0;
+    SetLastError(ERROR_READ_FAULT);
+    return FALSE;
+}
+
 // A fixture whose tests change the process-wide records. Its tests start in English, with the
 // common controls registered, no capability library, and reads of held files that try again
 // without waiting.
