@@ -35,7 +35,20 @@ HANDLE ActiveContext() {
     return context;
 }
 
-typedef BOOL(WINAPI* IsThemeDialogTextureEnabledFunction)(HWND window);
+// The colour that the window's own WM_ERASEBKGND paints, read back from a small bitmap.
+COLORREF BackgroundColour(HWND window) {
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, 4, 4);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    SendMessageW(window, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+    COLORREF colour = GetPixel(dc, 1, 1);
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
+    return colour;
+}
 
 struct DialogButton {
     int page;  // -1: the main dialog
@@ -66,11 +79,9 @@ TEST(CommonControls, DialogIsVersionSixAndTheCallerKeepsVersionFiveAndItsContext
             ASSERT_NE(button, nullptr) << b.id;
             EXPECT_TRUE(AnswersIdealSize(button)) << "page " << b.page << " control " << b.id;
         }
-        // The pages draw on the tab's body.
-        const IsThemeDialogTextureEnabledFunction textureEnabled = reinterpret_cast<IsThemeDialogTextureEnabledFunction>(
-            reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleW(L"uxtheme.dll"), "IsThemeDialogTextureEnabled")));
-        ASSERT_NE(textureEnabled, nullptr);
-        for (int page = 0; page < 4; ++page) EXPECT_TRUE(textureEnabled(d.Page(page))) << "page " << page;
+        // The pages draw on the tab's body, not on the dialog's flat colour.
+        const COLORREF dialogColour = BackgroundColour(d.Dialog());
+        for (int page = 0; page < 4; ++page) EXPECT_NE(BackgroundColour(d.Page(page)), dialogColour) << "page " << page;
 
         // A second call while the dialog is open returns at once, and leaves this thread as it found it.
         HANDLE driversContext = ActiveContext();
