@@ -283,11 +283,6 @@ RECT ClientRectangleOf(HWND window, HWND client) {
 
 namespace {
 
-std::string Describe(const RECT& r) {
-    return std::to_string(r.left) + "," + std::to_string(r.top) + "-" + std::to_string(r.right) + "," +
-           std::to_string(r.bottom);
-}
-
 // GetDpiForWindow, looked up (the project's WINVER hides it); 96 where the platform has none.
 UINT DpiOfWindow(HWND window) {
     typedef UINT(WINAPI * DpiForWindow)(HWND);
@@ -297,40 +292,30 @@ UINT DpiOfWindow(HWND window) {
     return dpi ? dpi : USER_DEFAULT_SCREEN_DPI;
 }
 
-// Room that a kind of control takes beside its text, in pixels at 96 DPI: a check box's or a
-// radio button's box and the gap after it, a push button's or a group box's edges on both sides.
-struct LabelKind {
+// The controls with a label in the templates, and the room each takes beside its text in pixels
+// at 96 DPI: a check box's box and the gap after it, a button's or a group box's edges.
+const struct {
     const wchar_t* className;
-    DWORD typeMask;
-    DWORD type;
+    DWORD typeMask, type;
     int furniture;
-};
-const LabelKind kLabelKinds[] = {
-    {L"Static", SS_TYPEMASK, SS_LEFT, 0},
-    {L"Static", SS_TYPEMASK, SS_CENTER, 0},
-    {L"Static", SS_TYPEMASK, SS_RIGHT, 0},
-    {L"Static", SS_TYPEMASK, SS_LEFTNOWORDWRAP, 0},
-    {L"Button", BS_TYPEMASK, BS_CHECKBOX, 17},
-    {L"Button", BS_TYPEMASK, BS_AUTOCHECKBOX, 17},
-    {L"Button", BS_TYPEMASK, BS_RADIOBUTTON, 17},
-    {L"Button", BS_TYPEMASK, BS_AUTORADIOBUTTON, 17},
-    {L"Button", BS_TYPEMASK, BS_PUSHBUTTON, 8},
-    {L"Button", BS_TYPEMASK, BS_DEFPUSHBUTTON, 8},
-    {L"Button", BS_TYPEMASK, BS_GROUPBOX, 16},
+} kLabelKinds[] = {
+    {L"Static", SS_TYPEMASK, SS_LEFT, 0},           {L"Static", SS_TYPEMASK, SS_LEFTNOWORDWRAP, 0},
+    {L"Button", BS_TYPEMASK, BS_AUTOCHECKBOX, 17},  {L"Button", BS_TYPEMASK, BS_GROUPBOX, 16},
+    {L"Button", BS_TYPEMASK, BS_PUSHBUTTON, 8},     {L"Button", BS_TYPEMASK, BS_DEFPUSHBUTTON, 8},
 };
 
-// A label whose text, measured with the control's own font, is wider or taller than its control
-// leaves: "" when it fits or the control shows no label.
+// A label whose text, measured with the control's own font, does not fit its control; "" when
+// it fits or the control has no label.
 std::string LabelFault(HWND control, UINT dpi) {
     std::wstring text = WindowText(control);
     wchar_t className[32] = {};
     GetClassNameW(control, className, 32);
     DWORD style = static_cast<DWORD>(GetWindowLongW(control, GWL_STYLE));
-    const LabelKind* kind = nullptr;
-    for (const LabelKind& k : kLabelKinds) {
-        if (lstrcmpiW(className, k.className) == 0 && (style & k.typeMask) == k.type) kind = &k;
+    int furniture = -1;
+    for (const auto& kind : kLabelKinds) {
+        if (lstrcmpiW(className, kind.className) == 0 && (style & kind.typeMask) == kind.type) furniture = kind.furniture;
     }
-    if (!kind || text.empty()) return "";
+    if (furniture < 0 || text.empty()) return "";
     HDC dc = GetDC(control);
     HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
     SIZE extent = {};
@@ -339,7 +324,7 @@ std::string LabelFault(HWND control, UINT dpi) {
     ReleaseDC(control, dc);
     RECT room;
     GetClientRect(control, &room);
-    int needed = extent.cx + MulDiv(kind->furniture, static_cast<int>(dpi), USER_DEFAULT_SCREEN_DPI);
+    int needed = extent.cx + MulDiv(furniture, static_cast<int>(dpi), USER_DEFAULT_SCREEN_DPI);
     if (needed <= room.right && extent.cy <= room.bottom) return "";
     return "label of control " + std::to_string(GetDlgCtrlID(control)) + " needs " + std::to_string(needed) + "x" +
            std::to_string(extent.cy) + " in " + std::to_string(room.right) + "x" + std::to_string(room.bottom) + "; ";
@@ -349,6 +334,10 @@ std::string LabelFault(HWND control, UINT dpi) {
 
 std::string LayoutFaults(DialogDriver& d) {
     std::string faults;
+    auto describe = [](const RECT& r) {
+        return std::to_string(r.left) + "," + std::to_string(r.top) + "-" + std::to_string(r.right) + "," +
+               std::to_string(r.bottom);
+    };
     const UINT dpi = DpiOfWindow(d.Dialog());
     int buttonsTop = INT_MAX;
     for (int id : {IDOK, IDCANCEL, IDC_INITIALIZE, IDC_USER_SUPPORT}) {
@@ -371,7 +360,7 @@ std::string LayoutFaults(DialogDriver& d) {
             RECT control = ClientRectangleOf(child, page);
             if (control.left < 0 || control.top < 0 || control.right > inside.right || control.bottom > inside.bottom) {
                 faults += "page " + std::to_string(i) + " control " + std::to_string(GetDlgCtrlID(child)) + " at " +
-                          Describe(control) + " in " + Describe(inside) + "; ";
+                          describe(control) + " in " + describe(inside) + "; ";
             }
             faults += LabelFault(child, dpi);
         }
