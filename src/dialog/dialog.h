@@ -13,6 +13,10 @@ extern HWND informationList;          // the Information page's list view
 INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 void BuildTabHost(HWND dialog);
 
+// Makes a page draw its texts and controls on the tab's own (themed) body; called by each page
+// in its WM_INITDIALOG. Nothing happens where the platform has no themes.
+void UseTabBodyBackground(HWND page);
+
 INT_PTR CALLBACK GraphicPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
 INT_PTR CALLBACK InputPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
 INT_PTR CALLBACK SoundPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);

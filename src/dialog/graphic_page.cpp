@@ -123,6 +123,7 @@ static int SelectedItem(HWND combo) {
 }
 
 static void InitialiseGraphicPage(HWND page) {
+    UseTabBodyBackground(page);
     screenModeCombo = GetDlgItem(page, IDC_SCREEN_MODE);
     resolutionCombo = GetDlgItem(page, IDC_RESOLUTION);
     smokeCombo = GetDlgItem(page, IDC_SMOKE_AMOUNT);

@@ -358,6 +358,7 @@ void FitInformationListToDpi(UINT dpi) {
 
 INT_PTR CALLBACK InformationPageProc(HWND page, UINT message, WPARAM, LPARAM) {
     if (message != WM_INITDIALOG) return 0;
+    UseTabBodyBackground(page);
     // The list's pixels are those of a page at 96 DPI, scaled to the page's own.
     informationListDpi = WindowDpi(page);
     RECT pageRect;

@@ -109,6 +109,7 @@ static void ChangeJoystick() {
 
 INT_PTR CALLBACK InputPageProc(HWND page, UINT message, WPARAM wParam, LPARAM) {
     if (message == WM_INITDIALOG) {
+        UseTabBodyBackground(page);
         smokeToggleCheck = GetDlgItem(page, IDC_SMOKE_TOGGLE);
         changeJoystickButton = GetDlgItem(page, IDC_CHANGE_JOYSTICK);
         joystickNameStatic = GetDlgItem(page, IDC_JOYSTICK_NAME);

@@ -19,6 +19,7 @@ void WriteVolumeLabel(HWND label, int32_t value) {
 }
 
 static void InitialiseSoundPage(HWND page) {
+    UseTabBodyBackground(page);
     software3DSoundCheck = GetDlgItem(page, IDC_SOFTWARE_3D_SOUND);
     for (int i = 0; i < kVolumeCount; ++i) {
         volumeTrackBars[i] = GetDlgItem(page, kVolumeOptions[i].trackBarId);

@@ -4,6 +4,7 @@
 #include <type_traits>
 
 #include "dialog/dialog.h"
+#include "entry/controls_activation.h"
 #include "entry/dpi_awareness.h"
 #include "entry/install_paths.h"
 #include "options/game_options.h"
@@ -45,12 +46,16 @@ static int RunConfigDialog(HWND owner, HANDLE callerSession, LPARAM parameter) {
 }
 
 // The whole call runs per-monitor aware, so that the screen's size is its real one and the
-// dialog is laid out at the monitor's DPI, whatever the caller declares. The caller's thread
-// gets its own context back on every path.
+// dialog is laid out at the monitor's DPI, whatever the caller declares, and inside the
+// library's own activation context, so that its windows are version 6 of the common controls.
+// The caller's thread gets its own contexts back on every path.
 extern "C" WGCONF_API int WINAPI WGCONF_ConfigDialogBox(HWND owner, HANDLE callerSession, LPARAM parameter) {
     ThreadDpiAwareness awareness;
     EnterDpiAwareness(&awareness, LookUpSetThreadDpiAwarenessContext());
+    ControlsActivation activation;
+    EnterControlsActivation(&activation, PlatformActivationFunctions(), ResourceModule());
     int result = RunConfigDialog(owner, callerSession, parameter);
+    LeaveControlsActivation(&activation);
     LeaveDpiAwareness(&awareness);
     return result;
 }

@@ -282,15 +282,68 @@ RECT ClientRectangleOf(HWND window, HWND client) {
     return rectangle;
 }
 
+namespace {
+
+// GetDpiForWindow, looked up (the project's WINVER hides it); 96 where the platform has none.
+UINT DpiOfWindow(HWND window) {
+    typedef UINT(WINAPI * DpiForWindow)(HWND);
+    DpiForWindow dpiForWindow = reinterpret_cast<DpiForWindow>(
+        reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+    UINT dpi = dpiForWindow ? dpiForWindow(window) : 0;
+    return dpi ? dpi : USER_DEFAULT_SCREEN_DPI;
+}
+
+// The controls with a label in the templates, and the room each takes beside its text in pixels
+// at 96 DPI: a check box's box and the gap after it, a button's or a group box's edges.
+const struct {
+    const wchar_t* className;
+    DWORD typeMask, type;
+    int furniture;
+} kLabelKinds[] = {
+    {L"Static", SS_TYPEMASK, SS_LEFT, 0},           {L"Static", SS_TYPEMASK, SS_LEFTNOWORDWRAP, 0},
+    {L"Button", BS_TYPEMASK, BS_AUTOCHECKBOX, 17},  {L"Button", BS_TYPEMASK, BS_GROUPBOX, 16},
+    {L"Button", BS_TYPEMASK, BS_PUSHBUTTON, 8},     {L"Button", BS_TYPEMASK, BS_DEFPUSHBUTTON, 8},
+};
+
+// A label whose text, measured with the control's own font, does not fit its control; "" when
+// it fits or the control has no label.
+std::string LabelFault(HWND control, UINT dpi) {
+    std::wstring text = WindowText(control);
+    wchar_t className[32] = {};
+    GetClassNameW(control, className, 32);
+    DWORD style = static_cast<DWORD>(GetWindowLongW(control, GWL_STYLE));
+    int furniture = -1;
+    for (const auto& kind : kLabelKinds) {
+        if (lstrcmpiW(className, kind.className) == 0 && (style & kind.typeMask) == kind.type) furniture = kind.furniture;
+    }
+    if (furniture < 0 || text.empty()) return "";
+    HDC dc = GetDC(control);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+    SIZE extent = {};
+    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+    SelectObject(dc, old);
+    ReleaseDC(control, dc);
+    RECT room;
+    GetClientRect(control, &room);
+    int needed = extent.cx + MulDiv(furniture, static_cast<int>(dpi), USER_DEFAULT_SCREEN_DPI);
+    if (needed <= room.right && extent.cy <= room.bottom) return "";
+    return "label of control " + std::to_string(GetDlgCtrlID(control)) + " needs " + std::to_string(needed) + "x" +
+           std::to_string(extent.cy) + " in " + std::to_string(room.right) + "x" + std::to_string(room.bottom) + "; ";
+}
+
+}  // namespace
+
 std::string LayoutFaults(DialogDriver& d) {
     std::string faults;
     auto describe = [](const RECT& r) {
         return std::to_string(r.left) + "," + std::to_string(r.top) + "-" + std::to_string(r.right) + "," +
                std::to_string(r.bottom);
     };
+    const UINT dpi = DpiOfWindow(d.Dialog());
     int buttonsTop = INT_MAX;
     for (int id : {IDOK, IDCANCEL, IDC_INITIALIZE, IDC_USER_SUPPORT}) {
         buttonsTop = std::min<int>(buttonsTop, ClientRectangleOf(d.Button(id), d.Dialog()).top);
+        faults += LabelFault(d.Button(id), dpi);
     }
     if (ClientRectangleOf(d.Tab(), d.Dialog()).bottom >= buttonsTop) faults += "the tab strip reaches the buttons; ";
     for (int i = 0; i < 4; ++i) {
@@ -310,6 +363,7 @@ std::string LayoutFaults(DialogDriver& d) {
                 faults += "page " + std::to_string(i) + " control " + std::to_string(GetDlgCtrlID(child)) + " at " +
                           describe(control) + " in " + describe(inside) + "; ";
             }
+            faults += LabelFault(child, dpi);
         }
         if (controls == 0) faults += "page " + std::to_string(i) + " has no controls; ";
     }

@@ -108,8 +108,9 @@ private:
 
 // The rectangle of a window in the client coordinates of another.
 RECT ClientRectangleOf(HWND window, HWND client);
-// What is out of place in the dialog: a control outside its page, a page or the tab strip not
-// above the buttons, a page without controls. Empty when all is in place.
+// What is out of place in the dialog: a control outside its page, a label that its text
+// (measured with the control's font) does not fit, a page or the tab strip not above the
+// buttons, a page without controls. Empty when all is in place.
 std::string LayoutFaults(DialogDriver& d);
 
 // Polls the condition every 20 ms; true when it held within the time.
