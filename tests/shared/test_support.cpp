@@ -239,3 +239,37 @@ int EndVidqSession(HMODULE vidq, HANDLE session) {
     auto end = reinterpret_cast<EndFunction>(reinterpret_cast<void (*)()>(GetProcAddress(vidq, "_VIDQ_End@4")));
     return end ? end(session) : -1;
 }
+
+// --- The Wine that runs this program
+
+namespace {
+
+std::wstring FromUtf8(const char* bytes) {
+    if (!bytes || !*bytes) return std::wstring();
+    int units = MultiByteToWideChar(CP_UTF8, 0, bytes, -1, nullptr, 0);
+    std::wstring text(static_cast<size_t>(units), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, bytes, -1, &text[0], units);
+    text.resize(static_cast<size_t>(units) - 1);
+    return text;
+}
+
+}  // namespace
+
+RuntimeWine ReadRuntimeWine() {
+    typedef const char*(__cdecl * GetVersionExport)();
+    typedef void(__cdecl * GetHostVersionExport)(const char** sysname, const char** release);
+    RuntimeWine wine;
+    HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    auto getVersion = reinterpret_cast<GetVersionExport>(reinterpret_cast<void (*)()>(GetProcAddress(ntdll, "wine_get_version")));
+    auto getHostVersion = reinterpret_cast<GetHostVersionExport>(
+        reinterpret_cast<void (*)()>(GetProcAddress(ntdll, "wine_get_host_version")));
+    if (getVersion) wine.version = FromUtf8(getVersion());
+    if (getHostVersion) {
+        const char* sysname = nullptr;
+        const char* release = nullptr;
+        getHostVersion(&sysname, &release);
+        wine.hostSystem = FromUtf8(sysname);
+        wine.hostRelease = FromUtf8(release);
+    }
+    return wine;
+}

@@ -524,7 +524,9 @@ TEST_F(InformationPageTest, ValuesOfTheRuntime) {
     ASSERT_NE(0, directXFacts.processorName[0]);  // the provider names the processor
     EXPECT_EQ(directXFacts.processorName, ValueOfFact(kFactCpu));
     // Wine 10's provider gives no chip type, so the prefix's display class names the adapter;
-    // its driver texts are fixed, and so is the Windows that this program is told of.
+    // its driver texts are fixed, and so is the Windows that this program is told of, followed
+    // by what Wine tells of itself.
+    const std::wstring windows = L"Windows 10 Ultimate Edition, 64-bit (build 19043)" + ReadRuntimeWine().Suffix();
     const struct {
         int fact;
         const wchar_t* value;
@@ -534,7 +536,7 @@ TEST_F(InformationPageTest, ValuesOfTheRuntime) {
         {kFactDriver, L"nvd3dum.dll"},
         {kFactDriverVersion, L"9.21.0013.9135"},
         {kFactDriverDate, L"1/1/2016 10:00:00 AM"},
-        {kFactWindows, L"Windows 10 Ultimate Edition, 64-bit (build 19043)"},
+        {kFactWindows, windows.c_str()},
         {kFactDirectX, L"DirectX 9.0c"},
     };
     for (const auto& row : rows) EXPECT_EQ(row.value, ValueOfFact(row.fact)) << row.fact;
@@ -604,4 +606,74 @@ TEST_F(InformationPageTest, JapaneseColumnsAndCaptions) {
     EXPECT_STREQ(L"値", text);
     EXPECT_EQ(L"ダイレクトX", ListText(informationList, informationRowOf[kFactDirectX], 0));
     EXPECT_EQ(L"利用できません", ValueOfFact(kFactDirect3D));
+}
+
+// ---- The Windows row on Wine --------------------------------------------------------------
+
+namespace {
+
+// What Wine's exports answer in a test; an export may be missing, a text null.
+struct WineAnswers {
+    bool versionExported;
+    const char* version;
+    bool hostExported;
+    const char* system;
+    const char* release;
+};
+const WineAnswers* wineAnswers;
+
+const char* __cdecl FakeWineVersion() { return wineAnswers->version; }
+
+void __cdecl FakeWineHostVersion(const char** system, const char** release) {
+    *system = wineAnswers->system;
+    *release = wineAnswers->release;
+}
+
+}  // namespace
+
+// Windows 10 as Wine 10 tells it, with what the exports and HKLM\Software\Wine tell: the
+// runtime's own key, or an empty hive that has none.
+TEST_F(InformationRowsTest, WindowsRowTellsTheWineItRunsOn) {
+    const std::wstring windows10 = L"Windows 10 Ultimate Edition, 64-bit (build 19043)";
+    const std::string longRelease(200, 'r');
+    const struct {
+        WineAnswers answers;
+        bool key;
+        std::wstring row;
+    } cases[] = {
+        {{true, "10.0", true, "Linux", "6.18.44"}, true, windows10 + L" on Wine 10.0 (Linux 6.18.44)"},
+        {{true, "10.0", true, "Linux", "6.18.44"}, false, windows10 + L" on Wine 10.0 (Linux 6.18.44)"},
+        {{true, "10.0", false, nullptr, nullptr}, true, windows10 + L" on Wine 10.0"},
+        {{true, "10.0", true, nullptr, "6.18.44"}, true, windows10 + L" on Wine 10.0"},
+        {{true, "10.0", true, "Linux", ""}, true, windows10 + L" on Wine 10.0"},
+        {{true, "9.0-\xC3\x9F", true, "Darwin", "23.1.0"}, false, windows10 + L" on Wine 9.0-\u00DF (Darwin 23.1.0)"},
+        {{false, nullptr, false, nullptr, nullptr}, true, windows10 + L" on Wine"},
+        {{true, "", true, "Linux", "6.18.44"}, true, windows10 + L" on Wine"},
+        {{true, nullptr, true, "Linux", "6.18.44"}, true, windows10 + L" on Wine"},
+        // Windows itself: nothing is added.
+        {{false, nullptr, false, nullptr, nullptr}, false, windows10},
+        // 70 units before the release: the row's 255 hold its first 185.
+        {{true, "10.0", true, "Linux", longRelease.c_str()}, false, windows10 + L" on Wine 10.0 (Linux " + std::wstring(185, L'r')},
+    };
+    WindowsVersionFacts windows = {};
+    windows.versionKnown = windows.haveExtendedInfo = 1;
+    windows.platformId = VER_PLATFORM_WIN32_NT;
+    windows.majorVersion = 10;
+    windows.buildNumber = 19043;
+    windows.productType = VER_NT_WORKSTATION;
+    windows.architecture = PROCESSOR_ARCHITECTURE_AMD64;
+    windows.editionType = PRODUCT_ULTIMATE_N;
+    FakeMachineHive withoutKey;
+    for (const auto& c : cases) {
+        wineAnswers = &c.answers;
+        const WineLayerQueries queries = {c.answers.versionExported ? FakeWineVersion : nullptr,
+                                          c.answers.hostExported ? FakeWineHostVersion : nullptr,
+                                          c.key ? HKEY_LOCAL_MACHINE : withoutKey.root};
+        WineLayerFacts wine;
+        GatherWineLayerFactsWith(&queries, &wine);
+        BuildEnvironmentSnapshot(&pc.environment, 1024, 768, &windows, &wine);
+        pc.Build();
+        EXPECT_EQ(c.row, pc.ValueOf(kFactWindows)) << Utf8(c.row);
+        EXPECT_EQ(windows10, pc.environment.windowsName);  // the name itself stays as it is
+    }
 }
