@@ -1,6 +1,7 @@
 #include "shared/test_support.h"
 
 #include <commctrl.h>
+#include <string.h>
 
 bool WriteBytes(const std::wstring& path, const std::string& bytes) {
     HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -242,34 +243,21 @@ int EndVidqSession(HMODULE vidq, HANDLE session) {
 
 // --- The Wine that runs this program
 
-namespace {
-
-std::wstring FromUtf8(const char* bytes) {
-    if (!bytes || !*bytes) return std::wstring();
-    int units = MultiByteToWideChar(CP_UTF8, 0, bytes, -1, nullptr, 0);
-    std::wstring text(static_cast<size_t>(units), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, bytes, -1, &text[0], units);
-    text.resize(static_cast<size_t>(units) - 1);
-    return text;
-}
-
-}  // namespace
-
 RuntimeWine ReadRuntimeWine() {
     typedef const char*(__cdecl * GetVersionExport)();
     typedef void(__cdecl * GetHostVersionExport)(const char** sysname, const char** release);
+    // Wine's texts are ASCII.
+    auto widened = [](const char* text) { return text ? std::wstring(text, text + strlen(text)) : std::wstring(); };
     RuntimeWine wine;
     HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
     auto getVersion = reinterpret_cast<GetVersionExport>(reinterpret_cast<void (*)()>(GetProcAddress(ntdll, "wine_get_version")));
     auto getHostVersion = reinterpret_cast<GetHostVersionExport>(
         reinterpret_cast<void (*)()>(GetProcAddress(ntdll, "wine_get_host_version")));
-    if (getVersion) wine.version = FromUtf8(getVersion());
-    if (getHostVersion) {
-        const char* sysname = nullptr;
-        const char* release = nullptr;
-        getHostVersion(&sysname, &release);
-        wine.hostSystem = FromUtf8(sysname);
-        wine.hostRelease = FromUtf8(release);
-    }
+    if (getVersion) wine.version = widened(getVersion());
+    const char* sysname = nullptr;
+    const char* release = nullptr;
+    if (getHostVersion) getHostVersion(&sysname, &release);
+    wine.hostSystem = widened(sysname);
+    wine.hostRelease = widened(release);
     return wine;
 }

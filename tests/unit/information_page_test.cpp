@@ -612,11 +612,10 @@ TEST_F(InformationPageTest, JapaneseColumnsAndCaptions) {
 
 namespace {
 
-// What Wine's exports answer in a test; an export may be missing, a text null.
+// What Wine's exports answer in a test.
 struct WineAnswers {
-    bool versionExported;
+    bool exported;  // both exports, or neither as on Windows
     const char* version;
-    bool hostExported;
     const char* system;
     const char* release;
 };
@@ -631,49 +630,37 @@ void __cdecl FakeWineHostVersion(const char** system, const char** release) {
 
 }  // namespace
 
-// Windows 10 as Wine 10 tells it, with what the exports and HKLM\Software\Wine tell: the
-// runtime's own key, or an empty hive that has none.
+// The exports' answers, and HKLM\Software\Wine: the runtime's own key, or an empty hive.
 TEST_F(InformationRowsTest, WindowsRowTellsTheWineItRunsOn) {
-    const std::wstring windows10 = L"Windows 10 Ultimate Edition, 64-bit (build 19043)";
-    const std::string longRelease(200, 'r');
+    const std::string longRelease(250, 'r');
     const struct {
         WineAnswers answers;
         bool key;
         std::wstring row;
     } cases[] = {
-        {{true, "10.0", true, "Linux", "6.18.44"}, true, windows10 + L" on Wine 10.0 (Linux 6.18.44)"},
-        {{true, "10.0", true, "Linux", "6.18.44"}, false, windows10 + L" on Wine 10.0 (Linux 6.18.44)"},
-        {{true, "10.0", false, nullptr, nullptr}, true, windows10 + L" on Wine 10.0"},
-        {{true, "10.0", true, nullptr, "6.18.44"}, true, windows10 + L" on Wine 10.0"},
-        {{true, "10.0", true, "Linux", ""}, true, windows10 + L" on Wine 10.0"},
-        {{true, "9.0-\xC3\x9F", true, "Darwin", "23.1.0"}, false, windows10 + L" on Wine 9.0-\u00DF (Darwin 23.1.0)"},
-        {{false, nullptr, false, nullptr, nullptr}, true, windows10 + L" on Wine"},
-        {{true, "", true, "Linux", "6.18.44"}, true, windows10 + L" on Wine"},
-        {{true, nullptr, true, "Linux", "6.18.44"}, true, windows10 + L" on Wine"},
-        // Windows itself: nothing is added.
-        {{false, nullptr, false, nullptr, nullptr}, false, windows10},
-        // 70 units before the release: the row's 255 hold its first 185.
-        {{true, "10.0", true, "Linux", longRelease.c_str()}, false, windows10 + L" on Wine 10.0 (Linux " + std::wstring(185, L'r')},
+        {{true, "10.0", "Linux", "6.18.44"}, true, L"Windows XP Professional on Wine 10.0 (Linux 6.18.44)"},
+        {{true, "10.0", nullptr, nullptr}, false, L"Windows XP Professional on Wine 10.0"},
+        {{true, "10.0", "Linux", ""}, true, L"Windows XP Professional on Wine 10.0"},
+        {{false, "10.0", "Linux", "6.18.44"}, true, L"Windows XP Professional on Wine"},
+        {{true, "", "Linux", "6.18.44"}, true, L"Windows XP Professional on Wine"},
+        {{true, nullptr, "Linux", "6.18.44"}, true, L"Windows XP Professional on Wine"},
+        {{false, "10.0", "Linux", "6.18.44"}, false, L"Windows XP Professional"},  // Windows
+        // 44 units before the release: the row's 255 hold its first 211.
+        {{true, "10.0", "Linux", longRelease.c_str()}, false,
+         L"Windows XP Professional on Wine 10.0 (Linux " + std::wstring(211, L'r')},
     };
-    WindowsVersionFacts windows = {};
-    windows.versionKnown = windows.haveExtendedInfo = 1;
-    windows.platformId = VER_PLATFORM_WIN32_NT;
-    windows.majorVersion = 10;
-    windows.buildNumber = 19043;
-    windows.productType = VER_NT_WORKSTATION;
-    windows.architecture = PROCESSOR_ARCHITECTURE_AMD64;
-    windows.editionType = PRODUCT_ULTIMATE_N;
     FakeMachineHive withoutKey;
     for (const auto& c : cases) {
         wineAnswers = &c.answers;
-        const WineLayerQueries queries = {c.answers.versionExported ? FakeWineVersion : nullptr,
-                                          c.answers.hostExported ? FakeWineHostVersion : nullptr,
+        const WineLayerQueries queries = {c.answers.exported ? FakeWineVersion : nullptr,
+                                          c.answers.exported ? FakeWineHostVersion : nullptr,
                                           c.key ? HKEY_LOCAL_MACHINE : withoutKey.root};
         WineLayerFacts wine;
         GatherWineLayerFactsWith(&queries, &wine);
-        BuildEnvironmentSnapshot(&pc.environment, 1024, 768, &windows, &wine);
+        FillSampleEnvironment(&pc.environment);
+        NameWineLayer(&wine, pc.environment.wineSuffix);
         pc.Build();
         EXPECT_EQ(c.row, pc.ValueOf(kFactWindows)) << Utf8(c.row);
-        EXPECT_EQ(windows10, pc.environment.windowsName);  // the name itself stays as it is
+        EXPECT_STREQ(L"Windows XP Professional", pc.environment.windowsName);  // only the row has the suffix
     }
 }
