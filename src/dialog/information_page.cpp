@@ -167,15 +167,16 @@ static InformationRow* AddRow(InformationRows* rows, int fact, UINT captionId) {
     return row;
 }
 
-static void AddTextRow(InformationRows* rows, int fact, UINT captionId, const wchar_t* value) {
+static InformationRow* AddTextRow(InformationRows* rows, int fact, UINT captionId, const wchar_t* value) {
     InformationRow* row = AddRow(rows, fact, captionId);
     if (row) CopyBounded(row->value, kInformationTextCapacity, value);
+    return row;
 }
 
 // The record's own text: strip it in place, then show it.
-static void AddStrippedRow(InformationRows* rows, int fact, UINT captionId, wchar_t* text) {
+static InformationRow* AddStrippedRow(InformationRows* rows, int fact, UINT captionId, wchar_t* text) {
     StripLeadingBlanks(text);
-    AddTextRow(rows, fact, captionId, text);
+    return AddTextRow(rows, fact, captionId, text);
 }
 
 static void AddSeparator(InformationRows* rows) {
@@ -294,7 +295,9 @@ void BuildInformationRows(const InformationFacts* facts, DirectXFacts* directX,
     AddAccelerationRow(rows, kFactAgp, IDS_INFO_AGP, directX->agpAccelerated);
     AddSeparator(rows);
 
-    AddStrippedRow(rows, kFactWindows, IDS_INFO_WINDOWS, environment->windowsName);
+    InformationRow* windows = AddStrippedRow(rows, kFactWindows, IDS_INFO_WINDOWS, environment->windowsName);
+    // The Wine suffix joins the name in the row alone, cut with it to the row's capacity.
+    if (windows) AppendBounded(windows->value, kInformationTextCapacity, environment->wineSuffix);
     AddStrippedRow(rows, kFactDirectX, IDS_INFO_DIRECTX, directX->directXName);
     AddSeparator(rows);
 

@@ -48,3 +48,18 @@ inline void FormatBounded(char* buffer, int capacity, const char* format, ...) {
     va_end(arguments);
     buffer[capacity - 1] = 0;
 }
+
+// UTF-8 into UTF-16, cut before the first character that does not fit. No character takes
+// more units than bytes, so the bytes that fit the capacity convert whole; invalid bytes come
+// out as U+FFFD.
+inline void CopyUtf8Bounded(wchar_t* destination, int capacity, const char* source) {
+    if (capacity <= 0) return;
+    destination[0] = 0;
+    if (!source) return;
+    int bytes = 0;
+    while (bytes < capacity - 1 && source[bytes]) ++bytes;
+    // A cut inside a character leaves out its lead and continuation bytes.
+    while (bytes > 0 && (static_cast<unsigned char>(source[bytes]) & 0xC0) == 0x80) --bytes;
+    const int units = bytes ? MultiByteToWideChar(CP_UTF8, 0, source, bytes, destination, capacity - 1) : 0;
+    destination[units] = 0;
+}

@@ -1,6 +1,7 @@
 #include "shared/test_support.h"
 
 #include <commctrl.h>
+#include <string.h>
 
 bool WriteBytes(const std::wstring& path, const std::string& bytes) {
     HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -235,4 +236,25 @@ int EndVidqSession(HMODULE vidq, HANDLE session) {
     typedef int(WINAPI * EndFunction)(HANDLE);
     auto end = reinterpret_cast<EndFunction>(reinterpret_cast<void (*)()>(GetProcAddress(vidq, "_VIDQ_End@4")));
     return end ? end(session) : -1;
+}
+
+// --- The Wine that runs this program
+
+RuntimeWine ReadRuntimeWine() {
+    typedef const char*(__cdecl * GetVersionExport)();
+    typedef void(__cdecl * GetHostVersionExport)(const char** sysname, const char** release);
+    // Wine's texts are ASCII.
+    auto widened = [](const char* text) { return text ? std::wstring(text, text + strlen(text)) : std::wstring(); };
+    RuntimeWine wine;
+    HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    auto getVersion = reinterpret_cast<GetVersionExport>(reinterpret_cast<void (*)()>(GetProcAddress(ntdll, "wine_get_version")));
+    auto getHostVersion = reinterpret_cast<GetHostVersionExport>(
+        reinterpret_cast<void (*)()>(GetProcAddress(ntdll, "wine_get_host_version")));
+    if (getVersion) wine.version = widened(getVersion());
+    const char* sysname = nullptr;
+    const char* release = nullptr;
+    if (getHostVersion) getHostVersion(&sysname, &release);
+    wine.hostSystem = widened(sysname);
+    wine.hostRelease = widened(release);
+    return wine;
 }

@@ -36,6 +36,17 @@ std::wstring SourcePath(const wchar_t* relative);  // a file of the source tree,
 std::string Utf8(const std::wstring& text);
 std::vector<std::string> SplitLines(const std::string& text);  // CR LF or LF line ends
 
+// --- The Wine that runs this program
+
+// What it tells of itself through ntdll's exports, read with the tests' own declarations; empty
+// texts where an export is missing.
+struct RuntimeWine {
+    std::wstring version, hostSystem, hostRelease;
+    // The Windows name's suffix that these give: " on Wine VERSION (SYSTEM RELEASE)".
+    std::wstring Suffix() const { return L" on Wine " + version + L" (" + hostSystem + L" " + hostRelease + L")"; }
+};
+RuntimeWine ReadRuntimeWine();
+
 // --- Controls
 
 std::wstring WindowText(HWND window);

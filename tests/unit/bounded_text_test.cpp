@@ -34,3 +34,21 @@ TEST(BoundedText, FormatCutsAtTheCapacity) {
         }
     }
 }
+
+TEST(BoundedText, Utf8IsCutBeforeTheFirstCharacterThatDoesNotFit) {
+    const struct {
+        int capacity;
+        const char* source;
+        const wchar_t* wide;
+    } cases[] = {
+        {5, "10.0.1", L"10.0"}, {4, "a\xC3\x9F" "b", L"a\u00DF"}, {3, "a\xC3\x9F", L"a"},
+        {5, "\xF0\x9F\x98\x80", L"\xD83D\xDE00"}, {8, nullptr, L""},
+    };
+    for (const auto& c : cases) {
+        wchar_t wide[16];
+        wmemset(wide, L'#', 16);
+        CopyUtf8Bounded(wide, c.capacity, c.source);
+        EXPECT_EQ(std::wstring(c.wide), wide) << c.capacity;
+        EXPECT_EQ(std::wstring(16 - c.capacity, L'#'), std::wstring(wide + c.capacity, 16 - c.capacity));
+    }
+}

@@ -524,7 +524,9 @@ TEST_F(InformationPageTest, ValuesOfTheRuntime) {
     ASSERT_NE(0, directXFacts.processorName[0]);  // the provider names the processor
     EXPECT_EQ(directXFacts.processorName, ValueOfFact(kFactCpu));
     // Wine 10's provider gives no chip type, so the prefix's display class names the adapter;
-    // its driver texts are fixed, and so is the Windows that this program is told of.
+    // its driver texts are fixed, and so is the Windows that this program is told of, followed
+    // by what Wine tells of itself.
+    const std::wstring windows = L"Windows 10 Ultimate Edition, 64-bit (build 19043)" + ReadRuntimeWine().Suffix();
     const struct {
         int fact;
         const wchar_t* value;
@@ -534,7 +536,7 @@ TEST_F(InformationPageTest, ValuesOfTheRuntime) {
         {kFactDriver, L"nvd3dum.dll"},
         {kFactDriverVersion, L"9.21.0013.9135"},
         {kFactDriverDate, L"1/1/2016 10:00:00 AM"},
-        {kFactWindows, L"Windows 10 Ultimate Edition, 64-bit (build 19043)"},
+        {kFactWindows, windows.c_str()},
         {kFactDirectX, L"DirectX 9.0c"},
     };
     for (const auto& row : rows) EXPECT_EQ(row.value, ValueOfFact(row.fact)) << row.fact;
@@ -604,4 +606,61 @@ TEST_F(InformationPageTest, JapaneseColumnsAndCaptions) {
     EXPECT_STREQ(L"値", text);
     EXPECT_EQ(L"ダイレクトX", ListText(informationList, informationRowOf[kFactDirectX], 0));
     EXPECT_EQ(L"利用できません", ValueOfFact(kFactDirect3D));
+}
+
+// ---- The Windows row on Wine --------------------------------------------------------------
+
+namespace {
+
+// What Wine's exports answer in a test.
+struct WineAnswers {
+    bool exported;  // both exports, or neither as on Windows
+    const char* version;
+    const char* system;
+    const char* release;
+};
+const WineAnswers* wineAnswers;
+
+const char* __cdecl FakeWineVersion() { return wineAnswers->version; }
+
+void __cdecl FakeWineHostVersion(const char** system, const char** release) {
+    *system = wineAnswers->system;
+    *release = wineAnswers->release;
+}
+
+}  // namespace
+
+// The exports' answers, and HKLM\Software\Wine: the runtime's own key, or an empty hive.
+TEST_F(InformationRowsTest, WindowsRowTellsTheWineItRunsOn) {
+    const std::string longRelease(250, 'r');
+    const struct {
+        WineAnswers answers;
+        bool key;
+        std::wstring row;
+    } cases[] = {
+        {{true, "10.0", "Linux", "6.18.44"}, true, L"Windows XP Professional on Wine 10.0 (Linux 6.18.44)"},
+        {{true, "10.0", nullptr, nullptr}, false, L"Windows XP Professional on Wine 10.0"},
+        {{true, "10.0", "Linux", ""}, true, L"Windows XP Professional on Wine 10.0"},
+        {{false, "10.0", "Linux", "6.18.44"}, true, L"Windows XP Professional on Wine"},
+        {{true, "", "Linux", "6.18.44"}, true, L"Windows XP Professional on Wine"},
+        {{true, nullptr, "Linux", "6.18.44"}, true, L"Windows XP Professional on Wine"},
+        {{false, "10.0", "Linux", "6.18.44"}, false, L"Windows XP Professional"},  // Windows
+        // 44 units before the release: the row's 255 hold its first 211.
+        {{true, "10.0", "Linux", longRelease.c_str()}, false,
+         L"Windows XP Professional on Wine 10.0 (Linux " + std::wstring(211, L'r')},
+    };
+    FakeMachineHive withoutKey;
+    for (const auto& c : cases) {
+        wineAnswers = &c.answers;
+        const WineLayerQueries queries = {c.answers.exported ? FakeWineVersion : nullptr,
+                                          c.answers.exported ? FakeWineHostVersion : nullptr,
+                                          c.key ? HKEY_LOCAL_MACHINE : withoutKey.root};
+        WineLayerFacts wine;
+        GatherWineLayerFactsWith(&queries, &wine);
+        FillSampleEnvironment(&pc.environment);
+        NameWineLayer(&wine, pc.environment.wineSuffix);
+        pc.Build();
+        EXPECT_EQ(c.row, pc.ValueOf(kFactWindows)) << Utf8(c.row);
+        EXPECT_STREQ(L"Windows XP Professional", pc.environment.windowsName);  // only the row has the suffix
+    }
 }
