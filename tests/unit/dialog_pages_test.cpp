@@ -436,6 +436,43 @@ TEST_F(DialogPagesTest, InputShowsSelectedJoystick) {
     EXPECT_EQ(RunSelectorAndWait((install + L"JoyStickSelector.exe").c_str(), L"\"x\""), 0);
 }
 
+// The selector and its list are in the installation directory, whole or not at all: a cut path
+// would start some other program. So is the joystick file, which is then not read.
+TEST_F(DialogPagesTest, InputPathsThatDoNotFitAreRefused) {
+    auto directory = [](size_t length) { return L"C:\\" + std::wstring(length - 4, L'g') + L"\\"; };
+    const struct {
+        std::wstring install;
+        int selector;  // the selector's command was built
+        const wchar_t* program;
+        const wchar_t* argument;
+        bool joystickFile;
+    } cases[] = {
+        {L"C:\\Games\\W\\", 1, L"C:\\Games\\W\\JoyStickSelector.exe", L"\"C:\\Games\\W\\JoyStick.ini\"", true},
+        {directory(480), 1, nullptr, nullptr, true},    // 480 + 31 for JoyStickUser\SelectJoyStick.ini
+        {directory(481), 1, nullptr, nullptr, false},
+        {directory(491), 1, nullptr, nullptr, false},   // 491 + 20 for JoyStickSelector.exe
+        {directory(492), 0, L"", L"", false},
+        {L"", 0, L"", L"", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.install.size());
+        SetDirectories(c.install, c.install);
+        wchar_t program[kPathCapacity];
+        wchar_t argument[kSelectorArgumentCapacity];
+        EXPECT_EQ(c.selector, SelectorCommand(program, argument));
+        if (c.program) {
+            EXPECT_STREQ(c.program, program);
+            EXPECT_STREQ(c.argument, argument);
+        } else {
+            EXPECT_EQ(c.install + L"JoyStickSelector.exe", program);
+            EXPECT_EQ(L"\"" + c.install + L"JoyStick.ini\"", argument);
+        }
+        wchar_t path[kPathCapacity];
+        SelectJoyStickPath(path);
+        EXPECT_EQ(c.joystickFile, path[0] != 0);
+    }
+}
+
 TEST_F(DialogPagesTest, InputMissingFileShowsEmptyName) {
     std::wstring install = temp.MakeDirectory(L"install");
     SetDirectories(install, install);
