@@ -1,5 +1,4 @@
-// The bounded format: cut at the capacity, always terminated, nothing written past it; and
-// paths, joined whole or not at all.
+// The bounded format: cut at the capacity, always terminated, nothing written past it.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -33,27 +32,5 @@ TEST(BoundedText, FormatCutsAtTheCapacity) {
             EXPECT_EQ(L'#', wide[i]) << c.capacity << " at " << i;
             EXPECT_EQ('#', bytes[i]) << c.capacity << " at " << i;
         }
-    }
-}
-
-TEST(BoundedText, PathsAreJoinedWholeOrNotAtAll) {
-    const struct {
-        int capacity;
-        const wchar_t* directory;
-        const wchar_t* name;
-        int joined;
-        const wchar_t* path;
-    } cases[] = {
-        {18, L"C:\\Games\\", L"vidq.dll", 1, L"C:\\Games\\vidq.dll"},  // 17 units and the terminator
-        {17, L"C:\\Games\\", L"vidq.dll", 0, L""},
-        {40, L"", L"vidq.dll", 0, L""},  // never through the current directory
-        {40, nullptr, L"vidq.dll", 0, L""},
-        {40, L"wgpoc:", L"mail_support.html", 1, L"wgpoc:mail_support.html"},
-    };
-    for (const auto& c : cases) {
-        wchar_t path[40];
-        for (wchar_t& unit : path) unit = L'#';
-        EXPECT_EQ(c.joined, JoinPath(path, c.capacity, c.directory, c.name)) << c.capacity;
-        EXPECT_EQ(std::wstring(c.path), path) << c.capacity;
     }
 }

@@ -439,35 +439,24 @@ TEST_F(DialogPagesTest, InputShowsSelectedJoystick) {
 // The selector and its list are in the installation directory, whole or not at all: a cut path
 // would start some other program. So is the joystick file, which is then not read.
 TEST_F(DialogPagesTest, InputPathsThatDoNotFitAreRefused) {
-    auto directory = [](size_t length) { return L"C:\\" + std::wstring(length - 4, L'g') + L"\\"; };
+    wchar_t program[kPathCapacity], argument[kSelectorArgumentCapacity], path[kPathCapacity];
+    SetDirectories(L"C:\\Games\\W\\", L"C:\\Games\\W\\");
+    EXPECT_EQ(1, SelectorCommand(program, argument));
+    EXPECT_STREQ(L"C:\\Games\\W\\JoyStickSelector.exe", program);
+    EXPECT_STREQ(L"\"C:\\Games\\W\\JoyStick.ini\"", argument);
+
+    // Directories of 480 to 492 units: JoyStickUser\SelectJoyStick.ini adds 31, JoyStickSelector.exe 20.
     const struct {
-        std::wstring install;
-        int selector;  // the selector's command was built
-        const wchar_t* program;
-        const wchar_t* argument;
+        size_t length;
+        int selector;
         bool joystickFile;
-    } cases[] = {
-        {L"C:\\Games\\W\\", 1, L"C:\\Games\\W\\JoyStickSelector.exe", L"\"C:\\Games\\W\\JoyStick.ini\"", true},
-        {directory(480), 1, nullptr, nullptr, true},    // 480 + 31 for JoyStickUser\SelectJoyStick.ini
-        {directory(481), 1, nullptr, nullptr, false},
-        {directory(491), 1, nullptr, nullptr, false},   // 491 + 20 for JoyStickSelector.exe
-        {directory(492), 0, L"", L"", false},
-        {L"", 0, L"", L"", false},
-    };
+    } cases[] = {{480, 1, true}, {481, 1, false}, {491, 1, false}, {492, 0, false}, {0, 0, false}};
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.install.size());
-        SetDirectories(c.install, c.install);
-        wchar_t program[kPathCapacity];
-        wchar_t argument[kSelectorArgumentCapacity];
+        SCOPED_TRACE(c.length);
+        std::wstring directory = c.length ? L"C:\\" + std::wstring(c.length - 4, L'g') + L"\\" : L"";
+        SetDirectories(directory, directory);
         EXPECT_EQ(c.selector, SelectorCommand(program, argument));
-        if (c.program) {
-            EXPECT_STREQ(c.program, program);
-            EXPECT_STREQ(c.argument, argument);
-        } else {
-            EXPECT_EQ(c.install + L"JoyStickSelector.exe", program);
-            EXPECT_EQ(L"\"" + c.install + L"JoyStick.ini\"", argument);
-        }
-        wchar_t path[kPathCapacity];
+        EXPECT_EQ(c.selector == 1, program[0] != 0 && argument[0] != 0);
         SelectJoyStickPath(path);
         EXPECT_EQ(c.joystickFile, path[0] != 0);
     }
