@@ -64,7 +64,8 @@ TEST_F(InstallPathsTest, UnusableLibraryPathGivesNoInstallation) {
     } cases[] = {
         {"no file name", L"", 0, L""},
         {"config.ini fits exactly", longest + L"wgconf.dll", 1, longest},
-        {"config.ini one unit over", L"C:\\" + std::wstring(kPathCapacity - 14, L'a') + L"\\wgconf.dll", 0, L""},
+        // A library of a shorter name fits where config.ini does not.
+        {"config.ini one unit over", L"C:\\" + std::wstring(kPathCapacity - 14, L'a') + L"\\w.dll", 0, L""},
         {"forward slashes", L"C:\\Games\\W/wgconf.dll", 1, L"C:\\Games\\W\\"},
     };
     for (const auto& c : cases) {
