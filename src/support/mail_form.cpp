@@ -273,10 +273,11 @@ void RunUserSupport(HWND owner) {
         return;
     }
 
-    // Opened as an HTML document by the handler of ".html", so that no path is taken for a URL.
+    // Opened as an HTML document by the handler of ".html", so that no path is taken for a URL;
+    // as with ShellExecuteW, the shell shows no box of its own when no handler is registered.
     SHELLEXECUTEINFOW open = {};
     open.cbSize = sizeof(open);
-    open.fMask = SEE_MASK_CLASSNAME;
+    open.fMask = SEE_MASK_CLASSNAME | SEE_MASK_FLAG_NO_UI;
     open.hwnd = owner;
     open.lpFile = formPath;
     open.lpClass = L".html";

@@ -40,6 +40,7 @@ struct MessageCall {
 };
 struct ShellCall {
     HWND owner;
+    ULONG mask;
     bool verbNull;
     std::wstring file;
     bool parametersNull;
@@ -57,7 +58,7 @@ int WINAPI RecordMessageBox(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type
 
 BOOL WINAPI RecordShellExecute(SHELLEXECUTEINFOW* open) {
     const bool withClass = (open->fMask & SEE_MASK_CLASSNAME) && open->lpClass;
-    shellCalls.push_back({open->hwnd, open->lpVerb == nullptr, open->lpFile ? open->lpFile : L"",
+    shellCalls.push_back({open->hwnd, open->fMask, open->lpVerb == nullptr, open->lpFile ? open->lpFile : L"",
                           open->lpParameters == nullptr, open->lpDirectory == nullptr,
                           withClass ? open->lpClass : L"<none>", open->nShow});
     return TRUE;
@@ -216,6 +217,7 @@ TEST_F(MailFormTest, FullFormInEnglish) {
     EXPECT_TRUE(messageCalls.empty());
     ASSERT_EQ(1u, shellCalls.size());
     EXPECT_EQ(owner, shellCalls[0].owner);
+    EXPECT_EQ(static_cast<ULONG>(SEE_MASK_CLASSNAME | SEE_MASK_FLAG_NO_UI), shellCalls[0].mask);
     EXPECT_TRUE(shellCalls[0].verbNull);
     EXPECT_EQ(FormPath(), shellCalls[0].file);
     EXPECT_TRUE(shellCalls[0].parametersNull);
