@@ -59,8 +59,7 @@ int FindMarker(const char* text, const char* marker);
 int FindMarkerOutside(const char* text, const char* marker, int skipStart, int skipLength);
 // Writes "mail_support.html" in WorkFileDirectory() through a new file that replaces it: the
 // text before markerOffset, the block, and the text from markerOffset + skipCount on, then one
-// zero byte. 1 when written. The block's length
-// goes to blockLength when given.
+// zero byte. 1 when written. The block's length goes to blockLength when given.
 int ComposeMailForm(SupportFormText* form, int skipCount, const SYSTEMTIME* now, int* blockLength = nullptr);
 // The inserted block: installation directory, PC report, option lines, title and date.
 void AppendMailBlock(char* block, size_t capacity, const SYSTEMTIME* now);
