@@ -2,8 +2,16 @@
 // that the registry names, the way the real library does, so tests choose it through the
 // registry. "4.09.00.0904" gives version 9 and revision 904 (minor 0 in the high word).
 // A failed query writes nothing: the caller finds whatever its two values held before.
+// With WINGMERE_LOAD_MARKER set, each load writes DSETUP.dll.loaded beside the DLL (load_marker.h).
 #include <windows.h>
 #include <wchar.h>
+
+#include "load_marker.h"
+
+BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
+    if (reason == DLL_PROCESS_ATTACH) WriteLoadMarker(instance);
+    return TRUE;
+}
 
 extern "C" int WINAPI DirectXSetupGetVersion(DWORD* version, DWORD* revision) {
     wchar_t text[64] = {};

@@ -1,8 +1,10 @@
 // Stand-in for the game's calling program: loads wgconf.dll and shows its dialog.
 //
-// Usage: launcher.exe [--dir DIRECTORY] [--caller-session] [--tab N] [--close-after MS]
-//                     [--ready-file PATH]
+// Usage: launcher.exe [--dir DIRECTORY] [--plain-load] [--caller-session] [--tab N]
+//                     [--close-after MS] [--ready-file PATH] [--modules-file PATH]
 //   --dir DIRECTORY   load wgconf.dll from DIRECTORY instead of the launcher's own directory
+//   --plain-load      load it with a plain LoadLibraryW, as a caller that knows nothing of the
+//                     search order does (by default LOAD_WITH_ALTERED_SEARCH_PATH)
 //   --caller-session  load vidq.dll from the same directory, open a session with VIDQ_Start,
 //                     hand it to the dialog and end it with VIDQ_End afterwards, as the game does
 //   --tab N           once the dialog is up, switch to tab N (0..3) the way a click does
@@ -10,6 +12,9 @@
 //   --ready-file PATH once the dialog is up (and the tab switched), write the dialog's screen
 //                     rectangle "left top right bottom" to PATH, in the screen's own pixels,
 //                     for screenshots
+//   --modules-file PATH once the dialog is up, write one line "NAME=FULL PATH" for each of the
+//                     game's libraries, vidq.dll and DSETUP.dll, with an empty path for one
+//                     that is not loaded (UTF-8)
 // Prints "result=N" with the entry's result and returns it as the exit code (-1 when the
 // library or its entry is missing).
 #include <windows.h>
@@ -28,10 +33,12 @@ static const int kTabControlId = 5001;
 
 struct LauncherOptions {
     wchar_t directory[kPathUnits];  // with a trailing backslash
+    int plainLoad;
     int callerSession;
     int tab;           // -1: leave the first tab
     int closeAfter;    // -1: never
     wchar_t readyFile[kPathUnits];
+    wchar_t modulesFile[kPathUnits];
 };
 
 static LauncherOptions options;
@@ -66,6 +73,8 @@ static int ParseArguments() {
         int hasValue = i + 1 < count;
         if (lstrcmpW(argument, L"--caller-session") == 0) {
             options.callerSession = 1;
+        } else if (lstrcmpW(argument, L"--plain-load") == 0) {
+            options.plainLoad = 1;
         } else if (lstrcmpW(argument, L"--dir") == 0 && hasValue) {
             lstrcpynW(options.directory, arguments[++i], kPathUnits - 1);
             EndWithBackslash(options.directory);
@@ -75,6 +84,8 @@ static int ParseArguments() {
             options.closeAfter = _wtoi(arguments[++i]);
         } else if (lstrcmpW(argument, L"--ready-file") == 0 && hasValue) {
             lstrcpynW(options.readyFile, arguments[++i], kPathUnits);
+        } else if (lstrcmpW(argument, L"--modules-file") == 0 && hasValue) {
+            lstrcpynW(options.modulesFile, arguments[++i], kPathUnits);
         } else {
             fwprintf(stderr, L"launcher: unknown or incomplete option %ls\n", argument);
             ok = 0;
@@ -138,9 +149,32 @@ static void WriteReadyFile(HWND dialog) {
     CloseHandle(file);
 }
 
+// Where each of the game's libraries that the process holds while the dialog is open came from.
+static void WriteModulesFile() {
+    HANDLE file = CreateFileW(options.modulesFile, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                              nullptr);
+    if (file == INVALID_HANDLE_VALUE) return;
+    static const wchar_t* const kGameLibraries[] = {L"vidq.dll", L"DSETUP.dll"};
+    for (const wchar_t* name : kGameLibraries) {
+        wchar_t line[kPathUnits + 16] = {};
+        lstrcpyW(line, name);
+        lstrcatW(line, L"=");
+        HMODULE module = GetModuleHandleW(name);
+        int length = lstrlenW(line);
+        if (module) GetModuleFileNameW(module, line + length, kPathUnits);
+        lstrcatW(line, L"\r\n");
+        char bytes[4 * (kPathUnits + 16)];
+        int count = WideCharToMultiByte(CP_UTF8, 0, line, -1, bytes, sizeof(bytes), nullptr, nullptr);
+        DWORD written = 0;
+        if (count > 1) WriteFile(file, bytes, static_cast<DWORD>(count - 1), &written, nullptr);
+    }
+    CloseHandle(file);
+}
+
 static DWORD WINAPI Driver(void*) {
     HWND dialog = WaitForDialog();
     if (!dialog) return 0;
+    if (options.modulesFile[0]) WriteModulesFile();
     DWORD appeared = GetTickCount();
     if (options.tab >= 0) SwitchTab(dialog, options.tab);
     if (options.readyFile[0]) {
@@ -162,16 +196,17 @@ static DWORD WINAPI Driver(void*) {
 
 int main() {
     if (!ParseArguments()) {
-        fwprintf(stderr, L"usage: launcher.exe [--dir DIRECTORY] [--caller-session] [--tab N] [--close-after MS] "
-                         L"[--ready-file PATH]\n");
+        fwprintf(stderr, L"usage: launcher.exe [--dir DIRECTORY] [--plain-load] [--caller-session] [--tab N] "
+                         L"[--close-after MS] [--ready-file PATH] [--modules-file PATH]\n");
         return -1;
     }
 
     wchar_t path[kPathUnits];
     lstrcpynW(path, options.directory, kPathUnits);
     lstrcatW(path, L"wgconf.dll");
-    // The library's own imports (vidq.dll, DSETUP.dll) come from its directory too.
-    HMODULE library = LoadLibraryExW(path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+    // The loader's advice for a library loaded by its full path; a plain load is what many
+    // callers do.
+    HMODULE library = options.plainLoad ? LoadLibraryW(path) : LoadLibraryExW(path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
     if (!library) {
         fwprintf(stderr, L"launcher: cannot load %ls (error %lu)\n", path, GetLastError());
         return -1;
@@ -201,7 +236,7 @@ int main() {
 
     dialogThread = GetCurrentThreadId();
     HANDLE driver = nullptr;
-    if (options.tab >= 0 || options.closeAfter >= 0 || options.readyFile[0]) {
+    if (options.tab >= 0 || options.closeAfter >= 0 || options.readyFile[0] || options.modulesFile[0]) {
         driver = CreateThread(nullptr, 0, Driver, nullptr, 0, nullptr);
     }
 

@@ -20,6 +20,8 @@
 //   unload            the library was unloaded with FreeLibrary (nothing is written when the
 //                     process ends with the library still loaded)
 // Lines end with CR LF. Handles that this copy never gave out are logged as their numeric value.
+//
+// With WINGMERE_LOAD_MARKER set, each load writes vidq.dll.loaded beside the DLL (load_marker.h).
 #include <stdint.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -27,6 +29,7 @@
 #include <wchar.h>
 #include <windows.h>
 
+#include "load_marker.h"
 #include "probe/capability_record.h"
 
 static const int kPathUnits = MAX_PATH + 16;
@@ -221,6 +224,7 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
     if (reason == DLL_PROCESS_ATTACH) {
         DisableThreadLibraryCalls(instance);
         FindModuleDirectory(instance);
+        WriteLoadMarker(instance);
     } else if (reason == DLL_PROCESS_DETACH && reserved == nullptr) {
         LogLine("unload");
     }

@@ -27,29 +27,42 @@ void SelectJoyStickPath(wchar_t* path) {
     int same = lstrcmpW(workDirectory, installDirectory) == 0;
     int workIsDirectory = 0;
     int workFileSize = -1;
-    CopyBounded(path, kPathCapacity, workDirectory);
-    AppendBounded(path, kPathCapacity, kSelectJoyStickFile);
-    if (!same && PathIsDirectoryW(workDirectory)) {
+    if (JoinPath(path, kPathCapacity, workDirectory, kSelectJoyStickFile) && !same && PathIsDirectoryW(workDirectory)) {
         workIsDirectory = 1;
         workFileSize = QueryFileSize(path);
     }
     if (JoystickFileInWorkDirectory(same, workIsDirectory, workFileSize)) return;
-    CopyBounded(path, kPathCapacity, installDirectory);
-    AppendBounded(path, kPathCapacity, kSelectJoyStickFile);
+    JoinPath(path, kPathCapacity, installDirectory, kSelectJoyStickFile);
 }
 
 void ShowSelectedJoystick() {
     wchar_t path[kPathCapacity];
     SelectJoyStickPath(path);
     wchar_t name[kJoystickNameCapacity];
-    GetPrivateProfileStringW(L"JOYSTICK", L"name", L"", name, kJoystickNameCapacity, path);
+    name[0] = 0;
+    if (path[0]) GetPrivateProfileStringW(L"JOYSTICK", L"name", L"", name, kJoystickNameCapacity, path);
     SetWindowTextW(joystickNameStatic, name);
 }
 
+int SelectorCommand(wchar_t* program, wchar_t* argument) {
+    wchar_t list[kPathCapacity];
+    argument[0] = 0;
+    if (!JoinPath(program, kPathCapacity, installDirectory, L"JoyStickSelector.exe") ||
+        !JoinPath(list, kPathCapacity, installDirectory, L"JoyStick.ini")) {
+        program[0] = 0;
+        return 0;
+    }
+    // Quoted: the installation directory may contain blanks.
+    CopyBounded(argument, kSelectorArgumentCapacity, L"\"");
+    AppendBounded(argument, kSelectorArgumentCapacity, list);
+    AppendBounded(argument, kSelectorArgumentCapacity, L"\"");
+    return 1;
+}
+
 int RunSelectorAndWait(const wchar_t* programPath, const wchar_t* argument) {
-    wchar_t commandLine[kPathCapacity + 4];
-    CopyBounded(commandLine, kPathCapacity + 4, L" ");
-    AppendBounded(commandLine, kPathCapacity + 4, argument);
+    wchar_t commandLine[kSelectorArgumentCapacity + 1];
+    CopyBounded(commandLine, kSelectorArgumentCapacity + 1, L" ");
+    AppendBounded(commandLine, kSelectorArgumentCapacity + 1, argument);
 
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
@@ -95,15 +108,8 @@ int RunSelectorAndWait(const wchar_t* programPath, const wchar_t* argument) {
 
 static void ChangeJoystick() {
     wchar_t program[kPathCapacity];
-    CopyBounded(program, kPathCapacity, installDirectory);
-    AppendBounded(program, kPathCapacity, L"JoyStickSelector.exe");
-    // The list's path, quoted: the installation directory may contain blanks.
-    wchar_t argument[kPathCapacity + 2];
-    CopyBounded(argument, kPathCapacity + 2, L"\"");
-    AppendBounded(argument, kPathCapacity + 2, installDirectory);
-    AppendBounded(argument, kPathCapacity + 2, L"JoyStick.ini");
-    AppendBounded(argument, kPathCapacity + 2, L"\"");
-    RunSelectorAndWait(program, argument);
+    wchar_t argument[kSelectorArgumentCapacity];
+    if (SelectorCommand(program, argument)) RunSelectorAndWait(program, argument);
     ShowSelectedJoystick();
 }
 

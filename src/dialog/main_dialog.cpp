@@ -166,10 +166,10 @@ static HWND PageOfControl(HWND control) {
 
 static void InitialiseMainDialog(HWND dialog) {
     wchar_t iconPath[kPathCapacity];
-    CopyBounded(iconPath, kPathCapacity, installDirectory);
-    AppendBounded(iconPath, kPathCapacity, L"wingmere.ico");
     int iconSize = SmallIconSizeForDpi(WindowDpi(dialog));
-    smallIcon = static_cast<HICON>(LoadImageW(nullptr, iconPath, IMAGE_ICON, iconSize, iconSize, LR_LOADFROMFILE));
+    smallIcon = JoinPath(iconPath, kPathCapacity, installDirectory, L"wingmere.ico")
+                    ? static_cast<HICON>(LoadImageW(nullptr, iconPath, IMAGE_ICON, iconSize, iconSize, LR_LOADFROMFILE))
+                    : nullptr;
     if (smallIcon) SendMessageW(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon));
 
     mainDialogWindow = dialog;

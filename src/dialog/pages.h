@@ -7,11 +7,13 @@
 
 #include "dialog/dialog.h"
 #include "dialog/page_rules.h"
+#include "entry/install_paths.h"
 
 enum {
     kWindowSizeCount = 5,
     kLevelTextCapacity = 64,      // a level item, or "nothing"
     kJoystickNameCapacity = 128,
+    kSelectorArgumentCapacity = kPathCapacity + 2,  // a path and its two quotes
     kVolumeLabelCapacity = 16,
 };
 
@@ -43,9 +45,13 @@ int FillWindowSizeCombo(HWND combo);
 void FillAntiAliasCombo(HWND combo);
 void FillAnisotropyCombo(HWND combo);
 
-// Path of the SelectJoyStick.ini to read (kPathCapacity units).
+// Path of the SelectJoyStick.ini to read (kPathCapacity units); empty when it would not fit.
 void SelectJoyStickPath(wchar_t* path);
 void ShowSelectedJoystick();
+// The selector's program path (kPathCapacity units) and its argument, the quoted path of
+// JoyStick.ini (kSelectorArgumentCapacity units), both in the installation directory. 1, or 0
+// with both empty when either path would not fit: nothing is then started.
+int SelectorCommand(wchar_t* program, wchar_t* argument);
 // Starts the program and pumps this thread's messages until it ends, with the main dialog
 // disabled. Returns 1 when the program ran, 0 when it could not be started.
 int RunSelectorAndWait(const wchar_t* programPath, const wchar_t* argument);

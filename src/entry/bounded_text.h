@@ -63,3 +63,17 @@ inline void CopyUtf8Bounded(wchar_t* destination, int capacity, const char* sour
     const int units = bytes ? MultiByteToWideChar(CP_UTF8, 0, source, bytes, destination, capacity - 1) : 0;
     destination[units] = 0;
 }
+
+// A directory and a file name as one path, whole or not at all: a path cut to its buffer
+// would name some other file, and one on an empty directory would be found through the
+// current directory. Returns 1, or 0 with the path empty.
+inline int JoinPath(wchar_t* path, int capacity, const wchar_t* directory, const wchar_t* name) {
+    if (capacity <= 0) return 0;
+    path[0] = 0;
+    if (!directory || !directory[0] || !name) return 0;
+    size_t length = wcslen(directory) + wcslen(name);
+    if (length >= static_cast<size_t>(capacity)) return 0;
+    CopyBounded(path, capacity, directory);
+    AppendBounded(path, capacity, name);
+    return 1;
+}

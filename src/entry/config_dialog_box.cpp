@@ -5,6 +5,7 @@
 
 #include "dialog/dialog.h"
 #include "entry/controls_activation.h"
+#include "entry/dialog_guard.h"
 #include "entry/dpi_awareness.h"
 #include "entry/install_paths.h"
 #include "options/game_options.h"
@@ -18,14 +19,17 @@
 static_assert(std::is_same<decltype(&WGCONF_ConfigDialogBox), WGCONF_ConfigDialogBoxProc>::value,
               "WGCONF_ConfigDialogBoxProc differs from the function");
 
-static int dialogRunning;  // the process-wide records belong to one dialog at a time
+static volatile LONG dialogRunning;  // the process-wide records belong to one dialog at a time
 
 static int RunConfigDialog(HWND owner, HANDLE callerSession, LPARAM parameter) {
-    if (dialogRunning) return 0;
-    dialogRunning = 1;
+    if (!TakeDialogGuard(&dialogRunning)) return 0;
+    // Without its own folder the tool would find every file through the current directory.
+    if (!ResolveInstallPaths()) {
+        GiveBackDialogGuard(&dialogRunning);
+        return 0;
+    }
 
     capabilitySession = callerSession;
-    ResolveInstallPaths();
     TakeEnvironmentSnapshot();
     directXFacts.directXName[0] = 0;
     directXFacts.directXVersion = ProbeDirectXVersion();
@@ -41,7 +45,7 @@ static int RunConfigDialog(HWND owner, HANDLE callerSession, LPARAM parameter) {
     // left to release.
     CloseCapabilityLibrary();
     FreeDisplayCatalogue();
-    dialogRunning = 0;
+    GiveBackDialogGuard(&dialogRunning);
     return result == -1 ? 0 : 1;
 }
 

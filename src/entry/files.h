@@ -37,6 +37,26 @@ int IsHeldFileError(DWORD error);
 // than sizeLimit bytes is not read (kWholeFileNoMemory). On any other result *bytes is null.
 int LoadWholeFile(const wchar_t* path, DWORD sizeLimit, void* (*allocate)(size_t), char** bytes, DWORD* count);
 
+// What ReplaceThroughNewFile did.
+enum ReplaceOutcome {
+    kReplaced,    // the new file took the old one's place
+    kNotWritten,  // the new file could not be filled (a full disk); the old one is untouched
+    kNoNewFile,   // the folder took no new file, or the move was refused; the old one is untouched
+};
+
+// The owner, group and access list of a file.
+static const SECURITY_INFORMATION kFileOwnerAndAccess =
+    OWNER_SECURITY_INFORMATION | GROUP_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION;
+
+// Writes the bytes at the offset, all of them; 1 when done.
+int WriteFileAt(HANDLE file, DWORD offset, const char* bytes, DWORD byteCount);
+// Writes the bytes to a new file beside the path, opened with no sharing, and moves it over
+// whatever has that name in one step: a link on the path is replaced, never followed. An
+// existing file's attributes (`exists`) and security (when given) are carried over. A
+// ReplaceOutcome.
+int ReplaceThroughNewFile(const wchar_t* path, const char* bytes, DWORD byteCount, int exists, DWORD attributes,
+                          PSECURITY_DESCRIPTOR security);
+
 // Size of a file in bytes (low 32 bits), or -1 for a missing file or a directory.
 int QueryFileSize(const wchar_t* path);
 

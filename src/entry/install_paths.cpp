@@ -1,5 +1,7 @@
 #include "entry/install_paths.h"
 
+#include <shlwapi.h>
+
 #include "entry/bounded_text.h"
 #include "resources/resource.h"
 
@@ -37,26 +39,41 @@ int WorkValueFits(int length) {
     return 1;
 }
 
-void ResolveInstallPaths() {
+int ResolveInstallPaths() {
     wchar_t modulePath[kPathCapacity];
     DWORD length = GetModuleFileNameW(ResourceModule(), modulePath, kPathCapacity);
-    // A cut file name would give a wrong directory: keep the previous one instead.
-    ResolveInstallPathsFor(length > 0 && length < kPathCapacity ? modulePath : nullptr);
+    // A cut file name would give a wrong directory.
+    return ResolveInstallPathsFor(length > 0 && length < kPathCapacity ? modulePath : nullptr);
 }
 
-void ResolveInstallPathsFor(const wchar_t* libraryPath) {
-    if (libraryPath) DirectoryOfPath(libraryPath);
-    CopyBounded(installDirectory, kPathCapacity, workDirectory);
-
+int ResolveInstallPathsFor(const wchar_t* libraryPath) {
     wchar_t configPath[kPathCapacity];
-    CopyBounded(configPath, kPathCapacity, installDirectory);
-    AppendBounded(configPath, kPathCapacity, L"config.ini");
+    if (!libraryPath || !DirectoryOfPath(libraryPath) ||
+        !JoinPath(configPath, kPathCapacity, workDirectory, L"config.ini")) {
+        // Every path would be relative, found through the current directory.
+        installDirectory[0] = 0;
+        workDirectory[0] = 0;
+        return 0;
+    }
+    CopyBounded(installDirectory, kPathCapacity, workDirectory);
 
     // One unit more than the directory holds: a value that fills it all was cut.
     wchar_t work[kPathCapacity + 1];
     DWORD length = GetPrivateProfileStringW(L"DIR", L"work", L"", work, kPathCapacity + 1, configPath);
     if (WorkValueFits(static_cast<int>(length))) CopyBounded(workDirectory, kPathCapacity, work);
     languageIndex = static_cast<int>(GetPrivateProfileIntW(L"SYSTEM", L"language", 1, configPath));
+    return 1;
+}
+
+const wchar_t* WorkFileDirectory() {
+    if (lstrcmpW(workDirectory, installDirectory) == 0 || PathIsDirectoryW(workDirectory)) return workDirectory;
+    return installDirectory;
+}
+
+HMODULE LoadInstalledLibrary(const wchar_t* fileName) {
+    wchar_t path[kPathCapacity];
+    if (!JoinPath(path, kPathCapacity, installDirectory, fileName)) return nullptr;
+    return LoadLibraryExW(path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
 }
 
 int LoadText(UINT baseId, wchar_t* buffer, int capacity) {

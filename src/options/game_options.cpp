@@ -1,8 +1,5 @@
 #include "options/game_options.h"
 
-#include <shlwapi.h>
-#include <wchar.h>
-
 #include "entry/bounded_text.h"
 #include "entry/files.h"
 #include "entry/install_paths.h"
@@ -74,18 +71,8 @@ static void FormatDecimal(int32_t value, wchar_t* text, int capacity) {
 static int Above(int32_t value, uint32_t limit) { return static_cast<uint32_t>(value) > limit; }
 
 void GameOptionPath(wchar_t* path) {
-    const wchar_t* directory = installDirectory;
-    if (lstrcmpW(workDirectory, installDirectory) == 0 || PathIsDirectoryW(workDirectory)) {
-        directory = workDirectory;
-    }
-    // A cut path would name some other file: leave it empty, so nothing is read or written.
-    size_t length = wcslen(directory);
-    if (length + (sizeof(kFileName) / sizeof(kFileName[0])) > kPathCapacity) {
-        path[0] = 0;
-        return;
-    }
-    CopyBounded(path, kPathCapacity, directory);
-    AppendBounded(path, kPathCapacity, kFileName);
+    // A path that does not fit stays empty, so nothing is read or written.
+    JoinPath(path, kPathCapacity, WorkFileDirectory(), kFileName);
 }
 
 void NormaliseOptionsForScreen(OptionsRecord* options, int screenWidth, int screenHeight) {

@@ -75,7 +75,8 @@ struct OptionKey {
 };
 extern const OptionKey kOptionKeys[kOptionKeyCount];
 
-// Full path of GameOption.ini (kPathCapacity units).
+// Full path of GameOption.ini in WorkFileDirectory() (kPathCapacity units); empty when it would
+// not fit.
 void GameOptionPath(wchar_t* path);
 // Every field at the value a missing key gives.
 void SetDefaultOptions(OptionsRecord* options);

@@ -328,90 +328,10 @@ static size_t EmitDocument(wchar_t* out) {
     return used;
 }
 
-static void AppendHex(wchar_t* text, int capacity, unsigned long value) {
-    wchar_t digits[12];
-    int count = 0;
-    do {
-        digits[count++] = L"0123456789abcdef"[value & 15];
-        value >>= 4;
-    } while (value && count < 11);
-    wchar_t reversed[12];
-    for (int i = 0; i < count; ++i) reversed[i] = digits[count - 1 - i];
-    reversed[count] = 0;
-    AppendBounded(text, capacity, reversed);
-}
-
-// What a rewrite carries over from the old file. A read-only file is never rewritten.
-static const DWORD kKeptAttributes =
-    FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
-static const SECURITY_INFORMATION kOwnerAndAccess =
-    OWNER_SECURITY_INFORMATION | GROUP_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION;
-
-enum ReplaceOutcome { kReplaced, kNotWritten, kNoNewFile };
-
-static int WriteAt(HANDLE file, DWORD offset, const char* bytes, DWORD byteCount) {
-    LARGE_INTEGER position;
-    position.QuadPart = offset;
-    if (!SetFilePointerEx(file, position, nullptr, FILE_BEGIN)) return 0;
-    if (byteCount == 0) return 1;
-    // A full disk can end the write early and still report success.
-    DWORD done = 0;
-    return WriteFile(file, bytes, byteCount, &done, nullptr) && done == byteCount;
-}
-
 static int SetLength(HANDLE file, DWORD length) {
     LARGE_INTEGER position;
     position.QuadPart = length;
     return SetFilePointerEx(file, position, nullptr, FILE_BEGIN) && SetEndOfFile(file);
-}
-
-// Writes the bytes to a new file beside the old one, gives it the old file's owner, access
-// and attributes, and moves it over the old one in one step. kNotWritten: the new file could
-// not be filled (a full disk), the old one is untouched. kNoNewFile: the folder would not take
-// a new file or the move was refused; the old file is untouched and may still be rewritten in
-// place.
-static int ReplaceThroughNewFile(const wchar_t* path, const char* bytes, DWORD byteCount, int exists, DWORD attributes,
-                          PSECURITY_DESCRIPTOR security) {
-    enum { kTempCapacity = kPathCapacity + 32 };
-    if (wcslen(path) + 24 >= kTempCapacity) return kNoNewFile;
-    wchar_t temp[kTempCapacity];
-    HANDLE file = INVALID_HANDLE_VALUE;
-    for (int attempt = 0; attempt < 64 && file == INVALID_HANDLE_VALUE; ++attempt) {
-        CopyBounded(temp, kTempCapacity, path);
-        AppendBounded(temp, kTempCapacity, L".~");
-        AppendHex(temp, kTempCapacity, GetCurrentProcessId());
-        AppendBounded(temp, kTempCapacity, L"-");
-        AppendHex(temp, kTempCapacity, static_cast<unsigned long>(attempt));
-        file = CreateFileW(temp, GENERIC_WRITE | WRITE_DAC | WRITE_OWNER, 0, nullptr, CREATE_NEW,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file == INVALID_HANDLE_VALUE) {
-            DWORD error = GetLastError();
-            if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) return kNoNewFile;
-        }
-    }
-    if (file == INVALID_HANDLE_VALUE) return kNoNewFile;
-
-    // Another owner can only be given with privileges; the access list alone still keeps who
-    // may read and write the file.
-    if (security && !SetKernelObjectSecurity(file, kOwnerAndAccess, security) &&
-        !SetKernelObjectSecurity(file, DACL_SECURITY_INFORMATION, security)) {
-        CloseHandle(file);
-        DeleteFileW(temp);
-        return kNoNewFile;
-    }
-    int written = WriteAt(file, 0, bytes, byteCount) && FlushFileBuffers(file);
-    if (!CloseHandle(file)) written = 0;
-    if (!written) {
-        DeleteFileW(temp);
-        return kNotWritten;
-    }
-    DWORD kept = attributes & kKeptAttributes;
-    if ((exists && !SetFileAttributesW(temp, kept ? kept : FILE_ATTRIBUTE_NORMAL)) ||
-        !MoveFileExW(temp, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        DeleteFileW(temp);
-        return kNoNewFile;
-    }
-    return kReplaced;
 }
 
 // Overwrites the file itself, for a folder that lets the file be written but takes no new
@@ -434,10 +354,10 @@ static int RewriteInPlace(const wchar_t* path, const char* bytes, DWORD byteCoun
     int written = 0;
     if (ready) {
         // A longer text has made the file long enough; the length is set only to cut it.
-        written = WriteAt(file, 0, bytes, byteCount) && (byteCount >= oldCount || SetLength(file, byteCount)) &&
+        written = WriteFileAt(file, 0, bytes, byteCount) && (byteCount >= oldCount || SetLength(file, byteCount)) &&
                   FlushFileBuffers(file);
         if (!written) {
-            WriteAt(file, 0, old, oldCount);
+            WriteFileAt(file, 0, old, oldCount);
             SetLength(file, oldCount);
             FlushFileBuffers(file);
         }
@@ -467,7 +387,7 @@ static int ReplaceFileContents(const wchar_t* path, const char* bytes, DWORD byt
         BOOL present = FALSE;
         BOOL defaulted = FALSE;
         PACL access = nullptr;
-        if (GetFileSecurityW(path, kOwnerAndAccess, securityBuffer, sizeof(securityBuffer), &needed) &&
+        if (GetFileSecurityW(path, kFileOwnerAndAccess, securityBuffer, sizeof(securityBuffer), &needed) &&
             GetSecurityDescriptorDacl(securityBuffer, &present, &access, &defaulted)) {
             // A volume without access lists has nothing to carry over.
             security = present ? securityBuffer : nullptr;

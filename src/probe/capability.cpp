@@ -1,10 +1,8 @@
 // The tool's side of the graphics-capability library: adopting the caller's session or loading
-// vidq.dll from the installation, the session that the Graphic page opens, and the close.
+// vidq.dll from the installation by its full path, the session that the Graphic page opens,
+// and the close.
 #include "probe/capability.h"
 
-#include <wchar.h>
-
-#include "entry/bounded_text.h"
 #include "entry/install_paths.h"
 #include "probe/directx_probe.h"
 #include "probe/display_modes.h"
@@ -19,12 +17,8 @@ VidqGetInformationFunction vidqGetInformation;
 const CapabilityRecord* capabilityRecord;
 
 static const uint32_t kFirstUsableDirectX = 9000;
-
-template <typename Function>
-static Function LookUpEntry(HMODULE library, const char* name) {
-    // Through a plain function pointer type, which every compiler accepts as a neutral cast.
-    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(library, name)));
-}
+static const wchar_t kLibraryName[] = L"vidq.dll";
+static const char kGetInformationEntry[] = "_VIDQ_GetInformation@8";
 
 static void ForgetEntries() {
     vidqStart = nullptr;
@@ -40,26 +34,25 @@ void OpenCapabilityLibrary() {
         FreeLibrary(capabilityLibrary);
         capabilityLibrary = nullptr;
     }
+    capabilityAvailable = 0;
 
     if (capabilitySession) {
-        capabilityAvailable = 1;
         sessionFromCaller = 1;
+        // The caller's session belongs to the copy that the caller loaded; the installation's
+        // is asked only when the process holds none. VIDQ_End is never looked up for it.
+        HMODULE library = GetModuleHandleW(kLibraryName);
+        if (!library) library = capabilityLibrary = LoadInstalledLibrary(kLibraryName);
+        if (library) vidqGetInformation = LookUpEntry<VidqGetInformationFunction>(library, kGetInformationEntry);
+        capabilityAvailable = vidqGetInformation ? 1 : 0;
         return;
     }
-    capabilityAvailable = 0;
     sessionFromCaller = 0;
 
-    const wchar_t* fileName = L"vidq.dll";
-    if (wcslen(installDirectory) + wcslen(fileName) >= kPathCapacity) return;  // a cut path names another file
-    wchar_t path[kPathCapacity];
-    CopyBounded(path, kPathCapacity, installDirectory);
-    AppendBounded(path, kPathCapacity, fileName);
-
-    capabilityLibrary = LoadLibraryW(path);
+    capabilityLibrary = LoadInstalledLibrary(kLibraryName);
     if (!capabilityLibrary) return;
     vidqStart = LookUpEntry<VidqStartFunction>(capabilityLibrary, "_VIDQ_Start@12");
     vidqEnd = LookUpEntry<VidqEndFunction>(capabilityLibrary, "_VIDQ_End@4");
-    vidqGetInformation = LookUpEntry<VidqGetInformationFunction>(capabilityLibrary, "_VIDQ_GetInformation@8");
+    vidqGetInformation = LookUpEntry<VidqGetInformationFunction>(capabilityLibrary, kGetInformationEntry);
     if (!vidqStart || !vidqEnd || !vidqGetInformation) {
         // A damaged library is never called; it stays loaded until the close like any other.
         ForgetEntries();
@@ -74,7 +67,7 @@ const CapabilityRecord* ObtainCapabilityRecord(HWND mainWindow) {
 
     const CapabilityRecord* record = nullptr;
     if (sessionFromCaller) {
-        record = VIDQ_GetInformation(capabilitySession, kCapabilityKindInformation);
+        record = vidqGetInformation(capabilitySession, kCapabilityKindInformation);
     } else {
         if (!vidqStart || !vidqGetInformation) return nullptr;
         if (!capabilitySession) {

@@ -4,19 +4,18 @@
 
 #include "probe/capability_record.h"
 
-// Bound at load time; the caller's session is used with this entry.
-extern "C" const CapabilityRecord* WINAPI VIDQ_GetInformation(HANDLE session, int kind);
-
 extern HANDLE capabilitySession;        // 0 when none
 extern int sessionFromCaller;           // 1: the caller's session, used but never ended
 extern int capabilityAvailable;         // 1: the library may be used
 extern HMODULE capabilityLibrary;       // vidq.dll when the tool loaded it itself
-extern VidqStartFunction vidqStart;     // entries looked up in capabilityLibrary
+// Entries looked up in capabilityLibrary; for a caller's session, only vidqGetInformation, in
+// the caller's own copy when the process holds one.
+extern VidqStartFunction vidqStart;
 extern VidqEndFunction vidqEnd;
 extern VidqGetInformationFunction vidqGetInformation;
 extern const CapabilityRecord* capabilityRecord;  // obtained by ObtainCapabilityRecord, or null
 
-// Start-up: adopt the caller's session, or load installDirectory + "vidq.dll".
+// Start-up: adopt the caller's session, or load installDirectory + "vidq.dll" by its full path.
 void OpenCapabilityLibrary();
 // Graphic page initialisation: start a session when needed and fetch the record.
 // Returns the record or null; also stored in capabilityRecord.

@@ -7,11 +7,13 @@
 #include <dxdiag.h>
 
 #include "entry/bounded_text.h"
+#include "entry/install_paths.h"
 
 DirectXFacts directXFacts;
 
-// DSETUP.dll, bound by ordinal 11.
-extern "C" int WINAPI DirectXSetupGetVersion(DWORD* version, DWORD* revision);
+// The setup library's version query, exported by ordinal only.
+typedef int(WINAPI* DirectXSetupGetVersionFunction)(DWORD* version, DWORD* revision);
+enum { kDirectXSetupGetVersionOrdinal = 11 };
 
 // Our own copies: not every SDK's uuid library carries the DxDiag identifiers.
 static const CLSID kDxDiagProviderClass = {
@@ -78,7 +80,14 @@ uint32_t ProbeDirectXVersion() {
     // A failed query leaves both at zero: "DirectX 0.0", never enough for the capability library.
     DWORD version = 0;
     DWORD revision = 0;
-    DirectXSetupGetVersion(&version, &revision);
+    // The installation's copy, for the query alone; a missing library or entry is a failed query.
+    HMODULE setup = LoadInstalledLibrary(L"DSETUP.dll");
+    if (setup) {
+        auto getVersion = LookUpEntry<DirectXSetupGetVersionFunction>(
+            setup, MAKEINTRESOURCEA(kDirectXSetupGetVersionOrdinal));
+        if (getVersion) getVersion(&version, &revision);
+        FreeLibrary(setup);
+    }
     return NameDirectXVersion(version, revision, directXFacts.directXName);
 }
 

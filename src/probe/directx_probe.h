@@ -28,7 +28,8 @@ struct DirectXFacts {
 
 extern DirectXFacts directXFacts;
 
-// Asks DSETUP.dll (ordinal 11) and names the result; writes directXName, returns the number.
+// Asks the installation's DSETUP.dll (ordinal 11), loaded for the query, and names the result;
+// writes directXName, returns the number (0, "DirectX 0.0", without the library or the entry).
 uint32_t ProbeDirectXVersion();
 // The naming table over the version/revision pair of the setup library.
 uint32_t NameDirectXVersion(uint32_t version, uint32_t revision, wchar_t* name);

@@ -16,7 +16,7 @@
 
 SupportFormText supportFormText = {nullptr, 0};
 
-SupportPlatform supportPlatform = {MessageBoxW, ShellExecuteW, GetLocalTime};
+SupportPlatform supportPlatform = {MessageBoxW, ShellExecuteExW, GetLocalTime};
 
 static const char kInstallBanner[] =
     "\n/----- Install Directory ------------------------------------------------------------\n";
@@ -39,11 +39,9 @@ enum {
 };
 static_assert(static_cast<int>(kMailBlockBound) <= static_cast<int>(kMailBlockCapacity), "the block always fits");
 
-// The form in the work directory (kFormPathCapacity units, never cut).
-static void FormPath(wchar_t* path) {
-    CopyBounded(path, kFormPathCapacity, workDirectory);
-    AppendBounded(path, kFormPathCapacity, kFormFileName);
-}
+// The form where GameOption.ini goes (kFormPathCapacity units, never cut): a work value that
+// names no folder, a URL scheme say, never reaches the shell.
+static int FormPath(wchar_t* path) { return JoinPath(path, kFormPathCapacity, WorkFileDirectory(), kFormFileName); }
 
 static void AppendRaw(char* text, size_t capacity, const char* source) {
     if (capacity == 0) return;
@@ -232,17 +230,11 @@ int ComposeMailForm(SupportFormText* form, int skipCount, const SYSTEMTIME* now,
     composed[total] = 0;
     free(block);
 
+    // Through a new file that replaces whatever has the form's name, a link too, and never in
+    // place: a link's target is not written. The terminating zero byte is part of the file.
     wchar_t path[kFormPathCapacity];
-    FormPath(path);
-    int written = 0;
-    HANDLE file = CreateFileW(path, GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file != INVALID_HANDLE_VALUE) {
-        DWORD count = 0;
-        // The terminating zero byte is part of the file.
-        written = WriteFile(file, composed, static_cast<DWORD>(total + 1), &count, nullptr) && count == total + 1;
-        CloseHandle(file);
-    }
+    int written = FormPath(path) &&
+                  ReplaceThroughNewFile(path, composed, static_cast<DWORD>(total + 1), 0, 0, nullptr) == kReplaced;
     free(composed);
     return written;
 }
@@ -253,8 +245,7 @@ void RunUserSupport(HWND owner) {
     supportPlatform.localTime(&now);
 
     wchar_t templatePath[kFormPathCapacity];
-    CopyBounded(templatePath, kFormPathCapacity, installDirectory);
-    AppendBounded(templatePath, kFormPathCapacity, L"support.html");
+    JoinPath(templatePath, kFormPathCapacity, installDirectory, L"support.html");
     if (!OpenFormText(templatePath, &supportFormText, kTemplateSizeLimit)) return;
     supportFormText.markerOffset = FindMarker(supportFormText.text, "</pre>");
     int blockStart = supportFormText.markerOffset >= 0 ? supportFormText.markerOffset
@@ -282,5 +273,14 @@ void RunUserSupport(HWND owner) {
         return;
     }
 
-    supportPlatform.shellExecute(owner, nullptr, formPath, nullptr, nullptr, SW_SHOWNORMAL);
+    // Opened as an HTML document by the handler of ".html", so that no path is taken for a URL;
+    // as with ShellExecuteW, the shell shows no box of its own when no handler is registered.
+    SHELLEXECUTEINFOW open = {};
+    open.cbSize = sizeof(open);
+    open.fMask = SEE_MASK_CLASSNAME | SEE_MASK_FLAG_NO_UI;
+    open.hwnd = owner;
+    open.lpFile = formPath;
+    open.lpClass = L".html";
+    open.nShow = SW_SHOWNORMAL;
+    supportPlatform.shellExecute(&open);
 }

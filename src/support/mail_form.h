@@ -4,6 +4,7 @@
 #include <stddef.h>
 #include <stdint.h>
 #include <windows.h>
+#include <shellapi.h>
 
 #include "options/game_options.h"
 
@@ -25,12 +26,11 @@ struct SupportFormText {
 
 extern SupportFormText supportFormText;
 
-// Platform calls, replaceable for tests. The defaults are MessageBoxW, ShellExecuteW and
+// Platform calls, replaceable for tests. The defaults are MessageBoxW, ShellExecuteExW and
 // GetLocalTime.
 struct SupportPlatform {
     int(WINAPI* messageBox)(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type);
-    HINSTANCE(WINAPI* shellExecute)(HWND owner, LPCWSTR verb, LPCWSTR file, LPCWSTR parameters,
-                                    LPCWSTR directory, INT show);
+    BOOL(WINAPI* shellExecute)(SHELLEXECUTEINFOW* open);
     void(WINAPI* localTime)(LPSYSTEMTIME time);
 };
 
@@ -57,9 +57,9 @@ int FindMarker(const char* text, const char* marker);
 // The same, where an occurrence that starts inside [skipStart, skipStart + skipLength) does not
 // count: a block already inserted may hold the marker in one of its values.
 int FindMarkerOutside(const char* text, const char* marker, int skipStart, int skipLength);
-// Writes workDirectory + "mail_support.html": the text before markerOffset, the block, and the
-// text from markerOffset + skipCount on, then one zero byte. 1 when written. The block's length
-// goes to blockLength when given.
+// Writes "mail_support.html" in WorkFileDirectory() through a new file that replaces it: the
+// text before markerOffset, the block, and the text from markerOffset + skipCount on, then one
+// zero byte. 1 when written. The block's length goes to blockLength when given.
 int ComposeMailForm(SupportFormText* form, int skipCount, const SYSTEMTIME* now, int* blockLength = nullptr);
 // The inserted block: installation directory, PC report, option lines, title and date.
 void AppendMailBlock(char* block, size_t capacity, const SYSTEMTIME* now);

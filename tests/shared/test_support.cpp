@@ -116,6 +116,41 @@ std::wstring SourcePath(const wchar_t* relative) {
     return path;
 }
 
+std::wstring MakeDeepDirectory(const std::wstring& parent, size_t length) {
+    std::wstring deep = L"\\\\?\\" + parent;
+    if (deep.back() != L'\\') deep += L'\\';
+    while (deep.size() <= length + 4) {
+        deep += std::wstring(60, L'd') + L"\\";
+        if (!CreateDirectoryW(deep.c_str(), nullptr)) return std::wstring();
+    }
+    return deep;
+}
+
+std::wstring FaultFolders() {
+    wchar_t base[MAX_PATH] = {};
+    DWORD length = GetEnvironmentVariableW(L"WGCONF_FAULT_DIR", base, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return std::wstring();
+    std::wstring folders = base;
+    if (folders.back() != L'\\') folders += L'\\';
+    return folders;
+}
+
+int RunProgram(const std::wstring& program, const std::wstring& arguments, const std::wstring& folder) {
+    std::wstring command = L"\"" + program + L"\" " + arguments;
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessW(program.c_str(), &command[0], nullptr, nullptr, FALSE, 0, nullptr,
+                        folder.empty() ? nullptr : folder.c_str(), &startup, &process))
+        return -1;
+    DWORD code = static_cast<DWORD>(-1);
+    if (WaitForSingleObject(process.hProcess, 60000) != WAIT_OBJECT_0 || !GetExitCodeProcess(process.hProcess, &code))
+        code = static_cast<DWORD>(-1);
+    CloseHandle(process.hProcess);
+    CloseHandle(process.hThread);
+    return static_cast<int>(code);
+}
+
 std::string Utf8(const std::wstring& text) {
     if (text.empty()) return std::string();
     int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);

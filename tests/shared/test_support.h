@@ -30,6 +30,19 @@ bool RemoveTree(const std::wstring& directory);
 std::wstring ProgramPath();                        // this program's file
 std::wstring ProgramDirectory();                   // the build's bin, with a trailing backslash
 std::wstring SourcePath(const wchar_t* relative);  // a file of the source tree, as Wine sees it
+// A folder under `parent` whose path is longer than `length` units, made level by level: its
+// path with the long-path prefix ("\\?\") and a trailing backslash, or empty on failure.
+std::wstring MakeDeepDirectory(const std::wstring& parent, size_t length);
+// The parent of the folders with real file-system faults and links that tests/save_faults.sh
+// prepares, named in WGCONF_FAULT_DIR (with a trailing backslash); empty when the tests run
+// without them.
+std::wstring FaultFolders();
+
+// --- Programs
+
+// Runs the program with the arguments in the folder (the current one when empty) and waits
+// for its end, at most a minute. Its exit code, or -1 when it did not start or did not end.
+int RunProgram(const std::wstring& program, const std::wstring& arguments, const std::wstring& folder = L"");
 
 // --- Text
 

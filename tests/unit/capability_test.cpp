@@ -6,6 +6,9 @@
 #include "process_records.h"
 #include "shared/test_support.h"
 
+// This program binds vidq.dll at load time, as a game that hands in its own session does.
+extern "C" __declspec(dllimport) const CapabilityRecord* WINAPI VIDQ_GetInformation(HANDLE session, int kind);
+
 namespace {
 
 class CapabilityTest : public RecordsTest {
@@ -222,6 +225,7 @@ TEST_F(CapabilityTest, CallersSessionIsUsedAndNeverEnded) {
     EXPECT_EQ(1, capabilityAvailable);
     EXPECT_EQ(1, sessionFromCaller);
     EXPECT_EQ(nullptr, capabilityLibrary);
+    EXPECT_EQ(&VIDQ_GetInformation, vidqGetInformation);  // the caller's copy answers for its session
     const CapabilityRecord* record = ObtainCapabilityRecord(nullptr);
     ASSERT_NE(nullptr, record);
     EXPECT_GT(selectableModeCount, 0u);

@@ -436,6 +436,32 @@ TEST_F(DialogPagesTest, InputShowsSelectedJoystick) {
     EXPECT_EQ(RunSelectorAndWait((install + L"JoyStickSelector.exe").c_str(), L"\"x\""), 0);
 }
 
+// The selector and its list are in the installation directory, whole or not at all: a cut path
+// would start some other program. So is the joystick file, which is then not read.
+TEST_F(DialogPagesTest, InputPathsThatDoNotFitAreRefused) {
+    wchar_t program[kPathCapacity], argument[kSelectorArgumentCapacity], path[kPathCapacity];
+    SetDirectories(L"C:\\Games\\W\\", L"C:\\Games\\W\\");
+    EXPECT_EQ(1, SelectorCommand(program, argument));
+    EXPECT_STREQ(L"C:\\Games\\W\\JoyStickSelector.exe", program);
+    EXPECT_STREQ(L"\"C:\\Games\\W\\JoyStick.ini\"", argument);
+
+    // Directories of 480 to 492 units: JoyStickUser\SelectJoyStick.ini adds 31, JoyStickSelector.exe 20.
+    const struct {
+        size_t length;
+        int selector;
+        bool joystickFile;
+    } cases[] = {{480, 1, true}, {481, 1, false}, {491, 1, false}, {492, 0, false}, {0, 0, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.length);
+        std::wstring directory = c.length ? L"C:\\" + std::wstring(c.length - 4, L'g') + L"\\" : L"";
+        SetDirectories(directory, directory);
+        EXPECT_EQ(c.selector, SelectorCommand(program, argument));
+        EXPECT_EQ(c.selector == 1, program[0] != 0 && argument[0] != 0);
+        SelectJoyStickPath(path);
+        EXPECT_EQ(c.joystickFile, path[0] != 0);
+    }
+}
+
 TEST_F(DialogPagesTest, InputMissingFileShowsEmptyName) {
     std::wstring install = temp.MakeDirectory(L"install");
     SetDirectories(install, install);

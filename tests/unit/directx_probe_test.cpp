@@ -664,6 +664,7 @@ TEST_F(DxDiagWalk, RealProbeLeavesTheCallersApartmentAlone) {
 
 TEST(DirectXVersionProbe, FollowsTheInstalledVersion) {
     ProcessRecordsGuard records;
+    SetDirectories(ProgramDirectory(), ProgramDirectory());  // the stand-in lies beside this program
     {
         RegistryValueOverride registry(HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\DirectX", L"Version");
         ASSERT_TRUE(registry.Opened());
@@ -680,6 +681,37 @@ TEST(DirectXVersionProbe, FollowsTheInstalledVersion) {
         registry.Remove();
         EXPECT_EQ(0u, ProbeDirectXVersion());
         EXPECT_STREQ(L"DirectX 0.0", directXFacts.directXName);
+    }
+}
+
+// The query is ordinal 11 of the installation's DSETUP.dll, loaded for the query alone. Without
+// the library, or in a library without that ordinal (here the capability library under the
+// setup library's name), the query fails.
+TEST(DirectXVersionProbe, AsksTheInstallationsSetupLibraryByOrdinal) {
+    ProcessRecordsGuard records;
+    RegistryValueOverride registry(HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\DirectX", L"Version", L"4.09.00.0904");
+    ASSERT_TRUE(registry.Applied());
+    const struct {
+        const wchar_t* copied;  // the file that becomes the installation's DSETUP.dll, or none
+        uint32_t number;
+        const wchar_t* name;
+    } cases[] = {
+        {L"DSETUP.dll", 9904, L"DirectX 9.0c"},
+        {nullptr, 0, L"DirectX 0.0"},
+        {L"vidq.dll", 0, L"DirectX 0.0"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.copied ? Utf8(c.copied) : "no library");
+        ScratchDirectory install(L"dsetup");
+        ASSERT_TRUE(install.Made());
+        std::wstring library = install.File(L"DSETUP.dll");
+        if (c.copied) {
+            ASSERT_TRUE(CopyFileW((ProgramDirectory() + c.copied).c_str(), library.c_str(), FALSE));
+        }
+        SetDirectories(install.Path(), install.Path());
+        EXPECT_EQ(c.number, ProbeDirectXVersion());
+        EXPECT_STREQ(c.name, directXFacts.directXName);
+        EXPECT_EQ(nullptr, GetModuleHandleW(library.c_str()));
     }
 }
 

@@ -319,13 +319,9 @@ namespace {
 class SaveFaultTest : public GameOptionsTest {
 protected:
     void SetUp() override {
-        const char* base = getenv("WGCONF_FAULT_DIR");
-        if (!base || !base[0]) GTEST_SKIP() << "needs the file-system faults that tests/save_faults.sh makes";
+        faults = FaultFolders();
+        if (faults.empty()) GTEST_SKIP() << "needs the file-system faults that tests/save_faults.sh makes";
         ASSERT_NO_FATAL_FAILURE(GameOptionsTest::SetUp());
-        wchar_t wide[MAX_PATH];
-        ASSERT_NE(0, MultiByteToWideChar(CP_ACP, 0, base, -1, wide, MAX_PATH));
-        faults = wide;
-        if (faults.back() != L'\\') faults += L'\\';
     }
     // One of the prepared folders, made the work and installation directory.
     std::wstring UseFolder(const wchar_t* name) {

@@ -514,6 +514,7 @@ TEST_F(InformationPageTest, OverLongFactsAreCutInTheRowsAndTheReport) {
 }
 
 TEST_F(InformationPageTest, ValuesOfTheRuntime) {
+    SetDirectories(ProgramDirectory(), ProgramDirectory());  // the setup library's stand-in lies here
     directXFacts.directXVersion = ProbeDirectXVersion();
     ProbeDxDiag();
     TakeEnvironmentSnapshot();

@@ -50,31 +50,44 @@ TEST_F(InstallPathsTest, EmptyWorkLeavesTheInstallationDirectory) {
     EXPECT_EQ(-3, languageIndex);
 }
 
-TEST_F(InstallPathsTest, UnusablePathKeepsThePreviousDirectory) {
+// Without its own folder, or with one whose files' paths would not fit, the tool has no
+// installation at all: both directories empty, so that nothing is looked for through the
+// current directory.
+TEST_F(InstallPathsTest, UnusableLibraryPathGivesNoInstallation) {
+    // 501 units: config.ini makes 511, the most that a path holds.
+    const std::wstring longest = L"C:\\" + std::wstring(kPathCapacity - 15, L'a') + L"\\";
+    const struct {
+        const char* what;
+        std::wstring libraryPath;
+        int resolved;
+        std::wstring directory;
+    } cases[] = {
+        {"no file name", L"", 0, L""},
+        {"config.ini fits exactly", longest + L"wgconf.dll", 1, longest},
+        // A library of a shorter name fits where config.ini does not.
+        {"config.ini one unit over", L"C:\\" + std::wstring(kPathCapacity - 14, L'a') + L"\\w.dll", 0, L""},
+        {"forward slashes", L"C:\\Games\\W/wgconf.dll", 1, L"C:\\Games\\W\\"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Resolve("");
+        EXPECT_EQ(c.resolved, ResolveInstallPathsFor(c.libraryPath.empty() ? nullptr : c.libraryPath.c_str()));
+        EXPECT_EQ(c.directory, installDirectory);
+        EXPECT_EQ(c.directory, workDirectory);
+    }
+
+    // DirectoryOfPath alone changes nothing when it fails.
     Resolve("");
-    ResolveInstallPathsFor(nullptr);
-    EXPECT_EQ(install_.Path(), installDirectory);
-
-    std::wstring tooLong = L"C:\\" + std::wstring(kPathCapacity, L'a') + L"\\wgconf.dll";
-    EXPECT_EQ(0, DirectoryOfPath(tooLong.c_str()));
+    EXPECT_EQ(0, DirectoryOfPath((L"C:\\" + std::wstring(kPathCapacity, L'a') + L"\\wgconf.dll").c_str()));
     EXPECT_EQ(install_.Path(), workDirectory);
-
-    // The absolute form uses backslashes throughout.
-    EXPECT_EQ(1, DirectoryOfPath(L"C:\\Games\\W/wgconf.dll"));
-    EXPECT_STREQ(L"C:\\Games\\W\\", workDirectory);
 }
 
 // A library whose full name does not fit the 512-unit buffer: the cut name would point into
-// some other directory, so the previous one stays.
-TEST_F(InstallPathsTest, CutLibraryNameKeepsThePreviousDirectory) {
+// some other directory, so there is no installation.
+TEST_F(InstallPathsTest, CutLibraryNameGivesNoInstallation) {
     Resolve("");
-    std::wstring deep = L"\\\\?\\" + install_.Path();
-    std::vector<std::wstring> levels;
-    while (deep.size() < kPathCapacity + 40) {
-        deep += std::wstring(60, L'd') + L"\\";
-        ASSERT_TRUE(CreateDirectoryW(deep.c_str(), nullptr));
-        levels.push_back(deep);
-    }
+    std::wstring deep = MakeDeepDirectory(install_.Path(), kPathCapacity + 40);
+    ASSERT_FALSE(deep.empty());
     std::wstring standIn = ProgramDirectory() + L"DSETUP.dll";
     std::wstring library = deep + L"wgconf.dll";
     ASSERT_TRUE(CopyFileW(standIn.c_str(), library.c_str(), FALSE));
@@ -82,13 +95,13 @@ TEST_F(InstallPathsTest, CutLibraryNameKeepsThePreviousDirectory) {
     ASSERT_NE(nullptr, module);
     HINSTANCE saved = moduleHandle;
     moduleHandle = module;
-    ResolveInstallPaths();
+    int resolved = ResolveInstallPaths();
     moduleHandle = saved;
     FreeLibrary(module);
-    DeleteFileW(library.c_str());
-    for (auto level = levels.rbegin(); level != levels.rend(); ++level) RemoveDirectoryW(level->c_str());
-    EXPECT_EQ(install_.Path(), installDirectory);
-    EXPECT_EQ(install_.Path(), workDirectory);
+    EXPECT_TRUE(RemoveTree(L"\\\\?\\" + install_.Path()));
+    EXPECT_EQ(0, resolved);
+    EXPECT_STREQ(L"", installDirectory);
+    EXPECT_STREQ(L"", workDirectory);
 }
 
 TEST(LoadText, PicksLanguageByIndex) {

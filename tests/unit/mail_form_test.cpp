@@ -40,10 +40,12 @@ struct MessageCall {
 };
 struct ShellCall {
     HWND owner;
+    ULONG mask;
     bool verbNull;
     std::wstring file;
     bool parametersNull;
     bool directoryNull;
+    std::wstring className;  // "<none>" without SEE_MASK_CLASSNAME
     INT show;
 };
 std::vector<MessageCall> messageCalls;
@@ -54,10 +56,12 @@ int WINAPI RecordMessageBox(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type
     return IDOK;
 }
 
-HINSTANCE WINAPI RecordShellExecute(HWND owner, LPCWSTR verb, LPCWSTR file, LPCWSTR parameters,
-                                    LPCWSTR directory, INT show) {
-    shellCalls.push_back({owner, verb == nullptr, file ? file : L"", parameters == nullptr, directory == nullptr, show});
-    return reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(42));
+BOOL WINAPI RecordShellExecute(SHELLEXECUTEINFOW* open) {
+    const bool withClass = (open->fMask & SEE_MASK_CLASSNAME) && open->lpClass;
+    shellCalls.push_back({open->hwnd, open->fMask, open->lpVerb == nullptr, open->lpFile ? open->lpFile : L"",
+                          open->lpParameters == nullptr, open->lpDirectory == nullptr,
+                          withClass ? open->lpClass : L"<none>", open->nShow});
+    return TRUE;
 }
 
 void WINAPI FixedLocalTime(LPSYSTEMTIME time) { *time = kFixedClock; }
@@ -207,11 +211,44 @@ TEST_F(MailFormTest, FullFormInEnglish) {
     EXPECT_TRUE(messageCalls.empty());
     ASSERT_EQ(1u, shellCalls.size());
     EXPECT_EQ(owner, shellCalls[0].owner);
+    EXPECT_EQ(static_cast<ULONG>(SEE_MASK_CLASSNAME | SEE_MASK_FLAG_NO_UI), shellCalls[0].mask);
     EXPECT_TRUE(shellCalls[0].verbNull);
     EXPECT_EQ(FormPath(), shellCalls[0].file);
     EXPECT_TRUE(shellCalls[0].parametersNull);
     EXPECT_TRUE(shellCalls[0].directoryNull);
+    EXPECT_EQ(L".html", shellCalls[0].className);
     EXPECT_EQ(SW_SHOWNORMAL, shellCalls[0].show);
+}
+
+// The form goes where GameOption.ini goes: into the work value when it names an existing
+// folder, relative to the current one too, else into the installation. A value that names no
+// folder, such as a URL scheme, never reaches the shell.
+TEST_F(MailFormTest, WorkValueThatNamesNoFolderGivesTheInstallationsForm) {
+    EXPECT_TRUE(WriteBytes(TemplatePath(), "</pre>{}"));
+    wchar_t current[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, current);
+    ASSERT_TRUE(SetCurrentDirectoryW(root.c_str()));
+    const struct {
+        const wchar_t* work;
+        std::wstring form;
+    } cases[] = {
+        {L"wgpoc:", install + L"mail_support.html"},
+        {L"work\\", L"work\\mail_support.html"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(Utf8(c.work));
+        shellCalls.clear();
+        DeleteFileW((root + c.form).c_str());
+        DeleteFileW(c.form.c_str());
+        lstrcpyW(workDirectory, c.work);
+        RunUserSupport(owner);
+        ASSERT_EQ(1u, shellCalls.size());
+        EXPECT_EQ(c.form, shellCalls[0].file);
+        EXPECT_EQ(L".html", shellCalls[0].className);
+        EXPECT_EQ(EnglishBlock() + "</pre>" + EnglishBlock() + std::string(1, '\0'), ReadBytes(c.form));
+    }
+    EXPECT_TRUE(messageCalls.empty());
+    SetCurrentDirectoryW(current);
 }
 
 TEST_F(MailFormTest, FullFormInJapanese) {
@@ -370,7 +407,7 @@ TEST_F(MailFormTest, FailedSecondReadEndsTheCommand) {
 // A pass that cannot write the form whole leaves an older form, or the first pass's, in its
 // place: the Japanese box with the form's full path (here in a work folder of 300 characters),
 // and the stale file is not opened. A browser holds the old form (reads shared) from the
-// start, or takes it when the second pass reads it; or the work folder is gone.
+// start, or takes it when the second pass reads it; or a folder has the form's name.
 TEST_F(MailFormTest, FormThatCannotBeWrittenWholeIsNotOpened) {
     EXPECT_TRUE(WriteBytes(TemplatePath(), "</pre>{}"));
     std::wstring deep = work;
@@ -389,7 +426,7 @@ TEST_F(MailFormTest, FormThatCannotBeWrittenWholeIsNotOpened) {
     } cases[] = {
         {"held from the start", deep, stale, 0, stale},
         {"held from the second read", deep, "", 2, firstPass},
-        {"the work folder is gone", root + L"gone\\", "", 0, "<none>"},
+        {"a folder in the form's place", deep + L"folder\\", "", 0, "<none>"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -397,6 +434,10 @@ TEST_F(MailFormTest, FormThatCannotBeWrittenWholeIsNotOpened) {
         lstrcpyW(workDirectory, c.folder.c_str());
         heldForm = c.folder + L"mail_support.html";
         DeleteFileW(heldForm.c_str());
+        if (c.folder != deep) {
+            CreateDirectoryW(c.folder.c_str(), nullptr);
+            ASSERT_TRUE(CreateDirectoryW(heldForm.c_str(), nullptr));
+        }
         if (!c.before.empty()) {
             EXPECT_TRUE(WriteBytes(heldForm, c.before));
         }
@@ -424,4 +465,45 @@ TEST_F(MailFormTest, ComposeWithoutTextWritesNothing) {
     std::string written;
     ASSERT_TRUE(ReadWholeFile(FormPath(), &written));
     EXPECT_EQ("AB" + EnglishBlock() + std::string(1, '\0'), written);
+}
+
+// The folders that tests/save_faults.sh makes as root; without them these tests are skipped.
+class MailFormFaultTest : public MailFormTest {
+protected:
+    void SetUp() override {
+        faults = FaultFolders();
+        if (faults.empty()) GTEST_SKIP() << "needs the folders that tests/save_faults.sh makes";
+        ASSERT_NO_FATAL_FAILURE(MailFormTest::SetUp());
+        EXPECT_TRUE(WriteBytes(TemplatePath(), "</pre>{}"));
+    }
+    std::wstring faults;
+};
+
+// mail_support.html is a link to another file, made by the shell's ln (under Wine a link to a
+// file looks like a plain file): the form replaces the link, and the target keeps its bytes.
+TEST_F(MailFormFaultTest, FormReplacesALinkInsteadOfWritingItsTarget) {
+    const std::wstring linked = faults + L"form-link\\";
+    const std::string targetBytes = "the player's own file";
+    ASSERT_TRUE(WriteBytes(faults + L"form-link-target.txt", targetBytes));
+    ASSERT_EQ(targetBytes, ReadBytes(linked + L"mail_support.html"));  // the link leads there
+    SetDirectories(install, linked);
+    RunUserSupport(owner);
+    EXPECT_TRUE(messageCalls.empty());
+    const std::string after = ReadBytes(faults + L"form-link-target.txt");
+    EXPECT_TRUE(after == targetBytes) << "the target now holds " << after.size() << " bytes";
+    EXPECT_EQ(EnglishBlock() + "</pre>" + EnglishBlock() + std::string(1, '\0'), ReadBytes(linked + L"mail_support.html"));
+    EXPECT_EQ(std::vector<std::wstring>{L"mail_support.html"}, FileNamesIn(linked));
+}
+
+// A work folder that takes no new file (chattr +i) but lets its existing form be written: the
+// form is never written in place, so the old one stays, the box tells, and nothing is opened.
+TEST_F(MailFormFaultTest, FolderThatTakesNoNewFileKeepsTheOldForm) {
+    const std::wstring locked = faults + L"form-locked\\";
+    SetDirectories(install, locked);
+    const std::string stale = "<pre>last year's facts</pre>{}";
+    ASSERT_TRUE(WriteBytes(locked + L"mail_support.html", stale));
+    RunUserSupport(owner);
+    ExpectOneErrorBox(L"ファイルの書き込み中にエラーが発生しました。\n", locked + L"mail_support.html");
+    EXPECT_EQ(stale, ReadBytes(locked + L"mail_support.html"));
+    EXPECT_EQ(std::vector<std::wstring>{L"mail_support.html"}, FileNamesIn(locked));
 }
