@@ -343,7 +343,7 @@ TEST(OptionsFile, FailedSaveIsToldAndTheDialogStaysOpen) {
     EXPECT_TRUE(openAfterBox);
     EXPECT_EQ(50, musicAfterBox);
     EXPECT_EQ(OptionsFile({1, 1024, 576, 1, 100, 1, 2, 2, 1, 1, 50, 80, 80, 80}), SavedOptions(installation));
-    EXPECT_EQ(installation.VidqCalls(), (Lines{"start 1", "information 1 5", "end 1"}));
+    EXPECT_EQ(installation.VidqCalls(), (Lines{"start 1", "information 1 5", "end 1", "unload"}));
 }
 
 TEST(OptionsFile, InitializeThenCancelKeepsFileAndThenOkWritesFactoryValues) {
