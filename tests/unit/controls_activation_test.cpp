@@ -17,7 +17,7 @@ HANDLE created;
 BOOL activated;
 
 HANDLE WINAPI FakeCreate(PCACTCTXW d) {
-    bool asked = d->cbSize == sizeof(ACTCTXW) && d->dwFlags == 0x88 && d->hModule == kModule && !d->lpSource &&
+    bool asked = d->cbSize == sizeof(ACTCTXW) && d->dwFlags == (ACTCTX_FLAG_HMODULE_VALID | ACTCTX_FLAG_RESOURCE_NAME_VALID) && d->hModule == kModule && !d->lpSource &&
                  d->lpResourceName == MAKEINTRESOURCEW(2);
     calls.push_back(asked ? "create from resource 2 of the module" : "create from something else");
     return created;

@@ -541,16 +541,7 @@ const int windowsNameReported = ReportWindowsNameIfAsked();
 std::string ReportOfChildProcess() {
     ScratchDirectory scratch(L"winname");
     EnvironmentOverride asked(L"WGCONF_WINDOWS_NAME_REPORT", scratch.File(L"report.txt"));
-    const std::wstring program = ProgramPath();
-    std::wstring command = L"\"" + program + L"\"";
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION process = {};
-    if (!CreateProcessW(program.c_str(), &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
-        return "<not started>";
-    WaitForSingleObject(process.hProcess, 60000);
-    CloseHandle(process.hProcess);
-    CloseHandle(process.hThread);
+    if (RunProgram(ProgramPath(), L"") < 0) return "<not started>";
     return FileText(scratch.File(L"report.txt"));
 }
 
