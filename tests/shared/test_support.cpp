@@ -262,14 +262,14 @@ void FileHolder::Release() {
 
 HANDLE StartVidqSession(HMODULE vidq) {
     typedef HANDLE(WINAPI * StartFunction)(HWND, const RECT*, int);
-    auto start = reinterpret_cast<StartFunction>(reinterpret_cast<void (*)()>(GetProcAddress(vidq, "_VIDQ_Start@12")));
+    auto start = ExportOf<StartFunction>(vidq, "_VIDQ_Start@12");
     RECT empty = {0, 0, 0, 0};
     return start ? start(nullptr, &empty, 1) : nullptr;
 }
 
 int EndVidqSession(HMODULE vidq, HANDLE session) {
     typedef int(WINAPI * EndFunction)(HANDLE);
-    auto end = reinterpret_cast<EndFunction>(reinterpret_cast<void (*)()>(GetProcAddress(vidq, "_VIDQ_End@4")));
+    auto end = ExportOf<EndFunction>(vidq, "_VIDQ_End@4");
     return end ? end(session) : -1;
 }
 
@@ -282,9 +282,8 @@ RuntimeWine ReadRuntimeWine() {
     auto widened = [](const char* text) { return text ? std::wstring(text, text + strlen(text)) : std::wstring(); };
     RuntimeWine wine;
     HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
-    auto getVersion = reinterpret_cast<GetVersionExport>(reinterpret_cast<void (*)()>(GetProcAddress(ntdll, "wine_get_version")));
-    auto getHostVersion = reinterpret_cast<GetHostVersionExport>(
-        reinterpret_cast<void (*)()>(GetProcAddress(ntdll, "wine_get_host_version")));
+    auto getVersion = ExportOf<GetVersionExport>(ntdll, "wine_get_version");
+    auto getHostVersion = ExportOf<GetHostVersionExport>(ntdll, "wine_get_host_version");
     if (getVersion) wine.version = widened(getVersion());
     const char* sysname = nullptr;
     const char* release = nullptr;

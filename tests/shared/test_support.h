@@ -40,6 +40,12 @@ std::wstring FaultFolders();
 
 // --- Programs
 
+// An export of a loaded module as a function of its own type; null when it has none.
+template <typename Function>
+Function ExportOf(HMODULE module, const char* name) {
+    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
+}
+
 // Runs the program with the arguments in the folder (the current one when empty) and waits
 // for its end, at most a minute. Its exit code, or -1 when it did not start or did not end.
 int RunProgram(const std::wstring& program, const std::wstring& arguments, const std::wstring& folder = L"");

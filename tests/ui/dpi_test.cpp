@@ -40,8 +40,7 @@ struct DpiFunctions {
 
 template <typename Function>
 void LookUp(Function* function, const char* name) {
-    *function = reinterpret_cast<Function>(
-        reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleW(L"user32.dll"), name)));
+    *function = ExportOf<Function>(GetModuleHandleW(L"user32.dll"), name);
 }
 
 DpiFunctions Dpi() {

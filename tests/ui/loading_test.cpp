@@ -57,8 +57,7 @@ TEST(Loading, LibraryFolderThatDoesNotFitShowsNoDialog) {
     EnvironmentOverride choice(L"WINGMERE_JOYSTICK_CHOICE", L"Planted Stick");
     HMODULE library = LoadLibraryExW((deep + L"wgconf.dll").c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
     ASSERT_NE(nullptr, library);
-    auto entry = reinterpret_cast<ConfigDialogBoxFunction>(
-        reinterpret_cast<void (*)()>(GetProcAddress(library, "_WGCONF_ConfigDialogBox@12")));
+    auto entry = ExportOf<ConfigDialogBoxFunction>(library, "_WGCONF_ConfigDialogBox@12");
 
     wchar_t saved[MAX_PATH] = {};
     GetCurrentDirectoryW(MAX_PATH, saved);

@@ -55,8 +55,7 @@ bool Installation::Load() {
     if (module_) return true;
     module_ = LoadLibraryExW(InInstall(L"wgconf.dll").c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
     if (!module_) return false;
-    entry_ = reinterpret_cast<ConfigDialogBoxFunction>(
-        reinterpret_cast<void (*)()>(GetProcAddress(module_, "_WGCONF_ConfigDialogBox@12")));
+    entry_ = ExportOf<ConfigDialogBoxFunction>(module_, "_WGCONF_ConfigDialogBox@12");
     return entry_ != nullptr;
 }
 
@@ -287,8 +286,7 @@ namespace {
 // GetDpiForWindow, looked up (the project's WINVER hides it); 96 where the platform has none.
 UINT DpiOfWindow(HWND window) {
     typedef UINT(WINAPI * DpiForWindow)(HWND);
-    DpiForWindow dpiForWindow = reinterpret_cast<DpiForWindow>(
-        reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+    DpiForWindow dpiForWindow = ExportOf<DpiForWindow>(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow");
     UINT dpi = dpiForWindow ? dpiForWindow(window) : 0;
     return dpi ? dpi : USER_DEFAULT_SCREEN_DPI;
 }
